@@ -1,0 +1,180 @@
+#include "PlistCodec.h"
+
+#include <QTimeZone>
+
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <limits>
+#include <memory>
+
+namespace pallstone {
+
+namespace {
+
+// Property-list dates count from 2001-01-01 00:00 UTC.
+constexpr qint64 kReferenceDateMSecs = 978307200000LL;
+
+struct PlistDeleter
+{
+    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
+};
+using PlistPtr = std::unique_ptr<void, PlistDeleter>;
+
+struct MallocDeleter
+{
+    void operator()(char* p) const { std::free(p); }
+};
+using CString = std::unique_ptr<char, MallocDeleter>;
+
+Value fromNode(plist_t node, int depth)
+{
+    // Deeply nested input is refused rather than recursed into without bound.
+    if (!node || depth > 256)
+        return {};
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t b = 0;
+        plist_get_bool_val(node, &b);
+        return Value(b != 0);
+    }
+    case PLIST_UINT: {
+        uint64_t u = 0;
+        plist_get_uint_val(node, &u);
+        // Negative integers are kept in their two's-complement form.
+        return Value(static_cast<qint64>(u));
+    }
+    case PLIST_REAL: {
+        double d = 0;
+        plist_get_real_val(node, &d);
+        return Value(d);
+    }
+    case PLIST_STRING:
+    case PLIST_KEY: {
+        char* raw = nullptr;
+        plist_get_string_val(node, &raw);
+        CString s(raw);
+        return Value(QString::fromUtf8(s ? s.get() : ""));
+    }
+    case PLIST_DATA: {
+        char* raw = nullptr;
+        uint64_t length = 0;
+        plist_get_data_val(node, &raw, &length);
+        CString d(raw);
+        if (length > static_cast<uint64_t>(std::numeric_limits<int>::max()))
+            return {};
+        return Value(QByteArray(d ? d.get() : "", static_cast<qsizetype>(length)));
+    }
+    case PLIST_DATE: {
+        int32_t sec = 0;
+        int32_t usec = 0;
+        plist_get_date_val(node, &sec, &usec);
+        const qint64 ms = kReferenceDateMSecs + qint64(sec) * 1000 + usec / 1000;
+        return Value(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
+    }
+    case PLIST_ARRAY: {
+        Value::List list;
+        const uint32_t n = plist_array_get_size(node);
+        list.reserve(n);
+        for (uint32_t i = 0; i < n; ++i) {
+            Value v = fromNode(plist_array_get_item(node, i), depth + 1);
+            if (v.isPresent())
+                list.append(v);
+        }
+        return Value(list, false);
+    }
+    case PLIST_DICT: {
+        Value::Map map;
+        plist_dict_iter it = nullptr;
+        plist_dict_new_iter(node, &it);
+        if (!it)
+            return Value(map, false);
+        for (;;) {
+            char* rawKey = nullptr;
+            plist_t item = nullptr;
+            plist_dict_next_item(node, it, &rawKey, &item);
+            CString key(rawKey);
+            if (!item)
+                break;
+            Value v = fromNode(item, depth + 1);
+            if (key && v.isPresent())
+                map.insert(QString::fromUtf8(key.get()), v);
+        }
+        std::free(it);
+        return Value(map, false);
+    }
+    default:
+        return {};
+    }
+}
+
+plist_t toNode(const Value& value)
+{
+    switch (value.kind()) {
+    case Value::Kind::Boolean:
+        return plist_new_bool(value.boolean() ? 1 : 0);
+    case Value::Kind::Integer:
+        return plist_new_uint(static_cast<uint64_t>(value.integer()));
+    case Value::Kind::Real:
+        return plist_new_real(value.real());
+    case Value::Kind::String:
+        return plist_new_string(value.string().toUtf8().constData());
+    case Value::Kind::Data:
+        return plist_new_data(value.data().constData(), static_cast<uint64_t>(value.data().size()));
+    case Value::Kind::Date: {
+        const qint64 ms = value.date().toMSecsSinceEpoch() - kReferenceDateMSecs;
+        qint64 sec = ms / 1000;
+        qint64 rest = ms % 1000;
+        if (rest < 0) {
+            rest += 1000;
+            --sec;
+        }
+        return plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>(rest * 1000));
+    }
+    case Value::Kind::Array: {
+        plist_t array = plist_new_array();
+        for (const Value& v : value.list()) {
+            if (plist_t child = toNode(v))
+                plist_array_append_item(array, child);
+        }
+        return array;
+    }
+    case Value::Kind::Dictionary: {
+        plist_t dict = plist_new_dict();
+        const Value::Map& map = value.map();
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            if (plist_t child = toNode(it.value()))
+                plist_dict_set_item(dict, it.key().toUtf8().constData(), child);
+        }
+        return dict;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+Value PlistCodec::parse(const QByteArray& bytes)
+{
+    if (bytes.isEmpty() || bytes.size() > std::numeric_limits<int32_t>::max())
+        return {};
+    plist_t root = nullptr;
+    plist_from_memory(bytes.constData(), static_cast<uint32_t>(bytes.size()), &root);
+    PlistPtr owner(root);
+    return fromNode(root, 0);
+}
+
+QByteArray PlistCodec::toXml(const Value& value)
+{
+    PlistPtr root(toNode(value));
+    if (!root)
+        return {};
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(static_cast<plist_t>(root.get()), &xml, &length);
+    CString owner(xml);
+    return QByteArray(xml ? xml : "", static_cast<qsizetype>(length));
+}
+
+} // namespace pallstone

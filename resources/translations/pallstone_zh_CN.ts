@@ -1,0 +1,340 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>Localizable</name>
+    <message>
+        <source>New File</source>
+        <translation>新建文件</translation>
+    </message>
+    <message>
+        <source>Common Path</source>
+        <translation>常用文件夹</translation>
+    </message>
+    <message>
+        <source>Common App</source>
+        <translation>常用应用</translation>
+    </message>
+    <message>
+        <source>Folder Icon</source>
+        <translation>文件夹图标</translation>
+    </message>
+    <message>
+        <source>Execute Script</source>
+        <translation>执行脚本</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>复制到</translation>
+    </message>
+    <message>
+        <source>Move to</source>
+        <translation>移动到</translation>
+    </message>
+    <message>
+        <source>Convert to</source>
+        <translation>转换为</translation>
+    </message>
+    <message>
+        <source>Cut Paste</source>
+        <translation>剪切粘贴</translation>
+    </message>
+    <message>
+        <source>Lock and Unlock</source>
+        <translation>加锁/解锁</translation>
+    </message>
+    <message>
+        <source>Encrypted Compression</source>
+        <translation>加密压缩</translation>
+    </message>
+    <message>
+        <source>Embed in Folder</source>
+        <translation>放入新文件夹</translation>
+    </message>
+    <message>
+        <source>Unembed Folder</source>
+        <translation>解散文件夹</translation>
+    </message>
+    <message>
+        <source>Color Picker</source>
+        <translation>取色器</translation>
+    </message>
+    <message>
+        <source>Extract Icon</source>
+        <translation>提取图标</translation>
+    </message>
+    <message>
+        <source>File Info</source>
+        <translation>文件校验值</translation>
+    </message>
+    <message>
+        <source>Terminal Window</source>
+        <translation>新建终端窗口</translation>
+    </message>
+    <message>
+        <source>Terminal Tab</source>
+        <translation>新建终端标签页</translation>
+    </message>
+    <message>
+        <source>Terminal To</source>
+        <translation>在终端中打开</translation>
+    </message>
+    <message>
+        <extracomment>The second terminal is the emulator the user picks in Preferences.</extracomment>
+        <source>iTerm2 Window</source>
+        <translation>第二终端窗口</translation>
+    </message>
+    <message>
+        <extracomment>The second terminal is the emulator the user picks in Preferences.</extracomment>
+        <source>iTerm2 Tab</source>
+        <translation>第二终端标签页</translation>
+    </message>
+    <message>
+        <extracomment>The second terminal is the emulator the user picks in Preferences.</extracomment>
+        <source>iTerm2 To</source>
+        <translation>在第二终端中打开</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>复制路径</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>立即删除</translation>
+    </message>
+    <message>
+        <source>Hide Selected Files</source>
+        <translation>隐藏所选项目</translation>
+    </message>
+    <message>
+        <source>Hide All Files</source>
+        <translation>隐藏全部项目</translation>
+    </message>
+    <message>
+        <source>Unhide All Files</source>
+        <translation>取消隐藏全部项目</translation>
+    </message>
+    <message>
+        <source>System Hide Files</source>
+        <translation>显示/隐藏隐藏文件</translation>
+    </message>
+    <message>
+        <source>New File From Window</source>
+        <translation>自选位置和类型…</translation>
+    </message>
+    <message>
+        <source>Add to File Template</source>
+        <translation>添加为模板</translation>
+    </message>
+    <message>
+        <source>Go Set</source>
+        <translation>Pallstone 设置…</translation>
+    </message>
+    <message>
+        <extracomment>Put in front of an application name without a space: keep the trailing space where the language needs one.</extracomment>
+        <source>Open With</source>
+        <translation>打开方式：</translation>
+    </message>
+    <message>
+        <extracomment>The program name as shown to the user.</extracomment>
+        <source>Pallstone</source>
+        <translation>Pallstone</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Check Delete Sure</source>
+        <translation>删除前确认</translation>
+    </message>
+    <message>
+        <source>Check Hide MainMenu Icon</source>
+        <translation>隐藏主菜单图标</translation>
+    </message>
+    <message>
+        <source>Check Hide Set Menu</source>
+        <translation>在菜单中隐藏“Pallstone 设置…”</translation>
+    </message>
+    <message>
+        <source>Check External Disks Enable</source>
+        <translation>在外接磁盘上也显示菜单</translation>
+    </message>
+    <message>
+        <source>Check Hide SubMenu Icon</source>
+        <translation>隐藏子菜单图标</translation>
+    </message>
+    <message>
+        <source>Check Show Top StatusBar</source>
+        <translation>显示托盘图标，关闭窗口后继续运行</translation>
+    </message>
+    <message>
+        <source>Check Copy HEX</source>
+        <translation>复制颜色时带 # 前缀</translation>
+    </message>
+    <message>
+        <source>WeChat</source>
+        <translation>微信</translation>
+    </message>
+    <message>
+        <source>Visual Studio Code</source>
+        <translation>Visual Studio Code</translation>
+    </message>
+    <message>
+        <source>Sublime Text</source>
+        <translation>Sublime Text</translation>
+    </message>
+    <message>
+        <source>Android Studio</source>
+        <translation>Android Studio</translation>
+    </message>
+    <message>
+        <source>IntelliJ IDEA</source>
+        <translation>IntelliJ IDEA</translation>
+    </message>
+    <message>
+        <source>WebStorm</source>
+        <translation>WebStorm</translation>
+    </message>
+    <message>
+        <source>PyCharm</source>
+        <translation>PyCharm</translation>
+    </message>
+    <message>
+        <source>PhpStorm</source>
+        <translation>PhpStorm</translation>
+    </message>
+    <message>
+        <source>GoLand</source>
+        <translation>GoLand</translation>
+    </message>
+    <message>
+        <source>Warp</source>
+        <translation>Warp</translation>
+    </message>
+    <message>
+        <source>Emacs</source>
+        <translation>Emacs</translation>
+    </message>
+    <message>
+        <source>New File Introduce</source>
+        <translation>用模板在当前文件夹中新建文件。</translation>
+    </message>
+    <message>
+        <source>Common Path Introduce</source>
+        <translation>打开常用文件夹或其中的文件，或用常用应用打开它。</translation>
+    </message>
+    <message>
+        <source>Common App Introduce</source>
+        <translation>用常用应用打开所选项目或当前文件夹。</translation>
+    </message>
+    <message>
+        <source>Folder Icon Introduce</source>
+        <translation>为所选文件夹设置图标，或恢复其原来的图标。</translation>
+    </message>
+    <message>
+        <source>Execute Script Introduce</source>
+        <translation>运行所选的 Shell 脚本。</translation>
+    </message>
+    <message>
+        <source>Copy to Introduce</source>
+        <translation>将所选项目复制到常用文件夹或你选择的文件夹。</translation>
+    </message>
+    <message>
+        <source>Move to Introduce</source>
+        <translation>将所选项目移动到常用文件夹或你选择的文件夹。</translation>
+    </message>
+    <message>
+        <source>Convert to Introduce</source>
+        <translation>将所选图片转换为其他格式或图标集，或合并为一个 PDF。</translation>
+    </message>
+    <message>
+        <source>Cut Paste Introduce</source>
+        <translation>剪切所选项目，然后在另一个文件夹的空白处菜单中粘贴。</translation>
+    </message>
+    <message>
+        <source>Lock and Unlock Introduce</source>
+        <translation>锁定所选项目以防被修改，或重新解锁。</translation>
+    </message>
+    <message>
+        <source>Encrypted Compression Introduce</source>
+        <translation>将所选项目压缩为有密码保护的压缩包。</translation>
+    </message>
+    <message>
+        <source>Embed in Folder Introduce</source>
+        <translation>将所选项目移入一个由你命名的新文件夹。</translation>
+    </message>
+    <message>
+        <source>Unembed Folder Introduce</source>
+        <translation>将所选文件夹中的内容移到上一级，并删除已清空的文件夹。</translation>
+    </message>
+    <message>
+        <source>Color Picker Introduce</source>
+        <translation>在屏幕任意位置取色并复制色值。</translation>
+    </message>
+    <message>
+        <source>Extract Icon Introduce</source>
+        <translation>将所选项目的图标保存为图片。</translation>
+    </message>
+    <message>
+        <source>File Info Introduce</source>
+        <translation>显示所选文件的 MD5、SHA-1、SHA-256、SHA-512 或 CRC-32 校验值，并可复制。</translation>
+    </message>
+    <message>
+        <source>Terminal Window Introduce</source>
+        <translation>在当前文件夹中打开终端窗口。</translation>
+    </message>
+    <message>
+        <source>Terminal Tab Introduce</source>
+        <translation>在当前文件夹中打开终端标签页；终端不支持标签页时打开窗口。</translation>
+    </message>
+    <message>
+        <source>Terminal To Introduce</source>
+        <translation>在常用文件夹或你选择的文件夹中打开终端。</translation>
+    </message>
+    <message>
+        <source>iTerm2 Window Introduce</source>
+        <translation>在当前文件夹中打开第二终端（在偏好设置中选择）的窗口。</translation>
+    </message>
+    <message>
+        <source>iTerm2 Tab Introduce</source>
+        <translation>在当前文件夹中打开第二终端的标签页。</translation>
+    </message>
+    <message>
+        <source>iTerm2 To Introduce</source>
+        <translation>在常用文件夹或你选择的文件夹中打开第二终端。</translation>
+    </message>
+    <message>
+        <source>Copy Path Introduce</source>
+        <translation>复制所选项目的完整路径，每行一个。</translation>
+    </message>
+    <message>
+        <source>Delete Introduce</source>
+        <translation>立即删除所选项目，不移到回收站。</translation>
+    </message>
+    <message>
+        <source>Hide Selected Files Introduce</source>
+        <translation>在文件管理器中隐藏所选项目。</translation>
+    </message>
+    <message>
+        <source>Hide All Files Introduce</source>
+        <translation>在文件管理器中隐藏当前文件夹中的全部项目。</translation>
+    </message>
+    <message>
+        <source>Unhide All Files Introduce</source>
+        <translation>重新显示当前文件夹中所有被隐藏的项目。</translation>
+    </message>
+    <message>
+        <source>System Hide Files Introduce</source>
+        <translation>选择文件管理器和文件对话框是否显示隐藏文件；相应命令会被复制，供你在终端中运行。</translation>
+    </message>
+</context>
+</TS>

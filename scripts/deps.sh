@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian package that Pallstone needs to build, test and run.
+# Safe to run again: apt-get skips what is already installed.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang-format
+  # Qt 6
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
+  qt6-l10n-tools qt6-image-formats-plugins libqt6svg6
+  # property lists, digests, checksums
+  libplist-dev libplist++-dev libssl-dev zlib1g-dev
+  # images, PDF, zip archives
+  libvips-dev libqpdf-dev libzip-dev libfreetype-dev fonts-font-awesome
+  # desktop integration
+  libglib2.0-dev libnautilus-extension-dev dbus dbus-x11
+  # tests and benchmarks
+  libgtest-dev libbenchmark-dev xvfb xauth p7zip-full unzip zip rhash
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "deps: everything is installed"
+  exit 0
+fi
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update
+$sudo apt-get install -y --no-install-recommends "${missing[@]}"

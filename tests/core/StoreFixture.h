@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Localizer.h"
+#include "TQMenuManager.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Points the XDG folders at a temporary home before the store is first used, and empties the
+// store between cases.
+class StoreFixture
+{
+public:
+    StoreFixture()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("data"))));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("cache"))));
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        pallstone::Localizer::install(QStringLiteral("pallstone"), QLocale(QLocale::English));
+    }
+
+    void clear()
+    {
+        QFile::remove(pallstone::TQMenuManager::sharedStorePath());
+        pallstone::TQMenuManager::sharedDefaults().reload();
+    }
+
+    QString home() const { return m_home.path(); }
+
+private:
+    QTemporaryDir m_home;
+};

@@ -79,7 +79,8 @@ Defaults::Defaults(const QString& filePath) : m_filePath(QFileInfo(filePath).abs
 
 Defaults::Stamp Defaults::stampOf(const QString& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return {};
     Stamp s;
@@ -93,12 +94,13 @@ Defaults::Stamp Defaults::stampOf(const QString& path)
 void Defaults::refreshLocked()
 {
     const Stamp now = stampOf(m_filePath);
-    if (now == m_stamp && m_root.isDictionary())
+    if (m_loaded && now == m_stamp)
         return;
     bool exists = false;
     const QByteArray bytes = readFile(m_filePath, &exists);
     // The stamp taken before reading: a change racing with the read is picked up next time.
     m_stamp = now;
+    m_loaded = true;
     const Value parsed = PlistCodec::parse(bytes);
     if (parsed.isDictionary()) {
         m_root = parsed;
@@ -112,7 +114,7 @@ void Defaults::refreshLocked()
 void Defaults::reload()
 {
     QMutexLocker locker(&m_mutex);
-    m_stamp = Stamp();
+    m_loaded = false;
     refreshLocked();
 }
 
@@ -170,7 +172,7 @@ bool Defaults::update(const std::function<void(Value& root)>& change)
         return false;
     removeStaleTemporaries();
     // Another process may have written since our last read: start from what is on disk now.
-    m_stamp = Stamp();
+    m_loaded = false;
     refreshLocked();
     Value root = m_root.mutableCopy();
     change(root);
@@ -203,9 +205,9 @@ bool Defaults::writeLocked(const Value& root)
 
     // Keep an unreadable store beside the new one instead of destroying what the user had.
     if (m_unreadable) {
-        const QString backup = m_filePath + QStringLiteral(".unreadable-")
-                               + QDateTime::currentDateTimeUtc().toString(
-                                   QStringLiteral("yyyyMMdd-hhmmss-zzz"));
+        const QString backup =
+            m_filePath + QStringLiteral(".unreadable-") +
+            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
         if (!QFile::copy(m_filePath, backup))
             return false;
         m_lastBackup = backup;

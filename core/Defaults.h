@@ -66,6 +66,7 @@ private:
     const QString m_filePath;
     QMutex m_mutex;
     Stamp m_stamp;
+    bool m_loaded = false; // m_root reflects the file as of m_stamp
     Value m_root;
     bool m_unreadable = false; // the file exists, holds bytes, but no dictionary
     QString m_lastBackup;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringBuilder>
 #include <QStringList>
 
 #include <initializer_list>
@@ -21,7 +22,8 @@ namespace pallstone {
 class Value final
 {
 public:
-    enum class Kind : quint8 {
+    enum class Kind : quint8
+    {
         Missing,
         Null,
         Boolean,
@@ -45,6 +47,7 @@ public:
     Value(const QString& s);
     Value(const char16_t* s) : Value(QString::fromUtf16(s)) {}
     Value(QLatin1StringView s) : Value(QString(s)) {}
+    template <typename A, typename B> Value(const QStringBuilder<A, B>& s) : Value(QString(s)) {}
     Value(const QDateTime& d);
     Value(const QByteArray& d);
     Value(const List& list, bool isMutable = true);
@@ -52,8 +55,14 @@ public:
     Value(const QStringList& list, bool isMutable = true);
 
     static Value null();
-    static Value array(const List& list = {}, bool isMutable = true) { return Value(list, isMutable); }
-    static Value dictionary(const Map& map = {}, bool isMutable = true) { return Value(map, isMutable); }
+    static Value array(const List& list = {}, bool isMutable = true)
+    {
+        return Value(list, isMutable);
+    }
+    static Value dictionary(const Map& map = {}, bool isMutable = true)
+    {
+        return Value(map, isMutable);
+    }
 
     // Builds a dictionary from key, value pairs as setObjectAtPath() would; the walk stops at the
     // first key that is not a string or the first missing value, keeping what it stored so far.

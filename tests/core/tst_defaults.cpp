@@ -110,6 +110,13 @@ private Q_SLOTS:
         QCOMPARE(reader.integerForKey(QStringLiteral("k")), 2);
         QVERIFY(writer.removeObject(QStringLiteral("k")));
         QVERIFY(reader.object(QStringLiteral("k")).isMissing());
+        QVERIFY(writer.setObject(3, QStringLiteral("k")));
+        QCOMPARE(reader.integerForKey(QStringLiteral("k")), 3);
+        // A store deleted behind the reader's back reads empty, not as it was.
+        QVERIFY(QFile::remove(path));
+        QVERIFY(reader.object(QStringLiteral("k")).isMissing());
+        reader.reload();
+        QVERIFY(reader.object(QStringLiteral("k")).isMissing());
     }
 
     void badStoresReadEmptyAndAreReplacedWithoutLoss_data()
@@ -117,8 +124,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<bool>("keepsACopy");
         QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("truncated") << QByteArray("<?xml version=\"1.0\"?><plist><dict><key>a</key>")
-                                   << true;
+        QTest::newRow("truncated")
+            << QByteArray("<?xml version=\"1.0\"?><plist><dict><key>a</key>") << true;
         QTest::newRow("not a property list") << QByteArray("hello, world\n") << true;
         QTest::newRow("an array, not a dictionary")
             << PlistCodec::toXml(Value::array({1, 2})) << true;
@@ -176,8 +183,10 @@ private Q_SLOTS:
         const int count = 150;
         QProcess a, b;
         const QString self = QCoreApplication::applicationFilePath();
-        a.start(self, {QLatin1String(kWriterRole), path, QStringLiteral("a"), QString::number(count)});
-        b.start(self, {QLatin1String(kWriterRole), path, QStringLiteral("b"), QString::number(count)});
+        a.start(self,
+                {QLatin1String(kWriterRole), path, QStringLiteral("a"), QString::number(count)});
+        b.start(self,
+                {QLatin1String(kWriterRole), path, QStringLiteral("b"), QString::number(count)});
         // A third writer in this process, on another thread's schedule, joins in too.
         Defaults local(path);
         for (int i = 0; i < count; ++i)
@@ -188,7 +197,8 @@ private Q_SLOTS:
         QCOMPARE(b.exitCode(), 0);
         const Value root = Defaults(path).dictionaryRepresentation();
         QCOMPARE(root.count(), 3 * count);
-        for (const QString& prefix : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
+        for (const QString& prefix :
+             {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
             for (int i = 0; i < count; ++i)
                 QCOMPARE(root.value(prefix + QString::number(i)).integer(), qint64(i));
         }

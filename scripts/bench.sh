@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs every benchmark of a build folder (default: build) and prints the results.
+set -euo pipefail
+build=${1:-build}
+shopt -s nullglob
+found=0
+for b in "$build"/bench/bench_*; do
+  [ -x "$b" ] || continue
+  found=1
+  echo "== $(basename "$b")"
+  "$b" --benchmark_min_time=0.2
+done
+[ "$found" = 1 ] || { echo "no benchmarks in $build/bench" >&2; exit 1; }

@@ -81,10 +81,9 @@ Value TQDefaultData::defaultMainMenu()
 
 Value TQDefaultData::defaultNewFileMenu()
 {
-    static const char16_t* const exts[] = {u"txt", u"rtf",  u"json", u"docx", u"xlsx",
-                                           u"pptx", u"pages", u"numbers", u"key", u"md",
-                                           u"wps", u"et",   u"dps",  u"html", u"xml",
-                                           u"css", u"js",   u"py",   u"sh"};
+    static const char16_t* const exts[] = {
+        u"txt", u"rtf", u"json", u"docx", u"xlsx", u"pptx", u"pages", u"numbers", u"key", u"md",
+        u"wps", u"et",  u"dps",  u"html", u"xml",  u"css",  u"js",    u"py",      u"sh"};
     Value list = Value::array();
     Value fromWindow = Value::dictionary();
     fromWindow.insert(kKey, QStringLiteral("New File From Window"));
@@ -145,9 +144,9 @@ Value TQDefaultData::defaultCommonAppMenu()
 Value TQDefaultData::defaultFolderIconMenu()
 {
     static const char16_t* const names[] = {
-        u"love",  u"google", u"java",  u"qq",     u"zapier",  u"pyq",   u"html5",
-        u"twitter", u"ding", u"skype", u"apple",  u"share",   u"wechat", u"weibo",
-        u"youtube", u"wepay", u"react", u"erji",  u"question", u"star"};
+        u"love",    u"google", u"java",  u"qq",    u"zapier",   u"pyq",    u"html5",
+        u"twitter", u"ding",   u"skype", u"apple", u"share",    u"wechat", u"weibo",
+        u"youtube", u"wepay",  u"react", u"erji",  u"question", u"star"};
     Value list = Value::array();
     int position = 0;
     for (const char16_t* name : names) {

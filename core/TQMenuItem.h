@@ -18,7 +18,12 @@ using TQMenuItemList = QList<TQMenuItemPtr>;
 // resources (a theme icon with a bundled fallback), or nothing.
 struct MenuIcon
 {
-    enum class Kind { None, File, Resource };
+    enum class Kind
+    {
+        None,
+        File,
+        Resource
+    };
     Kind kind = Kind::None;
     QString value; // the file's absolute path, or the resource name
 

@@ -1,7 +1,7 @@
 #include "TQMenuManager.h"
 
-#include "Localizer.h"
 #include "Launcher.h"
+#include "Localizer.h"
 #include "Paths.h"
 #include "Services.h"
 #include "Strings.h"
@@ -19,8 +19,8 @@ const QString kGroup = QStringLiteral("group.com.tolvane.pallstone");
 
 QString configFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/pallstone");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/pallstone");
 }
 
 // The position of the first record whose "key", or whose "path" (as written or standardised),
@@ -52,8 +52,8 @@ Value mutableList(const Value& root, const QString& listKey)
 TQMenuManager::TQMenuManager()
 {
     m_sharedDefaults = std::make_unique<Defaults>(sharedStorePath());
-    m_sharedFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                     + QStringLiteral("/pallstone");
+    m_sharedFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                     QStringLiteral("/pallstone");
 }
 
 TQMenuManager& TQMenuManager::sharedInstance()
@@ -181,13 +181,20 @@ TQMenuItemList TQMenuManager::itemsFromList(const QString& listKey, const QStrin
 TQMenuItemList TQMenuManager::menuItemArray()
 {
     static const QStringList recordKeys = {
-        QStringLiteral("disabled"),     QStringLiteral("key"),
-        QStringLiteral("icon"),         QStringLiteral("iconPath"),
-        QStringLiteral("appName"),      QStringLiteral("displayName"),
-        QStringLiteral("toMainMenu"),   QStringLiteral("disabledAuth"),
-        QStringLiteral("disabledOpenPath"), QStringLiteral("mainMenuNewFile"),
-        QStringLiteral("ext"),          QStringLiteral("fileName"),
-        QStringLiteral("templatePath"), QStringLiteral("special"),
+        QStringLiteral("disabled"),
+        QStringLiteral("key"),
+        QStringLiteral("icon"),
+        QStringLiteral("iconPath"),
+        QStringLiteral("appName"),
+        QStringLiteral("displayName"),
+        QStringLiteral("toMainMenu"),
+        QStringLiteral("disabledAuth"),
+        QStringLiteral("disabledOpenPath"),
+        QStringLiteral("mainMenuNewFile"),
+        QStringLiteral("ext"),
+        QStringLiteral("fileName"),
+        QStringLiteral("templatePath"),
+        QStringLiteral("special"),
     };
     static const QStringList convertFormats = {
         QStringLiteral("icns"), QStringLiteral("png"),  QStringLiteral("tiff"),
@@ -310,8 +317,12 @@ TQMenuItemList TQMenuManager::folderIconMenuArray()
 TQMenuItemList TQMenuManager::commonAppMenuArray()
 {
     static const QStringList recordKeys = {
-        QStringLiteral("disabled"),    QStringLiteral("key"),        QStringLiteral("icon"),
-        QStringLiteral("iconPath"),    QStringLiteral("displayName"), QStringLiteral("toMainMenu"),
+        QStringLiteral("disabled"),
+        QStringLiteral("key"),
+        QStringLiteral("icon"),
+        QStringLiteral("iconPath"),
+        QStringLiteral("displayName"),
+        QStringLiteral("toMainMenu"),
         QStringLiteral("disabledOpenPath"),
     };
     TQMenuItemList items =
@@ -324,11 +335,8 @@ TQMenuItemList TQMenuManager::commonAppMenuArray()
 TQMenuItemList TQMenuManager::commonPathMenuArray()
 {
     static const QStringList recordKeys = {
-        QStringLiteral("disabled"),
-        QStringLiteral("iconPath"),
-        QStringLiteral("toMainMenu"),
-        QStringLiteral("displayName"),
-        QStringLiteral("path"),
+        QStringLiteral("disabled"),    QStringLiteral("iconPath"), QStringLiteral("toMainMenu"),
+        QStringLiteral("displayName"), QStringLiteral("path"),
     };
     TQMenuItemList items =
         itemsFromList(StoreKey::commonPath, recordKeys, program() == Program::Settings);
@@ -363,8 +371,8 @@ bool TQMenuManager::removeMenuKey(const QString& listKey, const QString& itemKey
         if (index >= 0) {
             const Value found = list.at(index);
             if (listKey != StoreKey::rightMenu) {
-                for (const QString& field : {QStringLiteral("iconPath"),
-                                             QStringLiteral("templatePath")}) {
+                for (const QString& field :
+                     {QStringLiteral("iconPath"), QStringLiteral("templatePath")}) {
                     const QString file = found.value(field).string();
                     if (Strings::isValid(file))
                         filesToDelete.append(file);

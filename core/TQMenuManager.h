@@ -17,7 +17,11 @@ class TQMenuManager final
 public:
     // Which program is running decides whether disabled records become items: the settings
     // application shows them (to be switched on again), the extension leaves them out.
-    enum class Program { Settings, Extension };
+    enum class Program
+    {
+        Settings,
+        Extension
+    };
 
     static TQMenuManager& sharedInstance();
 

@@ -41,13 +41,11 @@ Value::Value(const QByteArray& d) : m_kind(Kind::Data), m_data(d) {}
 
 Value::Value(const List& list, bool isMutable)
     : m_kind(Kind::Array), m_mutable(isMutable), m_list(std::make_shared<List>(list))
-{
-}
+{}
 
 Value::Value(const Map& map, bool isMutable)
     : m_kind(Kind::Dictionary), m_mutable(isMutable), m_map(std::make_shared<Map>(map))
-{
-}
+{}
 
 Value::Value(const QStringList& list, bool isMutable)
     : m_kind(Kind::Array), m_mutable(isMutable), m_list(std::make_shared<List>())
@@ -604,9 +602,9 @@ QDateTime Value::asNSDate() const
             return QDateTime(day, time, QTimeZone::utc());
         };
         const QString hms = QStringLiteral("HH:mm:ss");
-        for (const QDateTime& d : {at(QStringLiteral("yyyy-MM-dd"), hms),
-                                   at(QStringLiteral("yyyy/MM/dd"), hms),
-                                   at(QStringLiteral("yyyy-MM-dd"), QString())}) {
+        for (const QDateTime& d :
+             {at(QStringLiteral("yyyy-MM-dd"), hms), at(QStringLiteral("yyyy/MM/dd"), hms),
+              at(QStringLiteral("yyyy-MM-dd"), QString())}) {
             if (d.isValid())
                 return d;
         }

@@ -224,5 +224,168 @@
         <source>Emacs</source>
         <translation>Emacs</translation>
     </message>
+    <message>
+        <extracomment>Confirms the folder chosen for access; also the first button of the permission alert, which shows the folder in the file manager.</extracomment>
+        <source>Authorization</source>
+        <translation>Allow Access</translation>
+    </message>
+    <message>
+        <source>Auth Root Tip</source>
+        <translation>Pallstone cannot write to this folder. Choose it, or a folder above it, to allow Pallstone to work there.</translation>
+    </message>
+    <message>
+        <extracomment>Names the button "Authorization": keep both texts in step.</extracomment>
+        <source>Auth Full Disk Access Tip</source>
+        <translation>Your user account is not allowed to write to this folder, so Pallstone could not finish the action. Choose “Allow Access” to show the folder in the file manager, where you can change its permissions.</translation>
+    </message>
+    <message>
+        <extracomment>Menu entry shown in place of a favourite folder that the user cannot open.</extracomment>
+        <source>To Authorize</source>
+        <translation>Allow Access…</translation>
+    </message>
+    <message>
+        <source>Embed Mode All</source>
+        <translation>Embed all items</translation>
+    </message>
+    <message>
+        <source>Embed Mode By Type</source>
+        <translation>Sort into subfolders by extension</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Paste Here</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>Lock</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>Unlock</translation>
+    </message>
+    <message>
+        <source>Merge to PDF</source>
+        <translation>Merge into One PDF</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <translation>Restore Default Icon</translation>
+    </message>
+    <message>
+        <source>Only Show Folder Tip</source>
+        <translation>Only the first %1 folders are shown</translation>
+    </message>
+    <message>
+        <source>Select Folder</source>
+        <translation>Choose Folder…</translation>
+    </message>
+    <message>
+        <source>Current Directory</source>
+        <translation>This Folder</translation>
+    </message>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Open Folder</translation>
+    </message>
+    <message>
+        <source>More Files</source>
+        <translation>More…</translation>
+    </message>
+    <message>
+        <source>MD5</source>
+        <translation>MD5</translation>
+    </message>
+    <message>
+        <source>SHA1</source>
+        <translation>SHA-1</translation>
+    </message>
+    <message>
+        <source>SHA256</source>
+        <translation>SHA-256</translation>
+    </message>
+    <message>
+        <source>SHA512</source>
+        <translation>SHA-512</translation>
+    </message>
+    <message>
+        <source>CRC32</source>
+        <translation>CRC-32</translation>
+    </message>
+    <message>
+        <source>AppIcon.icns</source>
+        <translation>Icon File (.icns)</translation>
+    </message>
+    <message>
+        <source>OSX AppIconset</source>
+        <translation>macOS Icon Set</translation>
+    </message>
+    <message>
+        <source>iOS AppIconset</source>
+        <translation>iOS Icon Set</translation>
+    </message>
+    <message>
+        <source>iWatch AppIconset</source>
+        <translation>watchOS Icon Set</translation>
+    </message>
+    <message>
+        <source>Android AppIconset</source>
+        <translation>Android Icon Set</translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation>PNG Image</translation>
+    </message>
+    <message>
+        <source>JPEG</source>
+        <translation>JPEG Image</translation>
+    </message>
+    <message>
+        <source>JP2</source>
+        <translation>JPEG 2000 Image</translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation>TIFF Image</translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation>BMP Image</translation>
+    </message>
+    <message>
+        <source>GIF</source>
+        <translation>GIF Image</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF Document</translation>
+    </message>
+    <message>
+        <source>Review Tip</source>
+        <translation>Enjoying Pallstone? A star or a few words on the project page help others find it.</translation>
+    </message>
+    <message>
+        <source>Go Review</source>
+        <translation>Visit Project Page</translation>
+    </message>
+    <message>
+        <source>Next Time</source>
+        <translation>Not Now</translation>
+    </message>
+    <message>
+        <source>Please Wait Tip</source>
+        <translation>Please wait…</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
 </context>
 </TS>

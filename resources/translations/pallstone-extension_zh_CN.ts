@@ -224,5 +224,168 @@
         <source>Emacs</source>
         <translation>Emacs</translation>
     </message>
+    <message>
+        <extracomment>Confirms the folder chosen for access; also the first button of the permission alert, which shows the folder in the file manager.</extracomment>
+        <source>Authorization</source>
+        <translation>允许访问</translation>
+    </message>
+    <message>
+        <source>Auth Root Tip</source>
+        <translation>Pallstone 无法写入此文件夹。请选择此文件夹或其上层文件夹，以允许 Pallstone 在其中操作。</translation>
+    </message>
+    <message>
+        <extracomment>Names the button "Authorization": keep both texts in step.</extracomment>
+        <source>Auth Full Disk Access Tip</source>
+        <translation>您的用户帐户无权写入此文件夹，因此 Pallstone 未能完成此操作。选择“允许访问”可在文件管理器中显示此文件夹，您可以在那里更改它的权限。</translation>
+    </message>
+    <message>
+        <extracomment>Menu entry shown in place of a favourite folder that the user cannot open.</extracomment>
+        <source>To Authorize</source>
+        <translation>允许访问…</translation>
+    </message>
+    <message>
+        <source>Embed Mode All</source>
+        <translation>全部放入文件夹</translation>
+    </message>
+    <message>
+        <source>Embed Mode By Type</source>
+        <translation>按扩展名分入子文件夹</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>剪切</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>粘贴到此处</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>锁定</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>解锁</translation>
+    </message>
+    <message>
+        <source>Merge to PDF</source>
+        <translation>合并为 PDF</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <translation>恢复默认图标</translation>
+    </message>
+    <message>
+        <source>Only Show Folder Tip</source>
+        <translation>仅显示前 %1 个文件夹</translation>
+    </message>
+    <message>
+        <source>Select Folder</source>
+        <translation>选择文件夹…</translation>
+    </message>
+    <message>
+        <source>Current Directory</source>
+        <translation>此文件夹</translation>
+    </message>
+    <message>
+        <source>Show in Finder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>More Files</source>
+        <translation>更多…</translation>
+    </message>
+    <message>
+        <source>MD5</source>
+        <translation>MD5</translation>
+    </message>
+    <message>
+        <source>SHA1</source>
+        <translation>SHA-1</translation>
+    </message>
+    <message>
+        <source>SHA256</source>
+        <translation>SHA-256</translation>
+    </message>
+    <message>
+        <source>SHA512</source>
+        <translation>SHA-512</translation>
+    </message>
+    <message>
+        <source>CRC32</source>
+        <translation>CRC-32</translation>
+    </message>
+    <message>
+        <source>AppIcon.icns</source>
+        <translation>图标文件 (.icns)</translation>
+    </message>
+    <message>
+        <source>OSX AppIconset</source>
+        <translation>macOS 图标集</translation>
+    </message>
+    <message>
+        <source>iOS AppIconset</source>
+        <translation>iOS 图标集</translation>
+    </message>
+    <message>
+        <source>iWatch AppIconset</source>
+        <translation>watchOS 图标集</translation>
+    </message>
+    <message>
+        <source>Android AppIconset</source>
+        <translation>Android 图标集</translation>
+    </message>
+    <message>
+        <source>PNG</source>
+        <translation>PNG 图片</translation>
+    </message>
+    <message>
+        <source>JPEG</source>
+        <translation>JPEG 图片</translation>
+    </message>
+    <message>
+        <source>JP2</source>
+        <translation>JPEG 2000 图片</translation>
+    </message>
+    <message>
+        <source>TIFF</source>
+        <translation>TIFF 图片</translation>
+    </message>
+    <message>
+        <source>BMP</source>
+        <translation>BMP 图片</translation>
+    </message>
+    <message>
+        <source>GIF</source>
+        <translation>GIF 图片</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF 文档</translation>
+    </message>
+    <message>
+        <source>Review Tip</source>
+        <translation>喜欢 Pallstone 吗？在项目主页上点个星或留句话，能帮助更多人发现它。</translation>
+    </message>
+    <message>
+        <source>Go Review</source>
+        <translation>访问项目主页</translation>
+    </message>
+    <message>
+        <source>Next Time</source>
+        <translation>以后再说</translation>
+    </message>
+    <message>
+        <source>Please Wait Tip</source>
+        <translation>请稍候…</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
 </context>
 </TS>

@@ -89,13 +89,15 @@ private Q_SLOTS:
 
         // "disabled" of templates is an integer: 0 for the first eleven, 1 after.
         const Value newFile = storedList(StoreKey::newFile);
-        QCOMPARE(recordWithKey(newFile, QStringLiteral("wps")).value(QStringLiteral("disabled"))
-                     .kind(),
-                 Value::Kind::Integer);
-        QCOMPARE(recordWithKey(newFile, QStringLiteral("wps")).value(QStringLiteral("disabled"))
+        QCOMPARE(
+            recordWithKey(newFile, QStringLiteral("wps")).value(QStringLiteral("disabled")).kind(),
+            Value::Kind::Integer);
+        QCOMPARE(recordWithKey(newFile, QStringLiteral("wps"))
+                     .value(QStringLiteral("disabled"))
                      .integer(),
                  0);
-        QCOMPARE(recordWithKey(newFile, QStringLiteral("et")).value(QStringLiteral("disabled"))
+        QCOMPARE(recordWithKey(newFile, QStringLiteral("et"))
+                     .value(QStringLiteral("disabled"))
                      .integer(),
                  1);
     }
@@ -134,9 +136,11 @@ private Q_SLOTS:
         }
         QCOMPARE(main.count(), 28);
         QCOMPARE(recordWithKey(main, QStringLiteral("Lock and Unlock"))
-                     .value(QStringLiteral("disabled")).asBool(),
+                     .value(QStringLiteral("disabled"))
+                     .asBool(),
                  true);
-        QCOMPARE(recordWithKey(main, QStringLiteral("Cut Paste")).value(QStringLiteral("displayName"))
+        QCOMPARE(recordWithKey(main, QStringLiteral("Cut Paste"))
+                     .value(QStringLiteral("displayName"))
                      .string(),
                  QStringLiteral("Mine"));
         QVERIFY(!recordWithKey(main, QStringLiteral("Folder Icon"))
@@ -158,7 +162,8 @@ private Q_SLOTS:
         TQMenuManager::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
                                      QStringLiteral("disabled"), true);
         TQDefaultData::setup(QStringLiteral("2.6.0"));
-        const Value cut = recordWithKey(storedList(StoreKey::rightMenu), QStringLiteral("Cut Paste"));
+        const Value cut =
+            recordWithKey(storedList(StoreKey::rightMenu), QStringLiteral("Cut Paste"));
         QVERIFY(!cut.contains(QStringLiteral("displayName")));
         QVERIFY(!cut.value(QStringLiteral("disabled")).asBool());
         QVERIFY(!cut.contains(TQDefaultData::kChangedVersion));
@@ -183,7 +188,8 @@ private Q_SLOTS:
         QVERIFY(folderIcon >= 0);
         // Position 3 does not exist in a list of two: the front instead.
         QCOMPARE(keys.at(folderIcon), QStringLiteral("Folder Icon"));
-        QVERIFY2(folderIcon < keys.indexOf(QStringLiteral("New File")), qPrintable(keys.join(u',')));
+        QVERIFY2(folderIcon < keys.indexOf(QStringLiteral("New File")),
+                 qPrintable(keys.join(u',')));
     }
 
     void noStoredVersionInsertsNothing()

@@ -34,16 +34,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("appName");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("display name wins") << "Mine" << "" << "Copy to" << "Mine";
+        QTest::newRow("display name wins") << "Mine"
+                                           << ""
+                                           << "Copy to"
+                                           << "Mine";
         QTest::newRow("(null) is not a name")
-            << "(null)" << "" << "Copy to" << Localizer::text(QStringLiteral("Copy to"));
+            << "(null)"
+            << ""
+            << "Copy to" << Localizer::text(QStringLiteral("Copy to"));
         QTest::newRow("blanks are not a name")
-            << " \n\t" << "" << "Copy to" << Localizer::text(QStringLiteral("Copy to"));
+            << " \n\t"
+            << ""
+            << "Copy to" << Localizer::text(QStringLiteral("Copy to"));
         QTest::newRow("applications are prefixed without a separator")
-            << "" << "WeChat" << "WeChat"
+            << ""
+            << "WeChat"
+            << "WeChat"
             << QString(Localizer::text(QStringLiteral("Open With")) +
                        Localizer::text(QStringLiteral("WeChat")));
-        QTest::newRow("an untranslated key shows itself") << "" << "" << "md" << "md";
+        QTest::newRow("an untranslated key shows itself") << ""
+                                                          << ""
+                                                          << "md"
+                                                          << "md";
     }
     void titlesPreferAValidDisplayName()
     {

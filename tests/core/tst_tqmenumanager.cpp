@@ -94,10 +94,12 @@ private Q_SLOTS:
     void malformedListsReadAsEmpty()
     {
         store().setObject(QStringLiteral("not a list"), StoreKey::rightMenu);
-        store().setObject(Value::array({1, QStringLiteral("x"), keyRecord(QStringLiteral("Delete"))}),
-                          StoreKey::commonApp);
+        store().setObject(
+            Value::array({1, QStringLiteral("x"), keyRecord(QStringLiteral("Delete"))}),
+            StoreKey::commonApp);
         QVERIFY(TQMenuManager::menuItemArray().isEmpty());
-        QCOMPARE(keysOf(TQMenuManager::commonAppMenuArray()), QStringList{QStringLiteral("Delete")});
+        QCOMPARE(keysOf(TQMenuManager::commonAppMenuArray()),
+                 QStringList{QStringLiteral("Delete")});
         // A record without a key yields an item that matches nothing.
         store().setObject(Value::array({record({{QStringLiteral("icon"), QStringLiteral("x")}})}),
                           StoreKey::rightMenu);
@@ -114,8 +116,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("needSelectURL");
         QTest::addColumn<bool>("needFolder");
         QTest::addColumn<bool>("belongsToApps");
-        auto row = [](const char* key, const char* serve, bool notNeed, bool needSel, bool needFolder,
-                      bool belongs) {
+        auto row = [](const char* key, const char* serve, bool notNeed, bool needSel,
+                      bool needFolder, bool belongs) {
             QTest::newRow(key) << QString::fromUtf8(key) << QString::fromUtf8(serve) << notNeed
                                << needSel << needFolder << belongs;
         };
@@ -177,7 +179,8 @@ private Q_SLOTS:
                  QStringLiteral("chflags nohidden"));
         QVERIFY(onlyItemFor(keyRecord(QStringLiteral("Color Picker")))->disabledAuth);
         Value cut = keyRecord(QStringLiteral("Cut Paste"));
-        cut.insert(QStringLiteral("cutPaths"), QStringList{QStringLiteral("/a b"), QStringLiteral("/c")});
+        cut.insert(QStringLiteral("cutPaths"),
+                   QStringList{QStringLiteral("/a b"), QStringLiteral("/c")});
         QCOMPARE(onlyItemFor(cut)->cutPaths.size(), 2);
     }
 
@@ -243,10 +246,10 @@ private Q_SLOTS:
                           {QStringLiteral("iconPath"), icon}});
         Value b = record({{QStringLiteral("key"), QStringLiteral("B")},
                           {QStringLiteral("templatePath"), outside}});
-        Value escape = record({{QStringLiteral("key"), QStringLiteral("C")},
-                               {QStringLiteral("templatePath"),
-                                QString(TQMenuManager::fileTemplateFolder() +
-                                        QStringLiteral("/../../my document.txt"))}});
+        Value escape = record(
+            {{QStringLiteral("key"), QStringLiteral("C")},
+             {QStringLiteral("templatePath"), QString(TQMenuManager::fileTemplateFolder() +
+                                                      QStringLiteral("/../../my document.txt"))}});
         store().setObject(Value::array({a, b, a, escape}), StoreKey::newFile);
 
         QVERIFY(TQMenuManager::removeMenuKey(StoreKey::newFile, QStringLiteral("A")));
@@ -268,11 +271,13 @@ private Q_SLOTS:
 
     void editingOperationsChangeOneRecord()
     {
-        store().setObject(Value::array({keyRecord(QStringLiteral("A")), keyRecord(QStringLiteral("B"))}),
-                          StoreKey::commonApp);
+        store().setObject(
+            Value::array({keyRecord(QStringLiteral("A")), keyRecord(QStringLiteral("B"))}),
+            StoreKey::commonApp);
         QVERIFY(TQMenuManager::updateMenuKey(StoreKey::commonApp, QStringLiteral("B"),
                                              QStringLiteral("disabled"), true));
-        QVERIFY(store().object(StoreKey::commonApp).at(1).value(QStringLiteral("disabled")).asBool());
+        QVERIFY(
+            store().object(StoreKey::commonApp).at(1).value(QStringLiteral("disabled")).asBool());
         QVERIFY(TQMenuManager::updateMenuKey(StoreKey::commonApp, QStringLiteral("B"),
                                              QStringLiteral("disabled"), Value()));
         QVERIFY(!store().object(StoreKey::commonApp).at(1).contains(QStringLiteral("disabled")));
@@ -280,11 +285,14 @@ private Q_SLOTS:
         Value replacement = keyRecord(QStringLiteral("A"));
         replacement.insert(QStringLiteral("displayName"), QStringLiteral("Alpha"));
         QVERIFY(TQMenuManager::replaceMenuKey(StoreKey::commonApp, replacement));
-        QCOMPARE(store().object(StoreKey::commonApp).at(0).value(QStringLiteral("displayName")).string(),
-                 QStringLiteral("Alpha"));
+        QCOMPARE(
+            store().object(StoreKey::commonApp).at(0).value(QStringLiteral("displayName")).string(),
+            QStringLiteral("Alpha"));
 
-        QVERIFY(TQMenuManager::addMenuKey(StoreKey::commonApp, keyRecord(QStringLiteral("Z")), true));
-        QVERIFY(TQMenuManager::addMenuKey(StoreKey::commonApp, keyRecord(QStringLiteral("Y")), false));
+        QVERIFY(
+            TQMenuManager::addMenuKey(StoreKey::commonApp, keyRecord(QStringLiteral("Z")), true));
+        QVERIFY(
+            TQMenuManager::addMenuKey(StoreKey::commonApp, keyRecord(QStringLiteral("Y")), false));
         QCOMPARE(keysOf(TQMenuManager::commonAppMenuArray()),
                  (QStringList{QStringLiteral("Z"), QStringLiteral("A"), QStringLiteral("B"),
                               QStringLiteral("Y")}));

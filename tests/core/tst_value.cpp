@@ -54,10 +54,11 @@ private Q_SLOTS:
         QTest::newRow("trailing separator gives the dictionary") << "a/b/" << QString() << abc;
         QTest::newRow("empty path") << "" << QString() << Value();
         QTest::newRow("only a separator") << "/" << QString() << Value();
-        QTest::newRow("dotted key through the default separator is nested") << "a.b" << QString()
-                                                                            << abc;
-        QTest::newRow("dotted key with an explicit separator") << "a.b" << "/"
-                                                               << Value(QStringLiteral("dotted"));
+        QTest::newRow("dotted key through the default separator is nested")
+            << "a.b" << QString() << abc;
+        QTest::newRow("dotted key with an explicit separator")
+            << "a.b"
+            << "/" << Value(QStringLiteral("dotted"));
         QTest::newRow("unknown key") << "zz" << QString() << Value();
         QTest::newRow("null marker returned as is") << "nil" << QString() << Value::null();
     }
@@ -169,8 +170,8 @@ private Q_SLOTS:
     {
         const Value v = Value::keyValues({QStringLiteral("x"), 1, 2, QStringLiteral("y")});
         QCOMPARE(v.keys(), QStringList{QStringLiteral("x")});
-        const Value w =
-            Value::keyValues({QStringLiteral("p"), 1, QStringLiteral("q"), Value(), QStringLiteral("r"), 3});
+        const Value w = Value::keyValues(
+            {QStringLiteral("p"), 1, QStringLiteral("q"), Value(), QStringLiteral("r"), 3});
         QCOMPARE(w.keys(), QStringList{QStringLiteral("p")});
     }
 
@@ -191,11 +192,11 @@ private Q_SLOTS:
 
     void objectOfAnyTakesTheFirstPresentKey()
     {
-        Value v = dict({{QStringLiteral("b"), 2}, {QStringLiteral("c"), QStringLiteral("three")}},
-                       true);
-        QCOMPARE(v.objectOfAny({QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("b")})
-                     .string(),
-                 QStringLiteral("three"));
+        Value v =
+            dict({{QStringLiteral("b"), 2}, {QStringLiteral("c"), QStringLiteral("three")}}, true);
+        QCOMPARE(
+            v.objectOfAny({QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("b")}).string(),
+            QStringLiteral("three"));
         QVERIFY(v.objectOfAny({QStringLiteral("x")}).isMissing());
         QCOMPARE(v.stringOfAny({QStringLiteral("b")}), QStringLiteral("2"));
         QCOMPARE(v.stringOfAny({QStringLiteral("a"), QStringLiteral("b")}, true),
@@ -209,8 +210,8 @@ private Q_SLOTS:
         QTest::addColumn<Value>("input");
         QTest::addColumn<Value>("number");
         QTest::addColumn<QString>("string");
-        QTest::newRow("string with fraction") << Value(QStringLiteral("12.9")) << Value(12)
-                                              << "12.9";
+        QTest::newRow("string with fraction")
+            << Value(QStringLiteral("12.9")) << Value(12) << "12.9";
         QTest::newRow("negative string") << Value(QStringLiteral("-4")) << Value(-4) << "-4";
         QTest::newRow("not a number") << Value(QStringLiteral("abc")) << Value(0) << "abc";
         QTest::newRow("null marker") << Value::null() << Value(0) << QString();
@@ -244,7 +245,8 @@ private Q_SLOTS:
         QVERIFY(!Value(QStringLiteral("yesterday")).asNSDate().isValid());
         QCOMPARE(Value::null().asNSDate().toMSecsSinceEpoch(), 0);
         QCOMPARE(Value(QByteArray("x")).asNSDate().toMSecsSinceEpoch(), 0);
-        QCOMPARE(Value(86400).asNSDate(), QDateTime(QDate(1970, 1, 2), QTime(0, 0), QTimeZone::utc()));
+        QCOMPARE(Value(86400).asNSDate(),
+                 QDateTime(QDate(1970, 1, 2), QTime(0, 0), QTimeZone::utc()));
         QCOMPARE(Value(a).asNSNumber().real(), double(a.toSecsSinceEpoch()));
     }
 

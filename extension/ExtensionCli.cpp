@@ -1,0 +1,189 @@
+#include "ExtensionCli.h"
+
+#include "ActionHandlers.h"
+#include "Dispatch.h"
+#include "FinderSync.h"
+#include "FinderSyncController.h"
+#include "MenuJson.h"
+#include "Paths.h"
+#include "Seams.h"
+#include "ServiceActions.h"
+#include "TQMenuManager.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+#include <optional>
+
+namespace pallstone {
+
+namespace {
+
+struct Options
+{
+    QString command;
+    QString kind;
+    QString target;
+    std::optional<qint64> tag;
+    QString answers;
+    QString transcript;
+    QStringList paths;
+};
+
+QString absolute(const QString& path)
+{
+    return Paths::standardizedPath(QDir::current().absoluteFilePath(path));
+}
+
+// Parses the arguments; an error message when they do not fit.
+QString parse(const QStringList& args, Options& options)
+{
+    if (args.isEmpty())
+        return QStringLiteral("missing command (menu or run)");
+    options.command = args.first();
+    bool onlyPaths = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        auto value = [&](QString& into) -> bool {
+            if (i + 1 >= args.size())
+                return false;
+            into = args.at(++i);
+            return true;
+        };
+        if (onlyPaths || !arg.startsWith(QStringLiteral("--"))) {
+            options.paths.append(absolute(arg));
+        } else if (arg == u"--") {
+            onlyPaths = true;
+        } else if (arg == u"--kind") {
+            if (!value(options.kind))
+                return QStringLiteral("--kind needs a value");
+        } else if (arg == u"--target") {
+            if (!value(options.target))
+                return QStringLiteral("--target needs a folder");
+        } else if (arg == u"--answers") {
+            if (!value(options.answers))
+                return QStringLiteral("--answers needs a file");
+        } else if (arg == u"--transcript") {
+            if (!value(options.transcript))
+                return QStringLiteral("--transcript needs a file");
+        } else if (arg == u"--tag") {
+            QString text;
+            bool ok = false;
+            if (!value(text) || (options.tag = text.toLongLong(&ok), !ok) || *options.tag <= 0)
+                return QStringLiteral("--tag needs a positive number");
+        } else {
+            return QStringLiteral("unknown option %1").arg(arg);
+        }
+    }
+    if (options.command != u"menu" && options.command != u"run")
+        return QStringLiteral("unknown command %1 (menu or run)").arg(options.command);
+    if (options.kind.isEmpty())
+        options.kind =
+            options.paths.isEmpty() ? QStringLiteral("background") : QStringLiteral("items");
+    static const QStringList kinds = {QStringLiteral("items"), QStringLiteral("background"),
+                                      QStringLiteral("sidebar"), QStringLiteral("toolbar")};
+    if (!kinds.contains(options.kind))
+        return QStringLiteral("unknown kind %1 (items, background, sidebar or toolbar)")
+            .arg(options.kind);
+    if (options.kind == u"items" && options.paths.isEmpty())
+        return QStringLiteral("--kind items needs at least one PATH");
+    if (options.kind != u"items" && !options.paths.isEmpty())
+        return QStringLiteral("PATHs are selected items: use them with --kind items");
+    if (options.command == u"run" && !options.tag)
+        return QStringLiteral("run needs --tag TAG");
+    if (options.command == u"menu" && (options.tag || !options.answers.isEmpty()))
+        return QStringLiteral("--tag and --answers belong to run");
+    return {};
+}
+
+} // namespace
+
+bool ExtensionCli::handles(const QStringList& arguments)
+{
+    const QString command = arguments.value(0);
+    return command == u"menu" || command == u"run";
+}
+
+int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    Options options;
+    if (const QString problem = parse(arguments, options); !problem.isEmpty()) {
+        err << "pallstone-extension: " << problem << '\n'
+            << "usage: pallstone-extension menu [--kind items|background|sidebar|toolbar] "
+               "[--target DIR] [PATH...]\n"
+               "       pallstone-extension run --tag TAG [same options] [--answers FILE] "
+               "[--transcript FILE]\n";
+        return Usage;
+    }
+
+    TQMenuManager::setProgram(TQMenuManager::Program::Extension);
+    // A file manager would give these for the menu it asks for.
+    FinderSyncController& controller = FinderSyncController::defaultController();
+    uint kind = FinderSync::ContextualMenuForItems;
+    if (options.kind == u"items") {
+        controller.setSelectedItemURLs(options.paths);
+        controller.setTargetedURL(Paths::deletingLastPathComponent(options.paths.first()));
+    } else {
+        controller.setSelectedItemURLs({});
+        controller.setTargetedURL(options.target.isEmpty() ? QDir::currentPath()
+                                                           : absolute(options.target));
+        kind = options.kind == u"background" ? FinderSync::ContextualMenuForContainer
+               : options.kind == u"sidebar"  ? FinderSync::ContextualMenuForSidebar
+                                             : FinderSync::ToolbarItemMenu;
+    }
+
+    // One invocation is one menu, not a service start: the pending cut must survive it.
+    FinderSync finderSync;
+    finderSync.setupDirectoryURLs();
+
+    if (options.command == u"menu") {
+        const BuiltMenu menu = finderSync.menuForMenuKind(kind);
+        out << QJsonDocument(MenuJson::toJson(menu)).toJson(QJsonDocument::Indented);
+        out.flush();
+        return Ok;
+    }
+
+    std::unique_ptr<Seams> seams =
+        options.answers.isEmpty() ? Seams::installReal(options.transcript)
+                                  : Seams::installScripted(options.answers, options.transcript);
+    if (!seams->errors().isEmpty()) {
+        for (const QString& e : seams->errors())
+            err << "pallstone-extension: " << e << '\n';
+        return PromptFailed;
+    }
+    QStringList unavailable;
+    ActionHandlers::setUnavailableReporter(
+        [&](const QString& handler) { unavailable.append(handler); });
+    finderSync.setActionHandlers(std::make_shared<ServiceActions>(finderSync));
+
+    const BuiltMenu menu = finderSync.menuForMenuKind(kind);
+    if (!MenuJson::containsTag(menu, *options.tag)) {
+        err << "pallstone-extension: tag " << *options.tag
+            << " is not an entry of the menu for this selection\n";
+        return TagNotInMenu;
+    }
+    if (!finderSync.onMenuItemAction(*options.tag)) {
+        err << "pallstone-extension: tag " << *options.tag << " does not decode\n";
+        return TagNotInMenu;
+    }
+    // The action, its background work and what it scheduled for later.
+    Dispatch::waitUntilIdle();
+    ActionHandlers::setUnavailableReporter({});
+
+    int code = Ok;
+    for (const QString& e : seams->errors()) {
+        err << "pallstone-extension: " << e << '\n';
+        code = PromptFailed;
+    }
+    for (const QString& handler : unavailable) {
+        err << "pallstone-extension: " << handler << " is not available in this version\n";
+        if (code == Ok)
+            code = ActionUnavailable;
+    }
+    err.flush();
+    return code;
+}
+
+} // namespace pallstone

@@ -1,0 +1,179 @@
+#include "Localizer.h"
+#include "ProgressWindow.h"
+#include "WidgetPrompter.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace pallstone;
+
+namespace {
+
+template <typename Widget> Widget* visibleTopLevel(const QString& objectName)
+{
+    const auto widgets = QApplication::topLevelWidgets();
+    for (QWidget* widget : widgets) {
+        auto* found = qobject_cast<Widget*>(widget);
+        if (found && found->isVisible() && found->objectName() == objectName)
+            return found;
+    }
+    return nullptr;
+}
+
+// Runs the check once the modal window is up; retried until it is.
+void whenShown(const std::function<bool()>& check, int attempts = 100)
+{
+    QTimer::singleShot(20, qApp, [check, attempts] {
+        if (!check() && attempts > 0)
+            whenShown(check, attempts - 1);
+    });
+}
+
+} // namespace
+
+class TestWidgetPrompter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void alertButtonsAnswerByPosition_data()
+    {
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("first") << "Replace" << kAlertFirstButton;
+        QTest::newRow("second") << "Keep Both" << kAlertSecondButton;
+        QTest::newRow("third") << "Stop" << kAlertThirdButton;
+    }
+
+    void alertButtonsAnswerByPosition()
+    {
+        QFETCH(QString, clicked);
+        QFETCH(int, expected);
+        QStringList shown;
+        whenShown([&] {
+            QMessageBox* box = visibleTopLevel<QMessageBox>(QStringLiteral("alert"));
+            if (!box)
+                return false;
+            const auto buttons = box->buttons();
+            for (QAbstractButton* button : buttons) {
+                shown << button->text();
+                if (button->text() == clicked)
+                    button->click();
+            }
+            return true;
+        });
+        WidgetPrompter prompter;
+        const int answer = prompter.alert(
+            {AlertRequest::Style::Warning,
+             QStringLiteral("Exists"),
+             QStringLiteral("Really?"),
+             {QStringLiteral("Replace"), QStringLiteral("Keep Both"), QStringLiteral("Stop")},
+             {}});
+        QCOMPARE(answer, expected);
+        QCOMPARE(shown.size(), 3);
+    }
+
+    void alertWithoutButtonsShowsOneOk()
+    {
+        QStringList shown;
+        whenShown([&] {
+            QMessageBox* box = visibleTopLevel<QMessageBox>(QStringLiteral("alert"));
+            if (!box)
+                return false;
+            const auto buttons = box->buttons();
+            for (QAbstractButton* button : buttons)
+                shown << button->text();
+            buttons.first()->click();
+            return true;
+        });
+        WidgetPrompter prompter;
+        QCOMPARE(prompter.alert(
+                     {AlertRequest::Style::Informational, QStringLiteral("Done"), {}, {}, {}}),
+                 kAlertFirstButton);
+        QCOMPARE(shown, QStringList{Localizer::text(QStringLiteral("OK"))});
+    }
+
+    void requiredNameCannotBeConfirmedWhileBlank()
+    {
+        QList<bool> enabled;
+        whenShown([&] {
+            QDialog* dialog = visibleTopLevel<QDialog>(QStringLiteral("nameDialog"));
+            if (!dialog)
+                return false;
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("nameField"));
+            auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("okButton"));
+            enabled << ok->isEnabled();
+            field->setText(QStringLiteral("   "));
+            enabled << ok->isEnabled();
+            field->setText(QStringLiteral("Profile 2"));
+            enabled << ok->isEnabled();
+            ok->click();
+            return true;
+        });
+        WidgetPrompter prompter;
+        NameRequest request;
+        request.required = true;
+        QCOMPARE(prompter.askName(request), QStringLiteral("Profile 2"));
+        QCOMPARE(enabled, (QList<bool>{false, false, true}));
+    }
+
+    void optionalNameMayStayBlank()
+    {
+        bool enabled = false;
+        whenShown([&] {
+            QDialog* dialog = visibleTopLevel<QDialog>(QStringLiteral("nameDialog"));
+            if (!dialog)
+                return false;
+            auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("okButton"));
+            enabled = ok->isEnabled();
+            ok->click();
+            return true;
+        });
+        WidgetPrompter prompter;
+        QCOMPARE(prompter.askName({}), QString());
+        QVERIFY(enabled);
+    }
+
+    void progressWindowCancelsOnceAndClosesAfterSuccess()
+    {
+        QCOMPARE(ProgressWindow::percentText(42.5), QStringLiteral("42.5%"));
+        QCOMPARE(ProgressWindow::percentText(100), QStringLiteral("100.0%"));
+
+        WidgetPrompter prompter;
+        int cancelled = 0;
+        prompter.progress({ProgressEvent::State::Open,
+                           0,
+                           QStringLiteral("Compressing"),
+                           [&cancelled] { ++cancelled; },
+                           {}});
+        QPointer<ProgressWindow> window = prompter.progressWindow();
+        QVERIFY(window && window->isVisible());
+        QVERIFY(!window->isCancelVisible()); // nothing to stop before the job measures itself
+        prompter.progress({ProgressEvent::State::Percent, 42.5, {}, {}, {}});
+        QCOMPARE(window->tipText(), QStringLiteral("42.5%"));
+        QVERIFY(window->isCancelVisible());
+        auto* cancel = window->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+        cancel->click();
+        QCOMPARE(cancelled, 1);
+        QTRY_VERIFY(!window); // closed and deleted
+
+        bool closed = false;
+        prompter.progress({ProgressEvent::State::Open, 0, QStringLiteral("Copying"), {}, {}});
+        prompter.progress({ProgressEvent::State::Success, 0, QStringLiteral("Done"), {}, [&closed] {
+                               closed = true;
+                           }});
+        window = prompter.progressWindow();
+        QVERIFY(window);
+        QCOMPARE(window->tipText(), QStringLiteral("Done"));
+        QVERIFY(!closed);
+        QTRY_VERIFY_WITH_TIMEOUT(closed && !window, 5000);
+        QCOMPARE(cancelled, 1);
+    }
+};
+
+QTEST_MAIN(TestWidgetPrompter)
+#include "tst_widgetprompter.moc"

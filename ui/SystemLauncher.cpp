@@ -1,0 +1,156 @@
+#include "SystemLauncher.h"
+
+#include "LaunchPlan.h"
+#include "Transcript.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QProcess>
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+namespace pallstone {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcLauncher, "pallstone.launcher")
+
+const QString kFileManagerService = QStringLiteral("org.freedesktop.FileManager1");
+
+void warnAndFree(const char* what, GError* error)
+{
+    if (!error)
+        return;
+    qCWarning(lcLauncher, "%s: %s", what, error->message);
+    g_error_free(error);
+}
+
+bool fileManagerAvailable(const QDBusConnection& bus)
+{
+    QDBusConnectionInterface* daemon = bus.interface();
+    if (!daemon)
+        return false;
+    if (daemon->isServiceRegistered(kFileManagerService).value())
+        return true;
+    return daemon->activatableServiceNames().value().contains(kFileManagerService);
+}
+
+} // namespace
+
+SystemLauncher::SystemLauncher(Transcript* transcript) : m_transcript(transcript) {}
+
+void SystemLauncher::record(const LaunchPlan& plan)
+{
+    if (m_transcript)
+        m_transcript->recordLaunch(plan.argv, plan.workingDirectory);
+}
+
+bool SystemLauncher::startDetached(const LaunchPlan& plan)
+{
+    const bool started =
+        QProcess::startDetached(plan.argv.constFirst(), plan.argv.mid(1), plan.workingDirectory);
+    if (!started) {
+        qCWarning(lcLauncher) << "could not start" << plan.argv << "in" << plan.workingDirectory;
+        return false;
+    }
+    record(plan);
+    return true;
+}
+
+bool SystemLauncher::openWithApplication(const QString& application, const QStringList& paths)
+{
+    const std::optional<LaunchPlan> plan = LaunchPlan::openWithApplication(application, paths);
+    if (!plan)
+        return false;
+    // The plan reads {"gio", "launch", entry, paths...}; GIO fills the entry's field codes.
+    const QString entry = plan->argv.at(2);
+    GDesktopAppInfo* info =
+        g_desktop_app_info_new_from_filename(QFile::encodeName(entry).constData());
+    if (!info)
+        return false;
+    GList* files = nullptr;
+    for (auto it = paths.crbegin(); it != paths.crend(); ++it)
+        files = g_list_prepend(files, g_file_new_for_path(QFile::encodeName(*it).constData()));
+    GError* error = nullptr;
+    const bool launched = g_app_info_launch(G_APP_INFO(info), files, nullptr, &error);
+    warnAndFree("launching a desktop entry", error);
+    g_list_free_full(files, g_object_unref);
+    g_object_unref(info);
+    if (launched)
+        record(*plan);
+    return launched;
+}
+
+bool SystemLauncher::openTerminal(const QString& folder, TerminalMode mode, bool secondTerminal)
+{
+    const std::optional<LaunchPlan> plan = LaunchPlan::openTerminal(folder, mode, secondTerminal);
+    return plan && startDetached(*plan);
+}
+
+bool SystemLauncher::openDefault(const QUrl& url)
+{
+    const std::optional<LaunchPlan> plan = LaunchPlan::openDefault(url);
+    if (!plan)
+        return false;
+    GError* error = nullptr;
+    const bool launched =
+        g_app_info_launch_default_for_uri(url.toEncoded().constData(), nullptr, &error);
+    warnAndFree("opening with the default handler", error);
+    if (launched)
+        record(*plan);
+    return launched;
+}
+
+bool SystemLauncher::revealInFileManager(const QStringList& paths)
+{
+    const std::optional<LaunchPlan> plan = LaunchPlan::revealInFileManager(paths);
+    if (!plan)
+        return false;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && fileManagerAvailable(bus)) {
+        QStringList uris;
+        for (const QString& path : paths)
+            uris.append(LaunchPlan::fileUri(path));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            kFileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
+            kFileManagerService, QStringLiteral("ShowItems"));
+        call << uris << QString();
+        // A file manager started by activation may take a while to answer; one that is slow has
+        // still received the request, so only a refusal falls back to opening the folder.
+        const QDBusMessage reply = bus.call(call, QDBus::Block, 10000);
+        if (reply.type() != QDBusMessage::ErrorMessage ||
+            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")) {
+            record(*plan);
+            return true;
+        }
+        qCWarning(lcLauncher) << "ShowItems failed:" << reply.errorMessage();
+    }
+    QStringList folders;
+    for (const QString& path : paths) {
+        const QString folder = QFileInfo(path).absolutePath();
+        if (!folders.contains(folder))
+            folders.append(folder);
+    }
+    bool opened = false;
+    for (const QString& folder : std::as_const(folders))
+        opened = openDefault(QUrl::fromLocalFile(folder)) || opened;
+    return opened;
+}
+
+bool SystemLauncher::runCommand(const QStringList& argv, const QString& workingDirectory)
+{
+    const std::optional<LaunchPlan> plan = LaunchPlan::runCommand(argv, workingDirectory);
+    return plan && startDetached(*plan);
+}
+
+bool SystemLauncher::launchSettingsApplication()
+{
+    return startDetached(LaunchPlan::launchSettingsApplication());
+}
+
+} // namespace pallstone

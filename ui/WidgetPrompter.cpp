@@ -1,0 +1,400 @@
+#include "WidgetPrompter.h"
+
+#include "Dispatch.h"
+#include "Localizer.h"
+#include "ProgressWindow.h"
+#include "Transcript.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <type_traits>
+
+namespace pallstone {
+
+namespace {
+
+bool canShowWidgets()
+{
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+// Widgets live on the main thread; a call from elsewhere waits there for the answer.
+template <typename Function>
+auto onMainThread(Function&& function) -> std::invoke_result_t<Function>
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
+        return function();
+    if constexpr (std::is_void_v<std::invoke_result_t<Function>>) {
+        QMetaObject::invokeMethod(app, function, Qt::BlockingQueuedConnection);
+    } else {
+        std::invoke_result_t<Function> result{};
+        QMetaObject::invokeMethod(
+            app, [&] { result = function(); }, Qt::BlockingQueuedConnection);
+        return result;
+    }
+}
+
+QWidget* windowOf(const QPointer<QWidget>& widget)
+{
+    return widget ? widget->window() : nullptr;
+}
+
+// Adds a labelled row under Qt's own file dialog's widgets.
+void addDialogRow(QFileDialog& dialog, QLabel* label, QWidget* field)
+{
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid) {
+        dialog.layout()->addWidget(label);
+        dialog.layout()->addWidget(field);
+        return;
+    }
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1, 1, qMax(1, grid->columnCount() - 1));
+}
+
+QDialogButtonBox* okCancelButtons(QDialog* dialog)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setText(Localizer::text(QStringLiteral("OK")));
+    ok->setObjectName(QStringLiteral("okButton"));
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+    cancel->setText(Localizer::text(QStringLiteral("Cancel")));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+bool isBlank(const QString& text)
+{
+    return text.trimmed().isEmpty();
+}
+
+} // namespace
+
+WidgetPrompter::WidgetPrompter(Transcript* transcript) : m_transcript(transcript) {}
+
+WidgetPrompter::~WidgetPrompter()
+{
+    // After the application object is gone the window may no longer be touched.
+    if (m_progress && QCoreApplication::instance())
+        delete m_progress.data();
+}
+
+ProgressWindow* WidgetPrompter::progressWindow() const
+{
+    return m_progress.data();
+}
+
+int WidgetPrompter::alert(const AlertRequest& request)
+{
+    if (m_transcript)
+        m_transcript->recordAlert(request);
+    if (!canShowWidgets())
+        return kAlertDismissed;
+    return onMainThread([&] { return showAlert(request); });
+}
+
+int WidgetPrompter::showAlert(const AlertRequest& request)
+{
+    QMessageBox box(windowOf(request.parent));
+    box.setObjectName(QStringLiteral("alert"));
+    box.setWindowTitle(Localizer::displayName());
+    switch (request.style) {
+    case AlertRequest::Style::Informational:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case AlertRequest::Style::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case AlertRequest::Style::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    box.setText(request.message);
+    box.setInformativeText(request.informative);
+
+    const QStringList titles = request.buttons.isEmpty()
+                                   ? QStringList{Localizer::text(QStringLiteral("OK"))}
+                                   : request.buttons;
+    const QString cancelTitle = Localizer::text(QStringLiteral("Cancel"));
+    QList<QAbstractButton*> buttons;
+    for (const QString& title : titles) {
+        // One role for all keeps them in the order given, whatever the desktop's button layout.
+        QPushButton* button = box.addButton(title, QMessageBox::ActionRole);
+        buttons.append(button);
+        // Escape answers the button that cancels, as people expect; without one it does nothing
+        // (or, with a single button, presses it).
+        if (title == cancelTitle || title == QLatin1String("Cancel"))
+            box.setEscapeButton(button);
+    }
+    box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+    box.setWindowModality(request.parent ? Qt::WindowModal : Qt::ApplicationModal);
+    box.exec();
+    const qsizetype index = buttons.indexOf(box.clickedButton());
+    return index < 0 ? kAlertDismissed : kAlertFirstButton + static_cast<int>(index);
+}
+
+std::optional<SavePanelResult> WidgetPrompter::savePanel(const SavePanelRequest& request)
+{
+    if (m_transcript)
+        m_transcript->recordSavePanel(request);
+    if (!canShowWidgets())
+        return std::nullopt;
+    return onMainThread([&] { return showSavePanel(request); });
+}
+
+std::optional<SavePanelResult> WidgetPrompter::showSavePanel(const SavePanelRequest& request)
+{
+    QFileDialog dialog(nullptr, request.title.isEmpty() ? request.message : request.title);
+    dialog.setObjectName(QStringLiteral("savePanel"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!request.directory.isEmpty())
+        dialog.setDirectory(request.directory);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (!request.prompt.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, request.prompt);
+
+    QLineEdit* password = nullptr;
+    QComboBox* types = nullptr;
+    if (request.accessory != SavePanelRequest::Accessory::None) {
+        // The desktop's own dialog takes no extra widgets.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (!request.message.isEmpty() && !request.title.isEmpty()) {
+            auto* message = new QLabel(request.message, &dialog);
+            message->setWordWrap(true);
+            addDialogRow(dialog, new QLabel(&dialog), message);
+        }
+        if (request.accessory == SavePanelRequest::Accessory::Password) {
+            password = new QLineEdit(&dialog);
+            password->setObjectName(QStringLiteral("passwordField"));
+            password->setEchoMode(QLineEdit::Password);
+            addDialogRow(dialog, new QLabel(Localizer::text(QStringLiteral("Password")), &dialog),
+                         password);
+        } else {
+            types = new QComboBox(&dialog);
+            types->setObjectName(QStringLiteral("typeChooser"));
+            types->addItems(request.types);
+            types->setCurrentIndex(request.selectedType);
+            addDialogRow(dialog, new QLabel(Localizer::text(QStringLiteral("Type")), &dialog),
+                         types);
+        }
+    }
+
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().value(0);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    SavePanelResult result;
+    result.path = QFileInfo(chosen).absoluteFilePath();
+    if (password)
+        result.password = password->text();
+    if (types)
+        result.type = types->currentIndex();
+    return result;
+}
+
+std::optional<QStringList> WidgetPrompter::openPanel(const OpenPanelRequest& request)
+{
+    if (m_transcript)
+        m_transcript->recordOpenPanel(request);
+    if (!canShowWidgets())
+        return std::nullopt;
+    return onMainThread([&] { return showOpenPanel(request); });
+}
+
+std::optional<QStringList> WidgetPrompter::showOpenPanel(const OpenPanelRequest& request)
+{
+    QFileDialog dialog(nullptr, request.title.isEmpty() ? request.message : request.title);
+    dialog.setObjectName(QStringLiteral("openPanel"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!request.directory.isEmpty())
+        dialog.setDirectory(request.directory);
+    if (!request.prompt.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, request.prompt);
+    if (request.canChooseDirectories && !request.canChooseFiles) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        if (request.allowsMultipleSelection) {
+            // Directory mode picks one folder; Qt's own dialog picks several once its views allow
+            // an extended selection.
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            const auto views = dialog.findChildren<QAbstractItemView*>();
+            for (QAbstractItemView* view : views)
+                view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        }
+    } else {
+        // Files (and, when asked for both, files: a folder opens rather than being chosen).
+        dialog.setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles
+                                                           : QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    QStringList paths;
+    const QStringList chosen = dialog.selectedFiles();
+    for (const QString& path : chosen)
+        paths.append(QFileInfo(path).absoluteFilePath());
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths;
+}
+
+std::optional<QString> WidgetPrompter::askName(const NameRequest& request)
+{
+    if (m_transcript)
+        m_transcript->recordNameRequest(request);
+    if (!canShowWidgets())
+        return std::nullopt;
+    return onMainThread([&] { return showNameDialog(request); });
+}
+
+std::optional<QString> WidgetPrompter::showNameDialog(const NameRequest& request)
+{
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("nameDialog"));
+    dialog.setWindowTitle(request.title.isEmpty() ? Localizer::displayName() : request.title);
+    auto* layout = new QVBoxLayout(&dialog);
+    if (!request.tip.isEmpty()) {
+        auto* tip = new QLabel(request.tip, &dialog);
+        tip->setWordWrap(true);
+        layout->addWidget(tip);
+    }
+    auto* field = new QLineEdit(request.text, &dialog);
+    field->setObjectName(QStringLiteral("nameField"));
+    field->setPlaceholderText(request.placeholder);
+    field->setMinimumWidth(300);
+    field->selectAll();
+    layout->addWidget(field);
+    QDialogButtonBox* buttons = okCancelButtons(&dialog);
+    layout->addWidget(buttons);
+
+    if (request.required) {
+        QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+        const auto update = [ok, field] { ok->setEnabled(!isBlank(field->text())); };
+        QObject::connect(field, &QLineEdit::textChanged, ok, update);
+        update();
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return field->text();
+}
+
+std::optional<EmbedResult> WidgetPrompter::askEmbed(const EmbedRequest& request)
+{
+    if (m_transcript)
+        m_transcript->recordEmbedRequest(request);
+    if (!canShowWidgets())
+        return std::nullopt;
+    return onMainThread([&] { return showEmbedDialog(request); });
+}
+
+std::optional<EmbedResult> WidgetPrompter::showEmbedDialog(const EmbedRequest& request)
+{
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("embedDialog"));
+    dialog.setWindowTitle(Localizer::text(QStringLiteral("Embed in Folder")));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* field = new QLineEdit(request.name, &dialog);
+    field->setObjectName(QStringLiteral("nameField"));
+    field->setMinimumWidth(300);
+    field->selectAll();
+    layout->addWidget(field);
+
+    auto* all = new QRadioButton(Localizer::text(QStringLiteral("Embed Mode All")), &dialog);
+    all->setObjectName(QStringLiteral("embedModeAll"));
+    auto* byType = new QRadioButton(Localizer::text(QStringLiteral("Embed Mode By Type")), &dialog);
+    byType->setObjectName(QStringLiteral("embedModeByType"));
+    auto* modes = new QButtonGroup(&dialog);
+    modes->addButton(all, 0);
+    modes->addButton(byType, 1);
+    (request.mode == 1 ? byType : all)->setChecked(true);
+    layout->addWidget(all);
+    layout->addWidget(byType);
+
+    QDialogButtonBox* buttons = okCancelButtons(&dialog);
+    layout->addWidget(buttons);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    const auto update = [ok, field] { ok->setEnabled(!isBlank(field->text())); };
+    QObject::connect(field, &QLineEdit::textChanged, ok, update);
+    update();
+
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return EmbedResult{field->text(), modes->checkedId() == 1 ? 1 : 0};
+}
+
+std::optional<QColor> WidgetPrompter::pickColor()
+{
+    if (m_transcript)
+        m_transcript->recordColorPanel();
+    if (!canShowWidgets())
+        return std::nullopt;
+    return onMainThread([]() -> std::optional<QColor> {
+        const QColor color = QColorDialog::getColor(
+            Qt::white, nullptr, Localizer::text(QStringLiteral("Color Picker")));
+        if (!color.isValid())
+            return std::nullopt;
+        return color;
+    });
+}
+
+void WidgetPrompter::progress(const ProgressEvent& event)
+{
+    if (m_transcript)
+        m_transcript->recordProgress(event);
+    if (!canShowWidgets()) {
+        // Nobody sees the window, but the action still waits for it to close after success.
+        if (event.state == ProgressEvent::State::Success && event.onClosed)
+            Dispatch::enterForeground(event.onClosed);
+        return;
+    }
+    onMainThread([&] { showProgress(event); });
+}
+
+void WidgetPrompter::showProgress(const ProgressEvent& event)
+{
+    switch (event.state) {
+    case ProgressEvent::State::Open:
+        if (!m_progress)
+            m_progress = new ProgressWindow; // deletes itself when closed
+        m_progress->open(event.text, event.onCancel);
+        break;
+    case ProgressEvent::State::Percent:
+        if (m_progress)
+            m_progress->setPercent(event.percent);
+        break;
+    case ProgressEvent::State::Success:
+        if (!m_progress)
+            m_progress = new ProgressWindow;
+        m_progress->showSuccess(event.text, event.onClosed);
+        break;
+    case ProgressEvent::State::Close:
+        if (m_progress)
+            m_progress->close();
+        break;
+    }
+}
+
+} // namespace pallstone

@@ -118,6 +118,13 @@ void Defaults::reload()
     refreshLocked();
 }
 
+bool Defaults::isUnreadable()
+{
+    QMutexLocker locker(&m_mutex);
+    refreshLocked();
+    return m_unreadable;
+}
+
 Value Defaults::dictionaryRepresentation()
 {
     QMutexLocker locker(&m_mutex);

@@ -41,6 +41,10 @@ public:
     // contents (as a mutable dictionary) and changes them in place.
     bool update(const std::function<void(Value& root)>& change);
 
+    // True when the file exists and holds bytes but no dictionary: it reads as empty until the
+    // next write replaces it (keeping a copy).
+    bool isUnreadable();
+
     // Parses the file again even if it looks unchanged.
     void reload();
 

@@ -2,11 +2,25 @@
 
 #include <QFile>
 
+#include <cstddef>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
-#include <memory>
+namespace {
+// The head of a record getdents64 fills (glibc declares no type for it); the name follows the
+// type byte.
+struct DirentHead
+{
+    ino64_t d_ino;
+    off64_t d_off;
+    unsigned short d_reclen;
+    unsigned char d_type;
+};
+constexpr std::size_t kNameOffset = offsetof(DirentHead, d_type) + 1;
+} // namespace
 
 namespace pallstone {
 
@@ -16,34 +30,40 @@ bool DirectoryLister::list(const QString& folder, const std::function<bool(const
     const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-    while (const dirent* e = ::readdir(dir.get())) {
-        if (e->d_name[0] == '.')
-            continue;
-        const QByteArray raw(e->d_name);
-        const QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) != raw)
-            continue;
-        Entry entry;
-        entry.name = name;
-        entry.path = prefix + name;
-        if (e->d_type == DT_DIR) {
-            entry.isFolder = true;
-        } else if (e->d_type == DT_UNKNOWN) {
-            struct stat st
-            {};
-            entry.isFolder =
-                ::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-                S_ISDIR(st.st_mode);
-        }
-        if (!visit(entry))
+    // Small reads: the kernel fills whatever buffer it is given, and a menu needs a few entries
+    // of a folder that may hold a hundred thousand.
+    alignas(8) char buffer[4096];
+    bool more = true;
+    while (more) {
+        const long n = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+        if (n <= 0)
             break;
+        for (long offset = 0; offset < n && more;) {
+            const auto* e = reinterpret_cast<const DirentHead*>(buffer + offset);
+            const char* entryName = buffer + offset + kNameOffset;
+            offset += e->d_reclen;
+            if (entryName[0] == '.')
+                continue;
+            const QByteArray raw(entryName);
+            const QString name = QFile::decodeName(raw);
+            if (QFile::encodeName(name) != raw)
+                continue;
+            Entry entry;
+            entry.name = name;
+            entry.path = prefix + name;
+            if (e->d_type == DT_DIR) {
+                entry.isFolder = true;
+            } else if (e->d_type == DT_UNKNOWN) {
+                struct stat st
+                {};
+                entry.isFolder =
+                    ::fstatat(fd, entryName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+            }
+            more = visit(entry);
+        }
     }
+    ::close(fd);
     return true;
 }
 

@@ -134,6 +134,13 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
                                              : FinderSync::ToolbarItemMenu;
     }
 
+    Defaults& store = TQMenuManager::sharedDefaults();
+    if (store.isUnreadable())
+        err << "pallstone-extension: the configuration " << store.filePath()
+            << " cannot be read; the menu is empty until Pallstone's settings repair it\n";
+    else if (!QFileInfo::exists(store.filePath()))
+        err << "pallstone-extension: there is no configuration yet; run pallstone setup\n";
+
     // One invocation is one menu, not a service start: the pending cut must survive it.
     FinderSync finderSync;
     finderSync.setupDirectoryURLs();

@@ -121,6 +121,17 @@ public:
 
     QString home() const { return m_home.path(); }
 
+    static void setCommonPaths(const QStringList& paths)
+    {
+        pallstone::Value list = pallstone::Value::array();
+        for (const QString& p : paths) {
+            pallstone::Value record = pallstone::Value::dictionary();
+            record.insert(QStringLiteral("path"), p);
+            list.append(record);
+        }
+        pallstone::TQMenuManager::sharedDefaults().setObject(list, pallstone::StoreKey::commonPath);
+    }
+
 private:
     QTemporaryDir m_home;
 };

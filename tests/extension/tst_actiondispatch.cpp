@@ -10,16 +10,6 @@ using namespace pallstone;
 
 namespace {
 
-void setCommonPaths(const QStringList& paths)
-{
-    Value list = Value::array();
-    for (const QString& p : paths) {
-        Value record = Value::dictionary();
-        record.insert(QStringLiteral("path"), p);
-        list.append(record);
-    }
-    TQMenuManager::sharedDefaults().setObject(list, StoreKey::commonPath);
-}
 
 qint64 tagOf(const BuiltMenu& menu, const QStringList& keyPath)
 {
@@ -137,7 +127,7 @@ private Q_SLOTS:
         auto fs = finderSync();
         const QString fav = m_fx.mkdir(QStringLiteral("fav"));
         m_fx.mkdir(QStringLiteral("fav/sub"));
-        setCommonPaths({fav});
+        ExtensionFixture::setCommonPaths({fav});
         const BuiltMenu menu = items(*fs, {m_fx.touch(QStringLiteral("a.txt"))});
         const qint64 current =
             tagOf(menu, {QStringLiteral("Copy to"), fav, QStringLiteral("Current Directory")});
@@ -219,6 +209,26 @@ private Q_SLOTS:
         use(); // the 4th use asks nothing
         QVERIFY(Dispatch::waitUntilIdle(10000));
         QCOMPARE(m_fx.prompter.alerts.size(), 1);
+    }
+
+    void startingForgetsAPendingCutButNeverWritesAMissingMenu()
+    {
+        TQMenuManager::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
+                                     QStringLiteral("cutPaths"), QStringList{m_fx.home()});
+        FinderSync started;
+        started.init();
+        const TQMenuItemList menu = TQMenuManager::menuItemArray();
+        for (const TQMenuItemPtr& item : menu) {
+            if (item->isCutPaste())
+                QVERIFY(item->cutPaths.isEmpty());
+        }
+        // A service started before the settings application ever ran leaves the store alone, so
+        // the first set-up still seeds the defaults.
+        QFile::remove(TQMenuManager::sharedStorePath());
+        TQMenuManager::sharedDefaults().reload();
+        FinderSync fresh;
+        fresh.init();
+        QVERIFY(!QFile::exists(TQMenuManager::sharedStorePath()));
     }
 
     void anUngrantedFolderAsksBeforeTheAction()

@@ -39,16 +39,6 @@ TQMenuItemPtr modelEntry(const FinderSync& fs, qint64 tag)
     return item;
 }
 
-void setCommonPaths(const QStringList& paths)
-{
-    Value list = Value::array();
-    for (const QString& p : paths) {
-        Value record = Value::dictionary();
-        record.insert(QStringLiteral("path"), p);
-        list.append(record);
-    }
-    TQMenuManager::sharedDefaults().setObject(list, StoreKey::commonPath);
-}
 
 } // namespace
 
@@ -191,7 +181,7 @@ private Q_SLOTS:
         const QString twenty = m_fx.mkdir(QStringLiteral("twenty"));
         for (int i = 0; i < 20; ++i)
             m_fx.mkdir(QStringLiteral("twenty/d%1").arg(i));
-        setCommonPaths({ten, twenty, m_fx.home() + QStringLiteral("/missing")});
+        ExtensionFixture::setCommonPaths({ten, twenty, m_fx.home() + QStringLiteral("/missing")});
         TQMenuManager::sharedDefaults().setObject(4, StoreKey::commonPathNextMenu);
 
         const QString sel = m_fx.touch(QStringLiteral("s.txt"));

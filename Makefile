@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build run test test-release test-asan bench format clean
+.PHONY: deps build run test test-release test-asan bench deb check-deb format clean
 
 deps:
 	./scripts/deps.sh
@@ -13,9 +13,10 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALLSTONE_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The main job: set up the configuration and show what it holds.
-run: build
-	./$(BUILD)/app/pallstone setup
+# The main job: build, install (root: /usr/local, otherwise ~/.local), start the service and show
+# it (the settings window on a desktop; the menu over D-Bus without a display).
+run: deps
+	JOBS=$(JOBS) ./scripts/run.sh $(BUILD)
 
 # Every test, in the release build and again under AddressSanitizer/UBSan.
 test: test-release test-asan
@@ -31,6 +32,14 @@ test-asan: deps
 
 bench: build
 	./scripts/bench.sh $(BUILD)
+
+# The Debian package, then the proof that it installs and uninstalls on a clean Debian 12 root
+# (needs root and the network; not part of `make test`).
+deb: deps
+	./scripts/check-deb.sh --build-only
+
+check-deb: deps
+	./scripts/check-deb.sh
 
 format:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i

@@ -1,19 +1,48 @@
+#include "AppDelegate.h"
 #include "Localizer.h"
+#include "MainWindow.h"
+#include "Seams.h"
 #include "SetupCommand.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QStackedWidget>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
-int main(int argc, char* argv[])
+namespace {
+
+const QString kBusName = QStringLiteral("com.tolvane.pallstone");
+const QString kObjectPath = QStringLiteral("/com/tolvane/pallstone/App");
+
+void describeProgram()
 {
-    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pallstone"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("tolvane.com"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PALLSTONE_VERSION));
-    pallstone::Localizer::install(QStringLiteral("pallstone"));
+}
 
+int usage(QTextStream& err, int code)
+{
+    err << "usage: pallstone                 open the settings window\n"
+           "       pallstone setup           create or upgrade the configuration and show what "
+           "it holds\n"
+           "       pallstone --screenshot FILE --screenshot-tab N [--size WxH]\n"
+           "                                 save an image of one tab of the window and exit\n";
+    return code;
+}
+
+// The commands that need no window run without a display.
+int runHeadless(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    describeProgram();
+    pallstone::Localizer::install(QStringLiteral("pallstone"));
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = QCoreApplication::arguments().mid(1);
@@ -23,7 +52,71 @@ int main(int argc, char* argv[])
         out << "pallstone " << PALLSTONE_VERSION << '\n';
         return 0;
     }
-    err << "usage: pallstone setup\n"
-           "  setup   create or upgrade the configuration and show what it holds\n";
-    return args.isEmpty() ? 0 : 2;
+    return usage(err, args.value(0) == u"--help" ? 0 : 2);
+}
+
+int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QTextStream& err)
+{
+    const QString file = args.value(args.indexOf(u"--screenshot"_qs) + 1);
+    bool ok = false;
+    const int tab = args.value(args.indexOf(u"--screenshot-tab"_qs) + 1).toInt(&ok);
+    if (file.isEmpty() || !ok || tab < 0 || tab >= pallstone::AppDelegate::TabCount)
+        return usage(err, 2);
+    QSize size(1280, 800);
+    if (args.contains(u"--size"_qs)) {
+        const QStringList parts = args.value(args.indexOf(u"--size"_qs) + 1).split(u'x');
+        size = QSize(parts.value(0).toInt(), parts.value(1).toInt());
+        if (size.isEmpty())
+            return usage(err, 2);
+    }
+    delegate.setChecksExtension(false);
+    delegate.selectTab(tab);
+    delegate.window()->resize(size);
+    delegate.openWindow();
+    // Let the window get its size and paint before it is grabbed.
+    QTimer::singleShot(600, &delegate, [&delegate, file, &err] {
+        if (!delegate.window()->grab().save(file, "PNG")) {
+            err << "pallstone: cannot write " << file << '\n';
+            QCoreApplication::exit(1);
+            return;
+        }
+        QCoreApplication::exit(0);
+    });
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const bool windowed = argc < 2 || std::strncmp(argv[1], "--screenshot", 12) == 0;
+    if (!windowed)
+        return runHeadless(argc, argv);
+
+    QApplication app(argc, argv);
+    describeProgram();
+    pallstone::Localizer::install(QStringLiteral("pallstone"));
+    QTextStream err(stderr);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const std::unique_ptr<pallstone::Seams> seams = pallstone::Seams::installReal();
+
+    if (!args.isEmpty()) {
+        pallstone::AppDelegate delegate;
+        return takeScreenshot(delegate, args, err);
+    }
+
+    // One settings application per session: a second start brings the first one's window up.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && !bus.registerService(kBusName)) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            kBusName, kObjectPath, QStringLiteral("com.tolvane.pallstone.App"),
+            QStringLiteral("openWindow"));
+        if (bus.call(call, QDBus::Block, 3000).type() == QDBusMessage::ReplyMessage)
+            return 0;
+    }
+    pallstone::AppDelegate delegate;
+    if (bus.isConnected())
+        bus.registerObject(kObjectPath, &delegate, QDBusConnection::ExportScriptableSlots);
+    delegate.openWindow();
+    return QApplication::exec();
 }

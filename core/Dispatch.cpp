@@ -61,14 +61,16 @@ void runOn(QObject* context, int ms, Dispatch::Block block)
         QMetaObject::invokeMethod(context, std::move(block), Qt::QueuedConnection);
         return;
     }
+    // Precise: a coarse timer may fire up to 5% early, and "three seconds later" means at least
+    // three seconds.
     if (QThread::currentThread() == context->thread()) {
-        QTimer::singleShot(ms, context, std::move(block));
+        QTimer::singleShot(ms, Qt::PreciseTimer, context, std::move(block));
         return;
     }
     QMetaObject::invokeMethod(
         context,
         [context, ms, block = std::move(block)]() mutable {
-            QTimer::singleShot(ms, context, std::move(block));
+            QTimer::singleShot(ms, Qt::PreciseTimer, context, std::move(block));
         },
         Qt::QueuedConnection);
 }

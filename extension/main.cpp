@@ -1,4 +1,5 @@
 #include "ExtensionCli.h"
+#include "ExtensionService.h"
 #include "Localizer.h"
 
 #include <QApplication>
@@ -6,12 +7,28 @@
 
 #include <cstdio>
 
+namespace {
+
+void choosePlatform()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    // A Wayland client without a focused window cannot set the clipboard; through XWayland the
+    // service can, and keeps it for as long as it runs.
+    if (wayland && x11)
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    // Headless machines (CI, a service started without a session) still get working widgets.
+    else if (!wayland && !x11)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
-    // Headless machines (CI, a service started without a session) still get working widgets.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    choosePlatform();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pallstone-extension"));
@@ -23,15 +40,20 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        pallstone::ExtensionService service;
+        return service.exec(err);
+    }
     if (pallstone::ExtensionCli::handles(args))
         return pallstone::ExtensionCli::run(args, out, err);
     if (args.value(0) == u"--version") {
         out << "pallstone-extension " << PALLSTONE_VERSION << '\n';
         return 0;
     }
-    err << "usage: pallstone-extension menu [--kind items|background|sidebar|toolbar] "
+    err << "usage: pallstone-extension                 serve the menu on the session bus\n"
+           "       pallstone-extension menu [--kind items|background|sidebar|toolbar] "
            "[--target DIR] [PATH...]\n"
            "       pallstone-extension run --tag TAG [same options] [--answers FILE] "
            "[--transcript FILE]\n";
-    return args.isEmpty() ? 0 : 1;
+    return args.value(0) == u"--help" ? 0 : 1;
 }

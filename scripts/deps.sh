@@ -14,9 +14,13 @@ packages=(
   # images, PDF, zip archives
   libvips-dev libqpdf-dev libzip-dev libfreetype-dev fonts-font-awesome
   # desktop integration
-  libglib2.0-dev libnautilus-extension-dev dbus dbus-x11
+  libglib2.0-dev libnautilus-extension-dev dbus dbus-x11 libglib2.0-bin
+  # the Debian package (CPack runs dpkg-shlibdeps)
+  dpkg-dev file
   # tests and benchmarks
   libgtest-dev libbenchmark-dev xvfb xauth p7zip-full unzip zip rhash
+  # a small Chinese font, for the Simplified Chinese screenshots (scripts/screenshots.sh)
+  fonts-wqy-microhei
 )
 
 missing=()

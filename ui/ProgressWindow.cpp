@@ -5,10 +5,12 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,6 +30,15 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     setObjectName(QStringLiteral("progressWindow"));
     setMinimumWidth(320);
 
+    m_mark = new QLabel(this);
+    m_mark->setObjectName(QStringLiteral("successMark"));
+    m_mark->setAlignment(Qt::AlignCenter);
+    m_mark->setPixmap(
+        QIcon::fromTheme(QStringLiteral("emblem-ok-symbolic"),
+                         QIcon::fromTheme(QStringLiteral("emblem-default"),
+                                          style()->standardIcon(QStyle::SP_DialogApplyButton)))
+            .pixmap(32, 32));
+    m_mark->hide();
     m_tip = new QLabel(this);
     m_tip->setObjectName(QStringLiteral("tipLabel"));
     m_tip->setAlignment(Qt::AlignCenter);
@@ -41,6 +52,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_mark);
     layout->addWidget(m_tip);
     layout->addWidget(m_bar);
     layout->addLayout(buttons);
@@ -49,6 +61,11 @@ ProgressWindow::ProgressWindow(QWidget* parent)
 void ProgressWindow::open(const QString& title, std::function<void()> onCancel)
 {
     setWindowTitle(title.isEmpty() ? Localizer::displayName() : title);
+    // The window may still be showing an earlier job's success: that job's pending close must not
+    // take this job's window away, and this job can be cancelled again.
+    ++m_generation;
+    m_succeeded = false;
+    m_mark->hide();
     m_tip->setText(Localizer::text(QStringLiteral("Please Wait Tip")));
     m_bar->setRange(0, 0);
     m_cancel->hide();
@@ -76,13 +93,17 @@ void ProgressWindow::showSuccess(const QString& message, std::function<void()> o
     m_bar->setValue(kBarMaximum);
     m_tip->setText(message);
     m_cancel->hide();
+    m_mark->show();
     if (!isVisible())
         show();
     // Through the dispatch queue, so the headless CLI waits for the window to go.
     QPointer<ProgressWindow> self(this);
-    Dispatch::enterForegroundWithDelay(1, [self] {
-        if (self)
+    const quint64 generation = ++m_generation;
+    Dispatch::enterForegroundWithDelay(1, [self, generation] {
+        if (self && self->m_generation == generation) {
+            self->m_mark->hide();
             self->close();
+        }
     });
 }
 
@@ -94,6 +115,16 @@ QString ProgressWindow::tipText() const
 bool ProgressWindow::isCancelVisible() const
 {
     return !m_cancel->isHidden();
+}
+
+bool ProgressWindow::hasSucceeded() const
+{
+    return m_succeeded;
+}
+
+bool ProgressWindow::isSuccessMarkVisible() const
+{
+    return !m_mark->isHidden();
 }
 
 QString ProgressWindow::percentText(double percent)

@@ -30,6 +30,9 @@ public:
 
     QString tipText() const;
     bool isCancelVisible() const;
+    bool isSuccessMarkVisible() const;
+    // Showing a success message and about to close itself.
+    bool hasSucceeded() const;
 
     // "42.5%": one decimal and a percent sign.
     static QString percentText(double percent);
@@ -40,12 +43,14 @@ protected:
 private:
     void cancel();
 
+    QLabel* m_mark = nullptr; // the success mark
     QLabel* m_tip = nullptr;
     QProgressBar* m_bar = nullptr;
     QPushButton* m_cancel = nullptr;
     std::function<void()> m_onCancel;
     std::function<void()> m_onClosed;
     bool m_succeeded = false;
+    quint64 m_generation = 0; // which open() or showSuccess() a pending close belongs to
 };
 
 } // namespace pallstone

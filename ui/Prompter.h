@@ -50,6 +50,9 @@ struct SavePanelRequest
     Accessory accessory = Accessory::None;
     QStringList types; // TypeChooser: the entries offered, in order
     int selectedType = 0;
+    // Added to a chosen name that has no extension ("zip"), before the panel asks about
+    // replacing an existing file.
+    QString defaultSuffix;
 };
 
 struct SavePanelResult

@@ -3,6 +3,7 @@
 #include "Dispatch.h"
 #include "Localizer.h"
 #include "ProgressWindow.h"
+#include "TQEditNameWinCtl.h"
 #include "Transcript.h"
 
 #include <QAbstractItemView>
@@ -175,6 +176,8 @@ std::optional<SavePanelResult> WidgetPrompter::showSavePanel(const SavePanelRequ
         dialog.selectFile(request.fileName);
     if (!request.prompt.isEmpty())
         dialog.setLabelText(QFileDialog::Accept, request.prompt);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
 
     QLineEdit* password = nullptr;
     QComboBox* types = nullptr;
@@ -190,6 +193,7 @@ std::optional<SavePanelResult> WidgetPrompter::showSavePanel(const SavePanelRequ
             password = new QLineEdit(&dialog);
             password->setObjectName(QStringLiteral("passwordField"));
             password->setEchoMode(QLineEdit::Password);
+            password->setPlaceholderText(Localizer::text(QStringLiteral("Enter Password Tip")));
             addDialogRow(dialog, new QLabel(Localizer::text(QStringLiteral("Password")), &dialog),
                          password);
         } else {
@@ -272,33 +276,17 @@ std::optional<QString> WidgetPrompter::askName(const NameRequest& request)
 
 std::optional<QString> WidgetPrompter::showNameDialog(const NameRequest& request)
 {
-    QDialog dialog;
-    dialog.setObjectName(QStringLiteral("nameDialog"));
-    dialog.setWindowTitle(request.title.isEmpty() ? Localizer::displayName() : request.title);
-    auto* layout = new QVBoxLayout(&dialog);
-    if (!request.tip.isEmpty()) {
-        auto* tip = new QLabel(request.tip, &dialog);
-        tip->setWordWrap(true);
-        layout->addWidget(tip);
-    }
-    auto* field = new QLineEdit(request.text, &dialog);
-    field->setObjectName(QStringLiteral("nameField"));
-    field->setPlaceholderText(request.placeholder);
-    field->setMinimumWidth(300);
-    field->selectAll();
-    layout->addWidget(field);
-    QDialogButtonBox* buttons = okCancelButtons(&dialog);
-    layout->addWidget(buttons);
-
-    if (request.required) {
-        QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-        const auto update = [ok, field] { ok->setEnabled(!isBlank(field->text())); };
-        QObject::connect(field, &QLineEdit::textChanged, ok, update);
-        update();
-    }
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return field->text();
+    TQEditNameWinCtl dialog;
+    if (!request.title.isEmpty())
+        dialog.setWindowTitle(request.title);
+    dialog.setTipLabelString(request.tip);
+    dialog.setTipPlaceholder(request.placeholder);
+    dialog.setRequired(request.required);
+    dialog.setDefaultAlias(request.text);
+    std::optional<QString> answer;
+    dialog.editHandler = [&answer](const QString& text) { answer = text; };
+    dialog.exec();
+    return answer;
 }
 
 std::optional<EmbedResult> WidgetPrompter::askEmbed(const EmbedRequest& request)
@@ -377,7 +365,9 @@ void WidgetPrompter::showProgress(const ProgressEvent& event)
 {
     switch (event.state) {
     case ProgressEvent::State::Open:
-        if (!m_progress)
+        // A window still showing the last job's success closes on its own a second later; the
+        // new job gets a window of its own.
+        if (!m_progress || m_progress->hasSucceeded())
             m_progress = new ProgressWindow; // deletes itself when closed
         m_progress->open(event.text, event.onCancel);
         break;

@@ -387,5 +387,153 @@
         <source>Type</source>
         <translation>Type</translation>
     </message>
+    <message>
+        <source>Open Error Tip</source>
+        <translation>The application could not be opened. Check that it is installed and that its desktop entry can be started.</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>System Hide Files Tip</source>
+        <translation>Whether the file manager shows hidden files (names beginning with a dot) is a desktop setting. Choose what you want: the command that changes the setting is copied, ready to paste into a terminal.</translation>
+    </message>
+    <message>
+        <source>System Hide Files Show</source>
+        <translation>Show Hidden Files</translation>
+    </message>
+    <message>
+        <source>System Hide Files Hide</source>
+        <translation>Hide Hidden Files</translation>
+    </message>
+    <message>
+        <source>Copy Instruction Tip</source>
+        <translation>The command is on the clipboard. Paste it into a terminal and press Enter; file managers that are open pick up the change at once or after a restart.</translation>
+    </message>
+    <message>
+        <source>Paste to Terminal</source>
+        <translation>Open Terminal</translation>
+    </message>
+    <message>
+        <source>Paste to iTerm2</source>
+        <translation>Open Second Terminal</translation>
+    </message>
+    <message>
+        <source>AppleScript Not Available Tip</source>
+        <translation>AppleScript files cannot run on Linux and were skipped. Shell scripts (.sh) run.</translation>
+    </message>
+    <message>
+        <source>File Info Missing Tip</source>
+        <translation>The file no longer exists.</translation>
+    </message>
+    <message>
+        <source>File Info Not Regular Tip</source>
+        <translation>Only regular files have a checksum; this item is a folder, a pipe, a socket or a device.</translation>
+    </message>
+    <message>
+        <source>File Info Unreadable Tip</source>
+        <translation>The file cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>Same FileName Tip</source>
+        <translation>An item named “%1” already exists here. Keep both, stop, or replace it?</translation>
+    </message>
+    <message>
+        <source>Keep Both</source>
+        <translation>Keep Both</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Replace Contains Source Tip</source>
+        <translation>The item to be replaced contains what you are copying or moving, so it cannot be replaced.</translation>
+    </message>
+    <message>
+        <source>Warn</source>
+        <translation>Delete Permanently?</translation>
+    </message>
+    <message>
+        <source>Delete Tip</source>
+        <translation>The selected items will be deleted at once, without going to the Trash.</translation>
+    </message>
+    <message>
+        <source>Delete Fail Tip</source>
+        <translation>An item could not be deleted. Check that you may change its folder.</translation>
+    </message>
+    <message>
+        <source>Common Path Not Exist Tip</source>
+        <translation>This favourite folder no longer exists. You can remove it in Pallstone's settings.</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Move Here</translation>
+    </message>
+    <message>
+        <source>Success Common Tip</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Error Common Tip</source>
+        <translation>The operation could not be completed.</translation>
+    </message>
+    <message>
+        <source>Empty Folder Tip</source>
+        <translation>The folder is empty.</translation>
+    </message>
+    <message>
+        <source>Invalid Name Tip</source>
+        <translation>A folder name cannot contain “/” or be “.” or “..”.</translation>
+    </message>
+    <message>
+        <source>Folder Kept Tip</source>
+        <translation>The folder was kept because it still holds: %1</translation>
+    </message>
+    <message>
+        <source>File Type</source>
+        <translation>File Type</translation>
+    </message>
+    <message>
+        <source>Please enter a display name</source>
+        <translation>Please enter a display name</translation>
+    </message>
+    <message>
+        <source>Without Display Name Tip</source>
+        <translation>Leave empty to use the default name</translation>
+    </message>
+    <message>
+        <source>Name Not Allowed Tip</source>
+        <translation>A name cannot contain “/” or be “.” or “..”.</translation>
+    </message>
+    <message>
+        <source>Archiver</source>
+        <translation>Archive</translation>
+    </message>
+    <message>
+        <source>Enter Password Tip</source>
+        <translation>No password: leave empty</translation>
+    </message>
+    <message>
+        <source>Compression Failed</source>
+        <translation>The archive could not be written. Nothing was saved.</translation>
+    </message>
+    <message>
+        <source>Compression Succeeded</source>
+        <translation>Archive saved</translation>
+    </message>
+    <message>
+        <source>Compression Save Path Tip</source>
+        <translation>An archive cannot replace one of the items it is made from. Choose another name or folder.</translation>
+    </message>
 </context>
 </TS>

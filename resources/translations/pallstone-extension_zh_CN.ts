@@ -387,5 +387,153 @@
         <source>Type</source>
         <translation>类型</translation>
     </message>
+    <message>
+        <source>Open Error Tip</source>
+        <translation>无法打开该应用程序。请检查它是否已安装，以及其桌面启动项能否启动。</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>拷贝</translation>
+    </message>
+    <message>
+        <source>System Hide Files Tip</source>
+        <translation>文件管理器是否显示隐藏文件（以点开头的名称）由桌面设置决定。请选择所需操作：更改该设置的命令将被拷贝，可直接粘贴到终端中运行。</translation>
+    </message>
+    <message>
+        <source>System Hide Files Show</source>
+        <translation>显示隐藏文件</translation>
+    </message>
+    <message>
+        <source>System Hide Files Hide</source>
+        <translation>不显示隐藏文件</translation>
+    </message>
+    <message>
+        <source>Copy Instruction Tip</source>
+        <translation>命令已拷贝到剪贴板。请将其粘贴到终端并按回车；已打开的文件管理器会立即或在重新启动后应用更改。</translation>
+    </message>
+    <message>
+        <source>Paste to Terminal</source>
+        <translation>打开终端</translation>
+    </message>
+    <message>
+        <source>Paste to iTerm2</source>
+        <translation>打开第二终端</translation>
+    </message>
+    <message>
+        <source>AppleScript Not Available Tip</source>
+        <translation>AppleScript 文件无法在 Linux 上运行，已跳过。Shell 脚本（.sh）可以运行。</translation>
+    </message>
+    <message>
+        <source>File Info Missing Tip</source>
+        <translation>该文件已不存在。</translation>
+    </message>
+    <message>
+        <source>File Info Not Regular Tip</source>
+        <translation>只有普通文件才有校验值；此项目是文件夹、管道、套接字或设备。</translation>
+    </message>
+    <message>
+        <source>File Info Unreadable Tip</source>
+        <translation>无法读取该文件：%1</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>未命名</translation>
+    </message>
+    <message>
+        <source>Same FileName Tip</source>
+        <translation>此处已有名为“%1”的项目。要保留两者、停止，还是替换它？</translation>
+    </message>
+    <message>
+        <source>Keep Both</source>
+        <translation>保留两者</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>Replace Contains Source Tip</source>
+        <translation>要替换的项目包含正在复制或移动的内容，因此不能替换。</translation>
+    </message>
+    <message>
+        <source>Warn</source>
+        <translation>要永久删除吗？</translation>
+    </message>
+    <message>
+        <source>Delete Tip</source>
+        <translation>所选项目将被立即删除，不会移到废纸篓。</translation>
+    </message>
+    <message>
+        <source>Delete Fail Tip</source>
+        <translation>有项目无法删除。请检查你是否有权修改它所在的文件夹。</translation>
+    </message>
+    <message>
+        <source>Common Path Not Exist Tip</source>
+        <translation>此常用文件夹已不存在。可以在 Pallstone 设置中将其移除。</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>移动到这里</translation>
+    </message>
+    <message>
+        <source>Success Common Tip</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Error Common Tip</source>
+        <translation>操作未能完成。</translation>
+    </message>
+    <message>
+        <source>Empty Folder Tip</source>
+        <translation>文件夹是空的。</translation>
+    </message>
+    <message>
+        <source>Invalid Name Tip</source>
+        <translation>文件夹名称不能包含“/”，也不能是“.”或“..”。</translation>
+    </message>
+    <message>
+        <source>Folder Kept Tip</source>
+        <translation>文件夹已保留，因为其中仍有：%1</translation>
+    </message>
+    <message>
+        <source>File Type</source>
+        <translation>文件类型</translation>
+    </message>
+    <message>
+        <source>Please enter a display name</source>
+        <translation>请输入显示名称</translation>
+    </message>
+    <message>
+        <source>Without Display Name Tip</source>
+        <translation>留空则使用默认名称</translation>
+    </message>
+    <message>
+        <source>Name Not Allowed Tip</source>
+        <translation>名称不能包含“/”，也不能是“.”或“..”。</translation>
+    </message>
+    <message>
+        <source>Archiver</source>
+        <translation>归档</translation>
+    </message>
+    <message>
+        <source>Enter Password Tip</source>
+        <translation>留空则不设密码</translation>
+    </message>
+    <message>
+        <source>Compression Failed</source>
+        <translation>压缩失败，未保存任何文件。</translation>
+    </message>
+    <message>
+        <source>Compression Succeeded</source>
+        <translation>压缩完成</translation>
+    </message>
+    <message>
+        <source>Compression Save Path Tip</source>
+        <translation>压缩文件不能替换被压缩的项目，请选择其他名称或位置。</translation>
+    </message>
 </context>
 </TS>

@@ -336,5 +336,321 @@
         <source>System Hide Files Introduce</source>
         <translation>Choose whether file managers and file dialogs show hidden files; the command is copied for you to run in a terminal.</translation>
     </message>
+    <message>
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Preferences</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Add Right Menu</source>
+        <translation>Add Menu Entries</translation>
+    </message>
+    <message>
+        <source>Add File Type Title</source>
+        <translation>New File Type</translation>
+    </message>
+    <message>
+        <source>Add to File Template Tip</source>
+        <translation>The new type appears in the “New File” submenu of the context menu.</translation>
+    </message>
+    <message>
+        <source>Add to main menu</source>
+        <translation>Add to main menu</translation>
+    </message>
+    <message>
+        <source>App Exist Tip</source>
+        <translation>This application is already in the list.</translation>
+    </message>
+    <message>
+        <source>App Name</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <source>Bridge</source>
+        <translation>Menu plug-in</translation>
+    </message>
+    <message>
+        <source>Check External Disks Enable Tip</source>
+        <translation>Also show the menu on USB drives and other mounted disks. Changing this restarts the menu service.</translation>
+    </message>
+    <message>
+        <source>Choose Application</source>
+        <translation>Choose Application</translation>
+    </message>
+    <message>
+        <source>Choose Desktop File</source>
+        <translation>Choose .desktop File…</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Clear Tip</source>
+        <translation>Remove every folder from the list?</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Coming Later Tip</source>
+        <translation>Configuration profiles arrive in a later release.</translation>
+    </message>
+    <message>
+        <source>Config Manager</source>
+        <translation>Configuration Profiles…</translation>
+    </message>
+    <message>
+        <source>Display Name</source>
+        <translation>Display Name</translation>
+    </message>
+    <message>
+        <source>Double Click Change</source>
+        <translation>double-click to rename</translation>
+    </message>
+    <message>
+        <source>Drag Sort</source>
+        <translation>drag to reorder</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>Enable the right-click menu</source>
+        <translation>Enable the context menu</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Extension</source>
+        <translation>Extension</translation>
+    </message>
+    <message>
+        <source>File Manager</source>
+        <translation>File manager</translation>
+    </message>
+    <message>
+        <source>File Manager Extensions</source>
+        <translation>File Manager Extensions</translation>
+    </message>
+    <message>
+        <source>File Manager Extensions Tip</source>
+        <translation>Pallstone adds its menu through a small plug-in for each file manager. A file manager picks up a newly installed plug-in after it restarts.</translation>
+    </message>
+    <message>
+        <source>File Type</source>
+        <translation>File Type</translation>
+    </message>
+    <message>
+        <source>Finder Sync Tip</source>
+        <translation>The context menu is not active in any file manager yet. Install the Pallstone plug-in for your file manager and switch it on.</translation>
+    </message>
+    <message>
+        <source>Folder Icon Later Tip</source>
+        <translation>Folder icons arrive in a later release.</translation>
+    </message>
+    <message>
+        <source>Go Review</source>
+        <translation>Visit the Project Page</translation>
+    </message>
+    <message>
+        <source>Installed</source>
+        <translation>Installed</translation>
+    </message>
+    <message>
+        <source>Menu Abount</source>
+        <translation>About %@</translation>
+    </message>
+    <message>
+        <source>Menu Feedback</source>
+        <translation>%@ Feedback</translation>
+    </message>
+    <message>
+        <source>Menu Name</source>
+        <translation>Menu Entry</translation>
+    </message>
+    <message>
+        <source>Menu Quit</source>
+        <translation>Quit %@</translation>
+    </message>
+    <message>
+        <source>Modify Icon Tip</source>
+        <translation>Click the icon to choose another image.</translation>
+    </message>
+    <message>
+        <source>Name Not Allowed Tip</source>
+        <translation>A name cannot contain “/” or be “.” or “..”.</translation>
+    </message>
+    <message>
+        <source>New File Finished Checked Tip</source>
+        <translation>Open the new file after creating it</translation>
+    </message>
+    <message>
+        <source>No Menu To Add Tip</source>
+        <translation>Every entry of the default menu is already in the list.</translation>
+    </message>
+    <message>
+        <source>No Template Tip</source>
+        <translation>Without a template the new file is empty.</translation>
+    </message>
+    <message>
+        <source>Not Desktop File Tip</source>
+        <translation>This file is not a valid application entry (.desktop file).</translation>
+    </message>
+    <message>
+        <source>Not Installed</source>
+        <translation>Not installed</translation>
+    </message>
+    <message>
+        <source>Only Show Sub-Files Tip</source>
+        <translation>Shows up to %@ items of the folder.</translation>
+    </message>
+    <message>
+        <source>Open System Preferences</source>
+        <translation>Set Up File Managers</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Please enter a display name</source>
+        <translation>Please enter a display name</translation>
+    </message>
+    <message>
+        <source>PopMenu Not Show Submenu</source>
+        <translation>No submenu</translation>
+    </message>
+    <message>
+        <source>PopMenu Show Apps</source>
+        <translation>Show applications</translation>
+    </message>
+    <message>
+        <source>PopMenu Show Sub-Files</source>
+        <translation>Show the folder's contents</translation>
+    </message>
+    <message>
+        <source>PopMenu Show Sub-Files And Apps</source>
+        <translation>Show contents and applications</translation>
+    </message>
+    <message>
+        <source>Recommend it</source>
+        <translation>Share Pallstone</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <translation>Restore Defaults</translation>
+    </message>
+    <message>
+        <source>Recover Tip</source>
+        <translation>Restore the default list? Your changes to this list are lost.</translation>
+    </message>
+    <message>
+        <source>Restart File Manager</source>
+        <translation>Restart File Manager</translation>
+    </message>
+    <message>
+        <source>Restart Tip</source>
+        <translation>Changes apply the next time you open the context menu.</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>Second Terminal</source>
+        <translation>Second terminal</translation>
+    </message>
+    <message>
+        <source>Second Terminal Default</source>
+        <translation>Next installed terminal</translation>
+    </message>
+    <message>
+        <source>Second Terminal Tip</source>
+        <translation>The “second terminal” menu entries open this terminal.</translation>
+    </message>
+    <message>
+        <source>Special File</source>
+        <translation>Special file</translation>
+    </message>
+    <message>
+        <source>Special FileName Placeholder</source>
+        <translation>e.g. .gitignore</translation>
+    </message>
+    <message>
+        <source>Submenu Limit Tip</source>
+        <translation>This list is full. Remove an entry before adding another.</translation>
+    </message>
+    <message>
+        <source>Template Copy Failed Tip</source>
+        <translation>The template file could not be copied. Nothing was added.</translation>
+    </message>
+    <message>
+        <source>The address was copied to the clipboard</source>
+        <translation>The address was copied to the clipboard.</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>Use Pallstone</source>
+        <translation>Use Pallstone</translation>
+    </message>
+    <message>
+        <source>Without Display Name Tip</source>
+        <translation>Leave empty to use the default name</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>docx</source>
+        <translation>Word</translation>
+    </message>
+    <message>
+        <source>eg:</source>
+        <translation>e.g. </translation>
+    </message>
+    <message>
+        <source>Default Name</source>
+        <translation>Default Name</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>File Icon</source>
+        <translation>File Icon</translation>
+    </message>
+    <message>
+        <source>File Template</source>
+        <translation>Template</translation>
+    </message>
+    <message>
+        <source>Modify Template</source>
+        <translation>Change Template…</translation>
+    </message>
+    <message>
+        <source>Select Template</source>
+        <translation>Choose Template…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
 </context>
 </TS>

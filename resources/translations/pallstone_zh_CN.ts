@@ -336,5 +336,321 @@
         <source>System Hide Files Introduce</source>
         <translation>选择文件管理器和文件对话框是否显示隐藏文件；相应命令会被复制，供你在终端中运行。</translation>
     </message>
+    <message>
+        <source>General</source>
+        <translation>通用</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>偏好设置</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Add Right Menu</source>
+        <translation>添加菜单项</translation>
+    </message>
+    <message>
+        <source>Add File Type Title</source>
+        <translation>新建文件类型</translation>
+    </message>
+    <message>
+        <source>Add to File Template Tip</source>
+        <translation>新类型会出现在右键菜单的“新建文件”子菜单中。</translation>
+    </message>
+    <message>
+        <source>Add to main menu</source>
+        <translation>添加到主菜单</translation>
+    </message>
+    <message>
+        <source>App Exist Tip</source>
+        <translation>该应用已在列表中。</translation>
+    </message>
+    <message>
+        <source>App Name</source>
+        <translation>应用名称</translation>
+    </message>
+    <message>
+        <source>Bridge</source>
+        <translation>菜单插件</translation>
+    </message>
+    <message>
+        <source>Check External Disks Enable Tip</source>
+        <translation>在 U 盘等已挂载的外部磁盘上也显示菜单。更改此项会重启菜单服务。</translation>
+    </message>
+    <message>
+        <source>Choose Application</source>
+        <translation>选择应用</translation>
+    </message>
+    <message>
+        <source>Choose Desktop File</source>
+        <translation>选择 .desktop 文件…</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>Clear Tip</source>
+        <translation>要移除列表中的所有文件夹吗？</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Coming Later Tip</source>
+        <translation>配置方案将在以后的版本中提供。</translation>
+    </message>
+    <message>
+        <source>Config Manager</source>
+        <translation>配置方案…</translation>
+    </message>
+    <message>
+        <source>Display Name</source>
+        <translation>显示名称</translation>
+    </message>
+    <message>
+        <source>Double Click Change</source>
+        <translation>双击修改</translation>
+    </message>
+    <message>
+        <source>Drag Sort</source>
+        <translation>拖动排序</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <source>Enable the right-click menu</source>
+        <translation>启用右键菜单</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Extension</source>
+        <translation>扩展名</translation>
+    </message>
+    <message>
+        <source>File Manager</source>
+        <translation>文件管理器</translation>
+    </message>
+    <message>
+        <source>File Manager Extensions</source>
+        <translation>文件管理器扩展</translation>
+    </message>
+    <message>
+        <source>File Manager Extensions Tip</source>
+        <translation>Pallstone 通过每个文件管理器的小插件添加菜单。新安装的插件要在文件管理器重启后才会生效。</translation>
+    </message>
+    <message>
+        <source>File Type</source>
+        <translation>文件类型</translation>
+    </message>
+    <message>
+        <source>Finder Sync Tip</source>
+        <translation>右键菜单尚未在任何文件管理器中启用。请为你的文件管理器安装 Pallstone 插件并将其打开。</translation>
+    </message>
+    <message>
+        <source>Folder Icon Later Tip</source>
+        <translation>文件夹图标将在以后的版本中提供。</translation>
+    </message>
+    <message>
+        <source>Go Review</source>
+        <translation>访问项目主页</translation>
+    </message>
+    <message>
+        <source>Installed</source>
+        <translation>已安装</translation>
+    </message>
+    <message>
+        <source>Menu Abount</source>
+        <translation>关于 %@</translation>
+    </message>
+    <message>
+        <source>Menu Feedback</source>
+        <translation>%@ 反馈</translation>
+    </message>
+    <message>
+        <source>Menu Name</source>
+        <translation>菜单名称</translation>
+    </message>
+    <message>
+        <source>Menu Quit</source>
+        <translation>退出 %@</translation>
+    </message>
+    <message>
+        <source>Modify Icon Tip</source>
+        <translation>点击图标可选择其他图片。</translation>
+    </message>
+    <message>
+        <source>Name Not Allowed Tip</source>
+        <translation>名称不能包含“/”，也不能是“.”或“..”。</translation>
+    </message>
+    <message>
+        <source>New File Finished Checked Tip</source>
+        <translation>新建文件后立即打开</translation>
+    </message>
+    <message>
+        <source>No Menu To Add Tip</source>
+        <translation>默认菜单中的所有项都已在列表中。</translation>
+    </message>
+    <message>
+        <source>No Template Tip</source>
+        <translation>不选择模板时，新建的文件为空文件。</translation>
+    </message>
+    <message>
+        <source>Not Desktop File Tip</source>
+        <translation>该文件不是有效的应用条目（.desktop 文件）。</translation>
+    </message>
+    <message>
+        <source>Not Installed</source>
+        <translation>未安装</translation>
+    </message>
+    <message>
+        <source>Only Show Sub-Files Tip</source>
+        <translation>最多显示文件夹中的 %@ 项。</translation>
+    </message>
+    <message>
+        <source>Open System Preferences</source>
+        <translation>设置文件管理器</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Please enter a display name</source>
+        <translation>请输入显示名称</translation>
+    </message>
+    <message>
+        <source>PopMenu Not Show Submenu</source>
+        <translation>不显示子菜单</translation>
+    </message>
+    <message>
+        <source>PopMenu Show Apps</source>
+        <translation>显示应用</translation>
+    </message>
+    <message>
+        <source>PopMenu Show Sub-Files</source>
+        <translation>显示文件夹内容</translation>
+    </message>
+    <message>
+        <source>PopMenu Show Sub-Files And Apps</source>
+        <translation>显示文件夹内容和应用</translation>
+    </message>
+    <message>
+        <source>Recommend it</source>
+        <translation>推荐给朋友</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <translation>恢复默认</translation>
+    </message>
+    <message>
+        <source>Recover Tip</source>
+        <translation>要恢复默认列表吗？你对此列表的修改将会丢失。</translation>
+    </message>
+    <message>
+        <source>Restart File Manager</source>
+        <translation>重启文件管理器</translation>
+    </message>
+    <message>
+        <source>Restart Tip</source>
+        <translation>修改会在下次打开右键菜单时生效。</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Second Terminal</source>
+        <translation>第二终端</translation>
+    </message>
+    <message>
+        <source>Second Terminal Default</source>
+        <translation>下一个已安装的终端</translation>
+    </message>
+    <message>
+        <source>Second Terminal Tip</source>
+        <translation>“第二终端”菜单项会打开此终端。</translation>
+    </message>
+    <message>
+        <source>Special File</source>
+        <translation>特殊文件</translation>
+    </message>
+    <message>
+        <source>Special FileName Placeholder</source>
+        <translation>例如：.gitignore</translation>
+    </message>
+    <message>
+        <source>Submenu Limit Tip</source>
+        <translation>列表已满，请先删除一项再添加。</translation>
+    </message>
+    <message>
+        <source>Template Copy Failed Tip</source>
+        <translation>无法复制模板文件，未添加任何内容。</translation>
+    </message>
+    <message>
+        <source>The address was copied to the clipboard</source>
+        <translation>网址已复制到剪贴板。</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>未命名</translation>
+    </message>
+    <message>
+        <source>Use Pallstone</source>
+        <translation>使用 Pallstone</translation>
+    </message>
+    <message>
+        <source>Without Display Name Tip</source>
+        <translation>留空则使用默认名称</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>docx</source>
+        <translation>Word</translation>
+    </message>
+    <message>
+        <source>eg:</source>
+        <translation>例如：</translation>
+    </message>
+    <message>
+        <source>Default Name</source>
+        <translation>默认名称</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>File Icon</source>
+        <translation>文件图标</translation>
+    </message>
+    <message>
+        <source>File Template</source>
+        <translation>模板</translation>
+    </message>
+    <message>
+        <source>Modify Template</source>
+        <translation>更换模板…</translation>
+    </message>
+    <message>
+        <source>Select Template</source>
+        <translation>选择模板…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>移除</translation>
+    </message>
 </context>
 </TS>

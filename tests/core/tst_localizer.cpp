@@ -186,7 +186,7 @@ private Q_SLOTS:
     void untranslatedKeyShowsItselfAndIsReportedAsSuch_data()
     {
         QTest::addColumn<QString>("key");
-        QTest::newRow("template extension") << u"docx"_s;
+        QTest::newRow("template extension") << u"sh"_s;
         QTest::newRow("unknown application") << u"Safari"_s;
         QTest::newRow("case differs from a key") << u"copy to"_s;
         QTest::newRow("Introduce of a non-menu key") << u"Go Set Introduce"_s;

@@ -173,6 +173,32 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(closed && !window, 5000);
         QCOMPARE(cancelled, 1);
     }
+
+    void aJobStartedWhileTheLastSuccessShowsKeepsItsWindowAndItsCancel()
+    {
+        WidgetPrompter prompter;
+        prompter.progress({ProgressEvent::State::Open, 0, QStringLiteral("Compressing"), {}, {}});
+        prompter.progress({ProgressEvent::State::Success, 0, QStringLiteral("Done"), {}, {}});
+        QPointer<ProgressWindow> first = prompter.progressWindow();
+        QVERIFY(first && first->isSuccessMarkVisible());
+
+        int cancelled = 0;
+        prompter.progress({ProgressEvent::State::Open,
+                           0,
+                           QStringLiteral("Compressing"),
+                           [&cancelled] { ++cancelled; },
+                           {}});
+        QPointer<ProgressWindow> second = prompter.progressWindow();
+        prompter.progress({ProgressEvent::State::Percent, 10, {}, {}, {}});
+        QVERIFY(second->isCancelVisible());
+        QVERIFY(!second->isSuccessMarkVisible());
+        // The first job's window goes a second later; the second job's stays.
+        QTRY_VERIFY_WITH_TIMEOUT(!first, 5000);
+        QTest::qWait(200);
+        QVERIFY(second && second->isVisible());
+        second->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        QCOMPARE(cancelled, 1);
+    }
 };
 
 QTEST_MAIN(TestWidgetPrompter)

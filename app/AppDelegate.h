@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QStackedWidget;
+class QSystemTrayIcon;
+class QToolBar;
+
+namespace pallstone {
+
+class ExtensionManagementWindow;
+class ExtensionManager;
+class MainWindow;
+class TQFavoriteViewCtl;
+class TQGeneralViewCtl;
+class TQNewFileViewCtl;
+class TQOpenWithViewCtl;
+class TQPreferenceViewCtl;
+
+// The settings application itself: builds the window with its six tabs, keeps the tray item
+// that "pref check5" asks for, checks on every opening that the context menu can reach a file
+// manager, and restarts the extension service on request.
+class AppDelegate final : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.tolvane.pallstone.App")
+    Q_DISABLE_COPY_MOVE(AppDelegate)
+
+public:
+    enum Tab
+    {
+        GeneralTab,
+        NewFileTab,
+        FavoriteTab,
+        CommonAppTab,
+        FolderIconTab,
+        PreferencesTab,
+        TabCount
+    };
+
+    explicit AppDelegate(QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    MainWindow* window() const { return m_window.get(); }
+    QStackedWidget* tabView() const { return m_tabView; }
+    QToolBar* toolbar() const { return m_toolbar; }
+    QSystemTrayIcon* statusItem() const { return m_statusItem.get(); }
+    QAction* toolbarItem(int tab) const;
+
+    TQGeneralViewCtl* generalViewCtl() const { return m_general; }
+    TQNewFileViewCtl* newFileViewCtl() const { return m_newFile; }
+    TQFavoriteViewCtl* favoriteViewCtl() const { return m_favorite; }
+    TQOpenWithViewCtl* openWithViewCtl() const { return m_openWith; }
+    TQPreferenceViewCtl* preferenceViewCtl() const { return m_preference; }
+    ExtensionManagementWindow* extensionManagementWindow() const;
+
+    // Whether closing the window ends the application: yes unless the tray item is wanted and
+    // the desktop can show it (otherwise nothing would be left to reopen the window with).
+    static bool quitsWithLastWindow(bool statusBarWanted, bool trayAvailable);
+
+    // Whether openWindow() looks for an enabled extension (not when taking screenshots).
+    void setChecksExtension(bool check) { m_checksExtension = check; }
+
+    void selectTab(int index);
+    void refreshWindowTitle();
+    void createStatusBar();
+    void checkIsOpenRightMenu();
+    void showExtensionManagementInterface();
+    void restartFinderExtension();
+    void exitApp();
+    void onSupport();
+    void onAbout();
+
+public Q_SLOTS:
+    // Shows and raises the window; also what a second start of the program asks for over D-Bus.
+    Q_SCRIPTABLE void openWindow();
+
+private:
+    void initTabView();
+    void initMenus();
+
+    std::unique_ptr<MainWindow> m_window;
+    QStackedWidget* m_tabView = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QActionGroup* m_toolbarGroup = nullptr;
+    QList<QAction*> m_toolbarItems;
+    std::unique_ptr<QSystemTrayIcon> m_statusItem;
+    std::unique_ptr<QMenu> m_statusMenu;
+    ExtensionManager* m_extensionManager = nullptr;
+    QPointer<ExtensionManagementWindow> m_management;
+    bool m_checksExtension = true;
+
+    TQGeneralViewCtl* m_general = nullptr;
+    TQNewFileViewCtl* m_newFile = nullptr;
+    TQFavoriteViewCtl* m_favorite = nullptr;
+    TQOpenWithViewCtl* m_openWith = nullptr;
+    TQPreferenceViewCtl* m_preference = nullptr;
+};
+
+} // namespace pallstone

@@ -1,0 +1,188 @@
+#include "ExtensionManager.h"
+
+#include "Defaults.h"
+#include "LaunchPlan.h"
+#include "Launcher.h"
+#include "Services.h"
+#include "TQMenuManager.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
+#include <QDir>
+#include <QTimer>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace pallstone {
+
+namespace {
+
+std::function<bool()>& enabledProbe()
+{
+    static std::function<bool()> probe;
+    return probe;
+}
+
+QString switchKey(const QString& id)
+{
+    return QStringLiteral("extension off ") + id;
+}
+
+QString homeLib(const QString& relative)
+{
+    return QDir::homePath() + QStringLiteral("/.local/lib/") + relative;
+}
+
+// Our plugin in one of the folders: any shared object whose name says it is ours.
+QString findBridge(const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        const QStringList found =
+            dir.entryList({QStringLiteral("*pallstone*.so")}, QDir::Files | QDir::Readable);
+        if (!found.isEmpty())
+            return dir.filePath(found.first());
+    }
+    return {};
+}
+
+QStringList systemFolders(const QString& relative)
+{
+    return {QStringLiteral("/usr/lib/x86_64-linux-gnu/") + relative,
+            QStringLiteral("/usr/lib64/") + relative, QStringLiteral("/usr/lib/") + relative,
+            QStringLiteral("/usr/local/lib/") + relative, homeLib(relative)};
+}
+
+} // namespace
+
+const QString ExtensionManager::kServiceName = QStringLiteral("com.tolvane.pallstone.extension");
+
+ExtensionManager::ExtensionManager(QObject* parent) : QObject(parent) {}
+
+ExtensionManager::~ExtensionManager() = default;
+
+Defaults& ExtensionManager::appDefaults()
+{
+    static Defaults defaults(TQMenuManager::programStorePath(TQMenuManager::Program::Settings));
+    return defaults;
+}
+
+bool ExtensionManager::isSwitchedOn(const QString& id)
+{
+    return !appDefaults().boolForKey(switchKey(id));
+}
+
+void ExtensionManager::setSwitchedOn(const QString& id, bool on)
+{
+    appDefaults().setObject(on ? Value() : Value(true), switchKey(id));
+}
+
+QList<ExtensionManager::FileManager> ExtensionManager::fileManagers()
+{
+    QStringList nautilus;
+    const QString built = QStringLiteral(PALLSTONE_NAUTILUS_EXTENSIONDIR);
+    if (!built.isEmpty())
+        nautilus.append(built);
+    nautilus += systemFolders(QStringLiteral("nautilus/extensions-4"));
+    nautilus.removeDuplicates();
+
+    QList<FileManager> list = {
+        {QStringLiteral("nautilus"),
+         QStringLiteral("Files (Nautilus)"),
+         QStringLiteral("nautilus"),
+         nautilus,
+         {},
+         true},
+        {QStringLiteral("nemo"),
+         QStringLiteral("Nemo"),
+         QStringLiteral("nemo"),
+         systemFolders(QStringLiteral("nemo/extensions-3.0")),
+         {},
+         true},
+        {QStringLiteral("caja"),
+         QStringLiteral("Caja"),
+         QStringLiteral("caja"),
+         systemFolders(QStringLiteral("caja/extensions-2.0")),
+         {},
+         true},
+        {QStringLiteral("thunar"),
+         QStringLiteral("Thunar"),
+         QStringLiteral("thunar"),
+         systemFolders(QStringLiteral("thunarx-3")),
+         {},
+         true},
+        {QStringLiteral("dolphin"),
+         QStringLiteral("Dolphin"),
+         QStringLiteral("dolphin"),
+         systemFolders(QStringLiteral("qt6/plugins/kf6/kfileitemaction")) +
+             systemFolders(QStringLiteral("qt5/plugins/kf5/kfileitemaction")),
+         {},
+         true},
+    };
+    for (FileManager& fm : list) {
+        fm.binary = LaunchPlan::findExecutable(fm.binary);
+        fm.bridgePath = findBridge(fm.bridgeFolders);
+        fm.switchedOn = isSwitchedOn(fm.id);
+    }
+    return list;
+}
+
+void ExtensionManager::setEnabledProbe(std::function<bool()> probe)
+{
+    enabledProbe() = std::move(probe);
+}
+
+bool ExtensionManager::isExtensionEnabled()
+{
+    if (enabledProbe())
+        return enabledProbe()();
+    const QList<FileManager> list = fileManagers();
+    for (const FileManager& fm : list) {
+        if (fm.enabled())
+            return true;
+    }
+    return false;
+}
+
+void ExtensionManager::restartFinderExtension()
+{
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    if (!bus)
+        return;
+    const QDBusReply<uint> pid = bus->servicePid(kServiceName);
+    const auto start = [] {
+        if (QDBusConnectionInterface* b = QDBusConnection::sessionBus().interface())
+            b->startService(kServiceName);
+    };
+    if (!pid.isValid() || pid.value() == 0 || pid.value() == uint(getpid())) {
+        start();
+        return;
+    }
+    // SIGTERM, not SIGKILL: the service postpones its end until a running copy, move or
+    // compression has finished, so no half-written file is left behind.
+    ::kill(pid_t(pid.value()), SIGTERM);
+    QTimer::singleShot(500, this, start);
+}
+
+void ExtensionManager::restartFileManager(const FileManager& fileManager)
+{
+    if (!fileManager.installed())
+        return;
+    Launcher* launcher = Services::launcher();
+    if (fileManager.id == u"dolphin") {
+        const QString quit = !LaunchPlan::findExecutable(QStringLiteral("kquitapp6")).isEmpty()
+                                 ? QStringLiteral("kquitapp6")
+                                 : QStringLiteral("kquitapp5");
+        launcher->runCommand({quit, QStringLiteral("dolphin")});
+    } else {
+        launcher->runCommand({fileManager.binary, QStringLiteral("-q")});
+    }
+    // Started again once the old instance has gone, so the new one loads the bridge.
+    const QString binary = fileManager.binary;
+    QTimer::singleShot(1000, [binary] { Services::launcher()->runCommand({binary}); });
+}
+
+} // namespace pallstone

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace pallstone {
+
+class Defaults;
+
+// Where the context menu stands on this system: which supported file managers are installed,
+// whether our bridge is installed for each, and whether the person switched Pallstone off for one.
+// It also restarts the extension service (end its process, then start it again by D-Bus
+// activation) and restarts file managers so they load a newly installed bridge.
+class ExtensionManager final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ExtensionManager)
+
+public:
+    struct FileManager
+    {
+        QString id;     // "nautilus", ...
+        QString name;   // as people know it
+        QString binary; // found on $PATH, empty when not installed
+        QStringList bridgeFolders;
+        QString bridgePath; // our plugin, empty when not installed
+        bool switchedOn = true;
+
+        bool installed() const { return !binary.isEmpty(); }
+        bool bridgeInstalled() const { return !bridgePath.isEmpty(); }
+        bool enabled() const { return installed() && bridgeInstalled() && switchedOn; }
+    };
+
+    explicit ExtensionManager(QObject* parent = nullptr);
+    ~ExtensionManager() override;
+
+    // The supported file managers as found now.
+    static QList<FileManager> fileManagers();
+    // A bridge is installed for an installed file manager that is switched on.
+    static bool isExtensionEnabled();
+    // Tests decide what isExtensionEnabled() answers; an empty function restores the detection.
+    static void setEnabledProbe(std::function<bool()> probe);
+
+    static void setSwitchedOn(const QString& id, bool on);
+    static bool isSwitchedOn(const QString& id);
+    // The settings application's own store (not shared with the extension).
+    static Defaults& appDefaults();
+
+    // Ends the running service (SIGTERM: it finishes the job in hand first), then starts it again
+    // half a second later; starts it at once when it is not running.
+    void restartFinderExtension();
+    // Quits the file manager and opens it again, so that it loads the bridge.
+    static void restartFileManager(const FileManager& fileManager);
+
+    static const QString kServiceName;
+};
+
+} // namespace pallstone

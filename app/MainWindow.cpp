@@ -1,0 +1,25 @@
+#include "MainWindow.h"
+
+#include "NotificationCenter.h"
+#include "TQGeneralViewCtl.h"
+
+#include <QEvent>
+
+namespace pallstone {
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        NotificationCenter::defaultCenter().postNotification(TQGeneralViewCtl::kWindowDidBecomeKey,
+                                                             this);
+}
+
+} // namespace pallstone

@@ -1,0 +1,155 @@
+#include "ReorderTable.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QMimeData>
+
+namespace pallstone {
+
+ReorderTable::ReorderTable(QWidget* parent) : QTableWidget(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
+    setDropIndicatorShown(true);
+    setDragDropOverwriteMode(false);
+    setAlternatingRowColors(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(30);
+    setIconSize(QSize(18, 18));
+}
+
+ReorderTable::~ReorderTable() = default;
+
+QStringList ReorderTable::mimeTypes() const
+{
+    return {QStringLiteral("text/plain")};
+}
+
+QMimeData* ReorderTable::mimeData(const QList<QTableWidgetItem*>& items) const
+{
+    if (items.isEmpty())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setText(QString::number(items.first()->row()));
+    return data;
+}
+
+Qt::DropActions ReorderTable::supportedDropActions() const
+{
+    return Qt::MoveAction;
+}
+
+ReorderTable::DropPlace ReorderTable::currentDropPlace() const
+{
+    switch (dropIndicatorPosition()) {
+    case QAbstractItemView::AboveItem:
+        return DropPlace::AboveRow;
+    case QAbstractItemView::BelowItem:
+        return DropPlace::BelowRow;
+    case QAbstractItemView::OnItem:
+        return DropPlace::OnRow;
+    case QAbstractItemView::OnViewport:
+        break;
+    }
+    return DropPlace::BelowAll;
+}
+
+std::optional<ReorderTable::Move>
+ReorderTable::dropMove(const QMimeData* data, const QObject* source, int row, DropPlace place) const
+{
+    if (!data || source != this || !data->hasText())
+        return std::nullopt;
+    bool ok = false;
+    const int from = data->text().trimmed().toInt(&ok);
+    if (!ok || from < 0 || from >= rowCount())
+        return std::nullopt;
+    int to = -1;
+    switch (place) {
+    case DropPlace::AboveRow:
+        to = row;
+        break;
+    case DropPlace::BelowRow:
+        to = row + 1;
+        break;
+    case DropPlace::BelowAll:
+        to = rowCount();
+        break;
+    case DropPlace::OnRow:
+        return std::nullopt;
+    }
+    if (to < 0 || to > rowCount())
+        return std::nullopt;
+    return Move{from, to};
+}
+
+bool ReorderTable::performDrop(const QMimeData* data, const QObject* source, int row,
+                               DropPlace place)
+{
+    const std::optional<Move> move = dropMove(data, source, row, place);
+    if (!move)
+        return false;
+    Q_EMIT moveRequested(move->from, move->to);
+    return true;
+}
+
+void ReorderTable::startDrag(Qt::DropActions /*supportedActions*/)
+{
+    // Our own drag: the base class would remove the dragged row after a move, but the rows are
+    // rebuilt from the store once the move is made there.
+    const QList<QTableWidgetItem*> items = selectedItems();
+    QMimeData* data = mimeData(items);
+    if (!data)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::MoveAction);
+}
+
+void ReorderTable::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    QTableWidget::dragEnterEvent(event);
+}
+
+void ReorderTable::dragMoveEvent(QDragMoveEvent* event)
+{
+    QTableWidget::dragMoveEvent(event); // places the drop indicator
+    const int row = indexAt(event->position().toPoint()).row();
+    if (!dropMove(event->mimeData(), event->source(), row, currentDropPlace())) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void ReorderTable::dropEvent(QDropEvent* event)
+{
+    const int row = indexAt(event->position().toPoint()).row();
+    // The store is the list's owner: the rows are rebuilt from it, never moved here.
+    if (performDrop(event->mimeData(), event->source(), row, currentDropPlace())) {
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+    stopAutoScroll();
+    setState(QAbstractItemView::NoState);
+    viewport()->update();
+}
+
+} // namespace pallstone

@@ -1,0 +1,141 @@
+#include "TQTableViewCtl.h"
+
+#include "Localizer.h"
+#include "MenuIcons.h"
+#include "Prompter.h"
+#include "ReorderTable.h"
+#include "TQMenuManager.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace pallstone {
+
+const QString TQTableViewCtl::kConfigChangeNotification = QStringLiteral("config change noti");
+
+TQTableViewCtl::TQTableViewCtl(QWidget* parent) : QWidget(parent)
+{
+    m_tableView = new ReorderTable(this);
+    m_tableView->setObjectName(QStringLiteral("tableView"));
+    m_deleteButton = new QPushButton(MenuIcons::resource(QStringLiteral("delete")),
+                                     Localizer::text(QStringLiteral("Remove")), this);
+    m_deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    m_deleteButton->setEnabled(false);
+    m_recoverBtn = new QPushButton(MenuIcons::resource(QStringLiteral("recover")),
+                                   Localizer::text(QStringLiteral("Recover")), this);
+    m_recoverBtn->setObjectName(QStringLiteral("recoverBtn"));
+
+    connect(m_tableView, &ReorderTable::moveRequested, this, &TQTableViewCtl::onMoveRequested);
+    connect(m_tableView, &QTableWidget::itemSelectionChanged, this,
+            [this] { tableViewSelectionDidChange(); });
+    connect(m_tableView, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (m_filling || !(item->flags() & Qt::ItemIsUserCheckable))
+            return;
+        // Queued: the handler rebuilds the rows, deleting the item that is reporting the change.
+        const int row = item->row();
+        const int column = item->column();
+        const bool checked = item->checkState() == Qt::Checked;
+        QMetaObject::invokeMethod(
+            this, [this, row, column, checked] { onCheckChanged(row, column, checked); },
+            Qt::QueuedConnection);
+    });
+    connect(m_tableView, &QTableWidget::itemDoubleClicked, this, [this](QTableWidgetItem* item) {
+        if (item->flags() & Qt::ItemIsUserCheckable)
+            return;
+        if (m_selectItem)
+            onEditName();
+    });
+    NotificationCenter::defaultCenter().addNotification(this, kConfigChangeNotification);
+}
+
+TQTableViewCtl::~TQTableViewCtl()
+{
+    NotificationCenter::defaultCenter().removeAllNotification(this);
+}
+
+void TQTableViewCtl::handleSignal(const pallstone::Notification& /*notification*/)
+{
+    refresh();
+}
+
+void TQTableViewCtl::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        refresh();
+}
+
+void TQTableViewCtl::reloadTable()
+{
+    m_filling = true;
+    m_selectItem.reset();
+    m_deleteButton->setEnabled(false);
+    m_tableView->clearSelection();
+    m_tableView->setRowCount(0);
+    m_tableView->setRowCount(int(m_tableData.size()));
+    for (int row = 0; row < m_tableData.size(); ++row)
+        fillRow(row, m_tableData.at(row));
+    m_tableView->setCurrentItem(nullptr);
+    m_filling = false;
+}
+
+void TQTableViewCtl::selectRow(int row)
+{
+    m_tableView->selectRow(row);
+}
+
+void TQTableViewCtl::tableViewSelectionDidChange()
+{
+    const QModelIndexList rows = m_tableView->selectionModel()->selectedRows();
+    const int row = rows.isEmpty() ? -1 : rows.first().row();
+    if (row >= 0 && row < m_tableData.size()) {
+        m_selectItem = m_tableData.at(row);
+        m_deleteButton->setEnabled(true);
+    } else {
+        m_selectItem.reset();
+        m_deleteButton->setEnabled(false);
+    }
+}
+
+void TQTableViewCtl::onCheckChanged(int /*row*/, int /*column*/, bool /*checked*/) {}
+
+QTableWidgetItem* TQTableViewCtl::titleCell(const QString& text, const QIcon& icon)
+{
+    auto* cell = new QTableWidgetItem(icon, text);
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+    cell->setToolTip(text);
+    return cell;
+}
+
+QTableWidgetItem* TQTableViewCtl::checkCell(bool checked, bool enabled, const QString& text)
+{
+    auto* cell = new QTableWidgetItem(text);
+    Qt::ItemFlags flags = Qt::ItemIsUserCheckable | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    if (enabled)
+        flags |= Qt::ItemIsEnabled;
+    cell->setFlags(flags);
+    cell->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    return cell;
+}
+
+std::optional<QString> TQTableViewCtl::askDisplayName(const QString& defaultText)
+{
+    NameRequest request;
+    request.text = defaultText;
+    return Prompter::instance()->askName(request);
+}
+
+void TQTableViewCtl::scrollToLastRow()
+{
+    if (m_tableView->rowCount() > 0)
+        m_tableView->scrollToItem(m_tableView->item(m_tableView->rowCount() - 1, 0));
+}
+
+void TQTableViewCtl::onMoveRequested(int from, int to)
+{
+    TQMenuManager::changePositionMenuKey(listKey(), from, to);
+    refresh();
+}
+
+} // namespace pallstone

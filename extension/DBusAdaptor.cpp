@@ -1,0 +1,120 @@
+#include "DBusAdaptor.h"
+
+#include "FinderSync.h"
+#include "FinderSyncController.h"
+#include "MenuIconResolver.h"
+#include "Paths.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QTimer>
+#include <QUrl>
+
+namespace pallstone {
+
+DBusAdaptor::DBusAdaptor(FinderSync& finderSync, QObject* parent)
+    : QObject(parent), m_finderSync(finderSync)
+{}
+
+std::optional<QString> DBusAdaptor::localPath(const QString& uri)
+{
+    const QUrl url = QUrl::fromEncoded(uri.toUtf8(), QUrl::StrictMode);
+    if (!url.isValid() || !url.isLocalFile() || url.hasQuery() || url.hasFragment())
+        return std::nullopt;
+    if (!url.host().isEmpty() && url.host() != u"localhost")
+        return std::nullopt;
+    // QUrl would turn bytes that are no UTF-8 into replacement characters: another file's name.
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8());
+    const QString path = QString::fromUtf8(bytes);
+    if (path.toUtf8() != bytes || !path.startsWith(u'/') || path.contains(QChar(0)))
+        return std::nullopt;
+    return Paths::standardizedPath(path);
+}
+
+std::optional<DBusAdaptor::Request> DBusAdaptor::request(uint kind, const QStringList& selectedUris,
+                                                         const QString& targetUri)
+{
+    auto refuse = [this](const QString& message) -> std::optional<Request> {
+        if (calledFromDBus())
+            sendErrorReply(QDBusError::InvalidArgs, message);
+        return std::nullopt;
+    };
+    if (kind > FinderSync::ToolbarItemMenu)
+        return refuse(QStringLiteral("unknown menu kind %1 (0 to 3)").arg(kind));
+    Request r;
+    r.kind = kind;
+    for (const QString& uri : selectedUris) {
+        const std::optional<QString> path = localPath(uri);
+        if (!path)
+            return refuse(QStringLiteral("not a local file URI: %1").arg(uri));
+        r.selected.append(*path);
+    }
+    if (!targetUri.isEmpty()) {
+        const std::optional<QString> path = localPath(targetUri);
+        if (!path)
+            return refuse(QStringLiteral("not a local file URI: %1").arg(targetUri));
+        r.target = *path;
+    } else if (!r.selected.isEmpty()) {
+        r.target = Paths::deletingLastPathComponent(r.selected.first());
+    }
+    return r;
+}
+
+void DBusAdaptor::feedController(const Request& request)
+{
+    FinderSyncController& controller = FinderSyncController::defaultController();
+    controller.setSelectedItemURLs(request.selected);
+    controller.setTargetedURL(request.target);
+}
+
+DBusMenu DBusAdaptor::MenuForMenuKind(uint kind, const QStringList& selectedUris,
+                                      const QString& targetUri)
+{
+    const std::optional<Request> r = request(kind, selectedUris, targetUri);
+    if (!r)
+        return {};
+    feedController(*r);
+    return DBusMenuEntry::flatten(m_finderSync.menuForMenuKind(r->kind));
+}
+
+void DBusAdaptor::OnMenuItemAction(qlonglong tag, uint kind, const QStringList& selectedUris,
+                                   const QString& targetUri)
+{
+    if (tag <= 0) {
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("tag %1 names no entry").arg(tag));
+        return;
+    }
+    const std::optional<Request> r = request(kind, selectedUris, targetUri);
+    if (!r)
+        return;
+    // The action may show windows and wait for the user: the caller gets its answer first.
+    QTimer::singleShot(0, this, [this, tag, r = *r] { runAction(tag, r); });
+}
+
+void DBusAdaptor::runAction(qint64 tag, const Request& request)
+{
+    struct Running
+    {
+        int& count;
+        explicit Running(int& c) : count(c) { ++count; }
+        ~Running() { --count; }
+        Q_DISABLE_COPY_MOVE(Running)
+    } running(m_running);
+
+    // The model is built again for exactly these inputs, so the tag means what it meant in the
+    // menu the user chose from, whatever menus were asked for since.
+    feedController(request);
+    const BuiltMenu menu = m_finderSync.menuForMenuKind(request.kind);
+    if (menu.isEmpty() || !m_finderSync.onMenuItemAction(tag))
+        qWarning("pallstone-extension: tag %lld is not an entry of the menu for this selection",
+                 static_cast<long long>(tag));
+}
+
+QString DBusAdaptor::ToolbarItem(QString& toolTip, QString& icon)
+{
+    toolTip = m_finderSync.toolbarItemToolTip();
+    icon = MenuIconResolver::resolve({MenuIcon::Kind::Resource, m_finderSync.toolbarItemImage()});
+    return m_finderSync.toolbarItemName();
+}
+
+} // namespace pallstone

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "DBusMenuEntry.h"
+
+#include <QDBusContext>
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+
+namespace pallstone {
+
+class FinderSync;
+
+// The service's face on the session bus: a file manager's bridge asks for the menu of a
+// selection and hands back the entry the user chose. Nothing here blocks on a person: an action
+// is started after the call has been answered.
+class DBusAdaptor final : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.tolvane.pallstone.FinderSync")
+
+public:
+    static constexpr const char* serviceName = "com.tolvane.pallstone.extension";
+    static constexpr const char* objectPath = "/com/tolvane/pallstone/FinderSync";
+    static constexpr const char* interfaceName = "com.tolvane.pallstone.FinderSync";
+
+    explicit DBusAdaptor(FinderSync& finderSync, QObject* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(DBusAdaptor)
+
+    // True while an action started here has not returned yet.
+    bool isRunningAction() const { return m_running > 0; }
+
+    // A file:// URI as a local path; nothing for any other URI, one that does not name an
+    // absolute path, or one whose bytes are no UTF-8 (such a name cannot be worked on faithfully).
+    static std::optional<QString> localPath(const QString& uri);
+
+public Q_SLOTS:
+    Q_SCRIPTABLE pallstone::DBusMenu MenuForMenuKind(uint kind, const QStringList& selectedUris,
+                                                     const QString& targetUri);
+    Q_SCRIPTABLE void OnMenuItemAction(qlonglong tag, uint kind, const QStringList& selectedUris,
+                                       const QString& targetUri);
+    Q_SCRIPTABLE QString ToolbarItem(QString& toolTip, QString& icon);
+
+private:
+    struct Request
+    {
+        uint kind = 0;
+        QStringList selected;
+        QString target;
+    };
+    // The call's inputs as paths, or an InvalidArgs error reply sent and nothing.
+    std::optional<Request> request(uint kind, const QStringList& selectedUris,
+                                   const QString& targetUri);
+    // Tells the controller what the file manager told us, exactly as it said it.
+    static void feedController(const Request& request);
+    void runAction(qint64 tag, const Request& request);
+
+    FinderSync& m_finderSync;
+    int m_running = 0;
+};
+
+} // namespace pallstone

@@ -1,0 +1,62 @@
+#include "DBusMenuEntry.h"
+
+#include "MenuIconResolver.h"
+
+#include <QDBusMetaType>
+
+namespace pallstone {
+
+namespace {
+
+void append(const QList<MenuEntry>& entries, int parentId, DBusMenu& rows)
+{
+    for (const MenuEntry& entry : entries) {
+        DBusMenuEntry row;
+        row.id = int(rows.size());
+        row.parentId = parentId;
+        row.isSeparator = entry.separator;
+        row.tag = entry.separator ? 0 : entry.tag;
+        row.key = entry.key;
+        row.title = entry.title;
+        if (!entry.separator)
+            row.icon = MenuIconResolver::resolve(entry.icon);
+        rows.append(row);
+        if (!entry.separator && entry.hasSubmenu)
+            append(entry.children, row.id, rows);
+    }
+}
+
+} // namespace
+
+DBusMenu DBusMenuEntry::flatten(const BuiltMenu& menu)
+{
+    DBusMenu rows;
+    append(menu, -1, rows);
+    return rows;
+}
+
+void DBusMenuEntry::registerMetaType()
+{
+    qDBusRegisterMetaType<DBusMenuEntry>();
+    qDBusRegisterMetaType<DBusMenu>();
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEntry& entry)
+{
+    argument.beginStructure();
+    argument << entry.id << entry.parentId << entry.tag << entry.key << entry.title << entry.icon
+             << entry.isSeparator;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuEntry& entry)
+{
+    argument.beginStructure();
+    argument >> entry.id >> entry.parentId >> entry.tag >> entry.key >> entry.title >> entry.icon >>
+        entry.isSeparator;
+    argument.endStructure();
+    return argument;
+}
+
+} // namespace pallstone

@@ -1,0 +1,145 @@
+#include "ExtensionService.h"
+
+#include "DBusAdaptor.h"
+#include "Dispatch.h"
+#include "FinderSync.h"
+#include "Seams.h"
+#include "ServiceActions.h"
+#include "TQMenuManager.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace pallstone {
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onUnixSignal(int)
+{
+    const char byte = 1;
+    // Only async-signal-safe work here; the event loop picks the byte up.
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+constexpr int kBusyRetryMs = 250;
+
+} // namespace
+
+ExtensionService::ExtensionService(QObject* parent) : QObject(parent) {}
+
+ExtensionService::~ExtensionService() = default;
+
+int ExtensionService::exec(QTextStream& err)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        err << "pallstone-extension: no session bus: " << bus.lastError().message() << '\n';
+        return 1;
+    }
+
+    const QString answers = qEnvironmentVariable("PALLSTONE_ANSWERS");
+    const QString transcript = qEnvironmentVariable("PALLSTONE_TRANSCRIPT");
+    m_seams = answers.isEmpty() ? Seams::installReal(transcript)
+                                : Seams::installScripted(answers, transcript);
+    if (m_seams->hasError()) {
+        for (const QString& e : m_seams->errors())
+            err << "pallstone-extension: " << e << '\n';
+        return 1;
+    }
+
+    TQMenuManager::setProgram(TQMenuManager::Program::Extension);
+    m_finderSync = std::make_unique<FinderSync>();
+    m_finderSync->setActionHandlers(std::make_shared<ServiceActions>(*m_finderSync));
+    m_finderSync->init();
+
+    DBusMenuEntry::registerMetaType();
+    m_adaptor = std::make_unique<DBusAdaptor>(*m_finderSync);
+    // The object first: a caller woken by the name finds it there.
+    if (!bus.registerObject(QString::fromLatin1(DBusAdaptor::objectPath), m_adaptor.get(),
+                            QDBusConnection::ExportScriptableSlots)) {
+        err << "pallstone-extension: cannot register " << DBusAdaptor::objectPath << '\n';
+        return 1;
+    }
+    const auto reply = bus.interface()->registerService(
+        QString::fromLatin1(DBusAdaptor::serviceName), QDBusConnectionInterface::DontQueueService,
+        QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+        err << "pallstone-extension: " << DBusAdaptor::serviceName
+            << " is already owned on this bus: the service runs already\n";
+        return 1;
+    }
+
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        m_signalNotifier =
+            std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
+        connect(m_signalNotifier.get(), &QSocketNotifier::activated, this,
+                &ExtensionService::onSignal);
+        struct sigaction action = {};
+        action.sa_handler = onUnixSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &action, nullptr);
+        sigaction(SIGINT, &action, nullptr);
+    }
+
+    const int code = QApplication::exec();
+
+    bus.unregisterService(QString::fromLatin1(DBusAdaptor::serviceName));
+    bus.unregisterObject(QString::fromLatin1(DBusAdaptor::objectPath));
+    signal(SIGTERM, SIG_DFL);
+    signal(SIGINT, SIG_DFL);
+    m_signalNotifier.reset();
+    ::close(g_signalPipe[0]);
+    ::close(g_signalPipe[1]);
+    g_signalPipe[0] = g_signalPipe[1] = -1;
+    // Work the actions scheduled on the main thread goes with the service; what runs on the
+    // background queue has finished (isBusy was false).
+    m_adaptor.reset();
+    m_finderSync.reset();
+    m_seams.reset();
+    return code;
+}
+
+bool ExtensionService::isBusy() const
+{
+    if ((m_adaptor && m_adaptor->isRunningAction()) ||
+        (m_finderSync && m_finderSync->loadingCount() > 0) ||
+        Dispatch::pendingBackgroundCount() > 0)
+        return true;
+    // An open window of an action is the user's work in progress too.
+    const QList<QWidget*> windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](const QWidget* w) { return w->isVisible(); });
+}
+
+void ExtensionService::onSignal()
+{
+    char bytes[16];
+    while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
+    }
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    quitWhenIdle();
+}
+
+void ExtensionService::quitWhenIdle()
+{
+    if (isBusy()) {
+        QTimer::singleShot(kBusyRetryMs, this, &ExtensionService::quitWhenIdle);
+        return;
+    }
+    QCoreApplication::quit();
+}
+
+} // namespace pallstone

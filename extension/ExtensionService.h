@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QTextStream>
+
+#include <memory>
+
+class QSocketNotifier;
+
+namespace pallstone {
+
+class DBusAdaptor;
+class FinderSync;
+class Seams;
+
+// The long-lived service a file manager's bridge talks to: owns FinderSync, the seams and the
+// D-Bus name, and keeps the clipboard's contents alive for as long as it runs. SIGTERM and SIGINT
+// end it cleanly, but only once no action is at work: ending it mid-copy would leave truncated
+// files behind.
+//
+// PALLSTONE_ANSWERS (a JSON answers file, as for `run --answers`) replaces the windows, launches
+// and clipboard with scripted and recorded ones; PALLSTONE_TRANSCRIPT names the file the service
+// then records into. Both are for tests.
+class ExtensionService final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ExtensionService(QObject* parent = nullptr);
+    ~ExtensionService() override;
+    Q_DISABLE_COPY_MOVE(ExtensionService)
+
+    // Registers on the session bus and serves until ended; the process's exit code.
+    int exec(QTextStream& err);
+
+    // True while something the user started is still at work or waiting for them.
+    bool isBusy() const;
+
+private:
+    void onSignal();
+    void quitWhenIdle();
+
+    std::unique_ptr<Seams> m_seams;
+    std::unique_ptr<FinderSync> m_finderSync;
+    std::unique_ptr<DBusAdaptor> m_adaptor;
+    std::unique_ptr<QSocketNotifier> m_signalNotifier;
+    bool m_quitting = false;
+};
+
+} // namespace pallstone

@@ -1,0 +1,35 @@
+#include "ActionAlerts.h"
+
+#include "Localizer.h"
+#include "TQCheckPermit.h"
+
+namespace pallstone {
+
+void ActionAlerts::tip(const QString& informative)
+{
+    AlertRequest request;
+    request.message = Localizer::text(QStringLiteral("Tip"));
+    request.informative = informative;
+    request.buttons = {Localizer::text(QStringLiteral("OK"))};
+    Prompter::instance()->alert(request);
+}
+
+int ActionAlerts::replaceFile(const QString& name)
+{
+    AlertRequest request;
+    request.style = AlertRequest::Style::Critical;
+    request.message = Localizer::text(QStringLiteral("Tip"));
+    request.informative =
+        Localizer::text(QStringLiteral("Same FileName Tip")).replace(QStringLiteral("%1"), name);
+    request.buttons = {Localizer::text(QStringLiteral("Keep Both")),
+                       Localizer::text(QStringLiteral("Stop")),
+                       Localizer::text(QStringLiteral("Replace"))};
+    return Prompter::instance()->alert(request);
+}
+
+void ActionAlerts::accessDenied(const QString& folder)
+{
+    TQCheckPermit::accessPrivacy(folder);
+}
+
+} // namespace pallstone

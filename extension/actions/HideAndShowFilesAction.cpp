@@ -1,0 +1,138 @@
+#include "HideAndShowFilesAction.h"
+
+#include "Dispatch.h"
+#include "Paths.h"
+#include "Strings.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace pallstone {
+
+namespace {
+
+const QString kHiddenFile = QStringLiteral(".hidden");
+
+// A name the ".hidden" file can hold: a line cannot carry a line break.
+bool listable(const QByteArray& name)
+{
+    return !name.isEmpty() && name != "." && name != ".." && !name.contains('\n');
+}
+
+// The selected items grouped by folder, in the order they were selected.
+QList<std::pair<QString, QList<QByteArray>>> namesByFolder(const QStringList& paths)
+{
+    QList<std::pair<QString, QList<QByteArray>>> groups;
+    for (const QString& path : paths) {
+        const QString folder = Paths::deletingLastPathComponent(path);
+        const QByteArray name = QFile::encodeName(Paths::lastPathComponent(path));
+        if (folder.isEmpty() || !listable(name))
+            continue;
+        auto group = std::find_if(groups.begin(), groups.end(),
+                                  [&](const auto& entry) { return entry.first == folder; });
+        if (group == groups.end())
+            groups.append({folder, {name}});
+        else
+            group->second.append(name);
+    }
+    return groups;
+}
+
+} // namespace
+
+QList<QByteArray> HideAndShowFilesAction::visibleNames(const QString& folder)
+{
+    QList<QByteArray> names;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith('.') && listable(name))
+            names.append(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool HideAndShowFilesAction::updateHiddenFile(const QString& folder, const QList<QByteArray>& names,
+                                              bool hide)
+{
+    const QString path = folder + u'/' + kHiddenFile;
+    QList<QByteArray> lines;
+    QFile current(path);
+    if (current.exists()) {
+        // A list that cannot be read must not be replaced by one that lacks its lines.
+        if (!current.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray content = current.readAll();
+        if (current.error() != QFileDevice::NoError)
+            return false;
+        current.close();
+        if (!content.isEmpty()) {
+            lines = content.split('\n');
+            if (content.endsWith('\n'))
+                lines.removeLast();
+        }
+    }
+
+    bool changed = false;
+    for (const QByteArray& name : names) {
+        if (!listable(name))
+            continue;
+        if (hide && !lines.contains(name)) {
+            lines.append(name);
+            changed = true;
+        } else if (!hide && lines.removeAll(name) > 0) {
+            changed = true;
+        }
+    }
+    if (!changed)
+        return true;
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray content = lines.join('\n');
+    if (!content.isEmpty())
+        content.append('\n');
+    if (file.write(content) != content.size() || !file.commit())
+        return false;
+    // The rename already changed the folder; touching it again makes sure views that compare
+    // modification times at a coarse resolution notice.
+    ::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), nullptr, 0);
+    return true;
+}
+
+void HideAndShowFilesAction::hideAndShowFiles(const ActionContextPtr& context,
+                                              const TQMenuItemPtr& item)
+{
+    if (!context || !item)
+        return;
+    const bool hide = !item->command.endsWith(u"nohidden") && item->key != u"Unhide All Files";
+    Dispatch::enterBackground([context, hide] {
+        if (context->isSelectURL) {
+            const auto groups = namesByFolder(context->selectPaths);
+            for (const auto& [folder, names] : groups) {
+                if (!updateHiddenFile(folder, names, hide))
+                    qWarning() << "cannot update the hidden list of" << folder;
+            }
+            return;
+        }
+        const QString folder = context->targetPath;
+        if (!Strings::isValid(folder))
+            return;
+        if (!updateHiddenFile(folder, visibleNames(folder), hide))
+            qWarning() << "cannot update the hidden list of" << folder;
+    });
+}
+
+} // namespace pallstone

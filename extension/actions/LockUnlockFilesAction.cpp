@@ -1,0 +1,45 @@
+#include "LockUnlockFilesAction.h"
+
+#include "Dispatch.h"
+#include "Paths.h"
+
+#include <QDebug>
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace pallstone {
+
+bool LockUnlockFilesAction::setLocked(const QString& path, bool locked)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info;
+    if (native.isEmpty() || ::lstat(native.constData(), &info) != 0 || S_ISLNK(info.st_mode))
+        return false;
+    const mode_t permissions = info.st_mode & 07777;
+    const mode_t wanted =
+        locked ? permissions & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH) : permissions | S_IWUSR;
+    if (wanted == permissions)
+        return true;
+    return ::chmod(native.constData(), wanted) == 0;
+}
+
+void LockUnlockFilesAction::lockUnlockFiles(const ActionContextPtr& context,
+                                            const TQMenuItemPtr& item)
+{
+    if (!context || !item)
+        return;
+    Dispatch::enterBackground([context] {
+        bool unlocking = false;
+        for (const QString& path : context->selectPaths) {
+            if (!unlocking && Paths::isLocked(path))
+                unlocking = true;
+            // An item whose file system immutable flag is set stays locked: clearing the flag
+            // needs privileges the service does not have.
+            if (!setLocked(path, !unlocking))
+                qWarning() << "cannot" << (unlocking ? "unlock" : "lock") << path;
+        }
+    });
+}
+
+} // namespace pallstone

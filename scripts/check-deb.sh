@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Builds the Debian package (build-deb/pallstone_<version>_amd64.deb) and proves that it installs
+# and uninstalls cleanly with apt on a clean Debian 12 root:
+#   1. dpkg-deb -I/-c: the control data and the files are the expected ones;
+#   2. debootstrap makes a minimal bookworm root (kept as a pristine copy for later runs);
+#      `apt-get install ./pallstone.deb` in a fresh copy of it resolves every dependency from
+#      the archive; the programs start there; the service answers MenuForMenuKind on a private
+#      session bus; `apt-get purge` removes every file the package brought.
+# Needs root and the network (the first run downloads the root: a few minutes), so it is not
+# part of `make test`. --build-only stops after the package; --simulate replaces step 2 with
+# `apt-get install --simulate` on this machine when no root can be made.
+set -euo pipefail
+
+mode=full
+case "${1:-}" in
+  --build-only) mode=build ;;
+  --simulate) mode=simulate ;;
+  "") ;;
+  *) echo "usage: $0 [--build-only|--simulate]" >&2; exit 2 ;;
+esac
+
+cd "$(dirname "$0")/.."
+build=${DEB_BUILD:-build-deb}
+jobs=${JOBS:-$(nproc)}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DBUILD_TESTING=OFF -DPALLSTONE_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$jobs"
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$PWD/$build"/pallstone_*_amd64.deb)
+echo "check-deb: built $deb"
+
+dpkg-deb -I "$deb"
+dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | sort > "$build/deb-files.txt"
+ext=$(pkg-config --variable=extensiondir libnautilus-extension-4)
+for f in /usr/bin/pallstone /usr/bin/pallstone-extension \
+         /usr/share/dbus-1/services/com.tolvane.pallstone.extension.service \
+         /usr/share/applications/pallstone.desktop \
+         /usr/share/icons/hicolor/scalable/apps/pallstone.svg \
+         /usr/share/pallstone/icons/set.svg "$ext/libpallstone-nautilus.so"; do
+  grep -qx "$f" "$build/deb-files.txt" || { echo "check-deb: $f is missing" >&2; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6core6 libqt6dbus6 libqt6widgets6 libplist libnautilus-extension4 qt6-qpa-plugins; do
+  grep -q "$d" <<<"$depends" || { echo "check-deb: Depends lacks $d: $depends" >&2; exit 1; }
+done
+echo "check-deb: control data and file list are complete"
+[ "$mode" = build ] && exit 0
+
+if [ "$mode" = simulate ]; then
+  apt-get install --simulate "$deb"
+  echo "check-deb: apt resolves every dependency on this machine (simulated)"
+  exit 0
+fi
+
+[ "$(id -u)" -eq 0 ] || { echo "check-deb: needs root (chroot); try --simulate" >&2; exit 1; }
+command -v debootstrap >/dev/null ||
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap
+base=${DEB_ROOT_CACHE:-/var/tmp/pallstone-bookworm-base}
+if [ ! -x "$base/usr/bin/apt-get" ]; then
+  rm -rf "$base"
+  debootstrap --variant=minbase bookworm "$base" http://deb.debian.org/debian
+fi
+
+root=$(mktemp -d /var/tmp/pallstone-deb-root.XXXXXX)
+cleanup() {
+  mountpoint -q "$root/proc" && umount "$root/proc"
+  # Never delete through a mount that is still there.
+  mountpoint -q "$root/proc" || rm -rf --one-file-system "$root"
+}
+trap cleanup EXIT
+cp -a "$base/." "$root/"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+mount -t proc proc "$root/proc"
+cp "$deb" "$root/tmp/pallstone.deb"
+in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
+  DEBIAN_FRONTEND=noninteractive "$@"; }
+
+in_root apt-get update -qq
+in_root dpkg-query -W -f='${Package}\n' | sort > "$root/tmp/before.txt"
+in_root apt-get install -y --no-install-recommends /tmp/pallstone.deb
+in_root dpkg -L pallstone | sort > "$root/tmp/owned.txt"
+in_root pallstone --version
+in_root pallstone-extension --version
+# The installed service, started by its activation file on a private bus, answers a menu.
+in_root sh -c 'mkdir -p /tmp/w && cd /tmp/w && pallstone setup >/dev/null &&
+  dbus-run-session -- gdbus call --session --dest com.tolvane.pallstone.extension \
+    --object-path /com/tolvane/pallstone/FinderSync \
+    --method com.tolvane.pallstone.FinderSync.MenuForMenuKind 1 "[]" "file:///tmp/w"' \
+  2>/dev/null | tee "$root/tmp/menu.txt" | cut -c1-200
+grep -q "'New File'" "$root/tmp/menu.txt" ||
+  { echo "check-deb: the installed service gave no menu" >&2; exit 1; }
+
+in_root apt-get purge -y pallstone
+in_root apt-get autoremove --purge -y >/dev/null
+left=$(while read -r f; do [ -f "$root$f" ] && echo "$f"; done < "$root/tmp/owned.txt" || true)
+[ -z "$left" ] || { echo "check-deb: left behind after purge: $left" >&2; exit 1; }
+in_root dpkg-query -W -f='${Package}\n' | sort > "$root/tmp/after.txt"
+diff "$root/tmp/before.txt" "$root/tmp/after.txt" ||
+  { echo "check-deb: purge left packages behind" >&2; exit 1; }
+echo "check-deb: installs, runs and purges cleanly on a clean Debian 12 root"

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Takes a picture of every tab of the settings window, in English and in Simplified Chinese, at
+# 1280x800 under a virtual X server, into docs/screenshots/. The window runs against a private,
+# freshly seeded configuration so the pictures show the defaults.
+#
+# usage: scripts/screenshots.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-build}"
+[[ "$build" = /* ]] || build="$root/$build"
+app="$build/app/pallstone"
+out="$root/docs/screenshots"
+[ -x "$app" ] || { echo "screenshots: $app not built" >&2; exit 1; }
+command -v xvfb-run >/dev/null || { echo "screenshots: xvfb-run missing (package xvfb)" >&2; exit 1; }
+fc-list :lang=zh | grep -q . || echo "screenshots: no Chinese font installed (fonts-wqy-microhei)" >&2
+
+home="$(mktemp -d)"
+trap 'rm -rf "$home"' EXIT
+mkdir -p "$out"
+mkdir -m 700 "$home/run"
+
+tabs=(general newfile favorites apps foldericon preferences)
+for lang in en zh_CN; do
+  case "$lang" in
+    en) locale=C.UTF-8; language=en ;;
+    zh_CN) locale=zh_CN.UTF-8; language=zh_CN ;;
+  esac
+  for i in "${!tabs[@]}"; do
+    file="$out/${lang}-$i-${tabs[$i]}.png"
+    env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+      XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
+      XDG_RUNTIME_DIR="$home/run" LANG="$locale" LC_ALL="$locale" LANGUAGE="$language" \
+      QT_QPA_PLATFORM=xcb \
+      xvfb-run -a -s "-screen 0 1280x800x24" \
+      "$app" --screenshot "$file" --screenshot-tab "$i" --size 1280x800
+    echo "$file"
+  done
+done

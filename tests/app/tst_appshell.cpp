@@ -1,0 +1,223 @@
+// The settings window's shell, the preferences tab and the naming window.
+#include "AppFixture.h"
+
+#include "AppDelegate.h"
+#include "ExtensionManagementWindow.h"
+#include "MainWindow.h"
+#include "TQEditNameWinCtl.h"
+#include "TQPreferenceViewCtl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+using namespace pallstone;
+
+class TestAppShell : public QObject
+{
+    Q_OBJECT
+
+private:
+    AppFixture m_app;
+
+private Q_SLOTS:
+    void init() { m_app.reset(); }
+
+    void sixTabsInOrderWithTitleFromDisplayName()
+    {
+        AppDelegate delegate;
+        QCOMPARE(delegate.tabView()->count(), int(AppDelegate::TabCount));
+        QCOMPARE(delegate.window()->windowTitle(), Localizer::displayName());
+        const QStringList labels = {u"General"_qs,    u"New File"_qs,    u"Common Path"_qs,
+                                    u"Common App"_qs, u"Folder Icon"_qs, u"Preferences"_qs};
+        for (int tab = 0; tab < AppDelegate::TabCount; ++tab)
+            QCOMPARE(delegate.toolbarItem(tab)->text(), Localizer::text(labels.at(tab)));
+        QCOMPARE(delegate.tabView()->currentIndex(), int(AppDelegate::GeneralTab));
+        delegate.toolbarItem(AppDelegate::PreferencesTab)->trigger();
+        QCOMPARE(delegate.tabView()->currentIndex(), int(AppDelegate::PreferencesTab));
+        // The store was seeded before any editor read it.
+        QVERIFY(AppFixture::list(StoreKey::rightMenu).count() > 0);
+    }
+
+    void trayItemFollowsPreference()
+    {
+        AppDelegate delegate;
+        QVERIFY(!delegate.statusItem());
+        QCheckBox* box = delegate.preferenceViewCtl()->checkBox(5);
+        box->setChecked(true);
+        QVERIFY(TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(5)));
+        QVERIFY(delegate.statusItem());
+        QCOMPARE(delegate.statusItem()->contextMenu()->actions().size(), 3);
+        QCOMPARE(QGuiApplication::quitOnLastWindowClosed(),
+                 !QSystemTrayIcon::isSystemTrayAvailable());
+        box->setChecked(false);
+        QVERIFY(!delegate.statusItem());
+        QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+    }
+
+    // Without a tray to reopen it from, closing the window must still end the program.
+    void quitsWithLastWindowUnlessTrayIsShown_data()
+    {
+        QTest::addColumn<bool>("wanted");
+        QTest::addColumn<bool>("available");
+        QTest::addColumn<bool>("quits");
+        QTest::newRow("no tray wanted") << false << true << true;
+        QTest::newRow("tray wanted and shown") << true << true << false;
+        QTest::newRow("tray wanted, desktop has none") << true << false << true;
+    }
+    void quitsWithLastWindowUnlessTrayIsShown()
+    {
+        QFETCH(bool, wanted);
+        QFETCH(bool, available);
+        QFETCH(bool, quits);
+        QCOMPARE(AppDelegate::quitsWithLastWindow(wanted, available), quits);
+    }
+
+    void extensionCheckPromptsOnlyWhenNotEnabled()
+    {
+        AppDelegate delegate;
+        m_app.extensionEnabled = true;
+        delegate.checkIsOpenRightMenu();
+        QVERIFY(m_app.prompter.alerts.isEmpty());
+        m_app.extensionEnabled = false;
+        delegate.checkIsOpenRightMenu();
+        delegate.checkIsOpenRightMenu();
+        QCOMPARE(m_app.prompter.alerts.size(), 2);
+        QCOMPARE(m_app.prompter.alerts.first().informative,
+                 Localizer::text(QStringLiteral("Finder Sync Tip")));
+        QVERIFY(delegate.extensionManagementWindow());
+        delegate.extensionManagementWindow()->close();
+    }
+
+    void preferenceBoxesWriteTheirKeys()
+    {
+        TQPreferenceViewCtl prefs;
+        int restarts = 0;
+        int trayRebuilds = 0;
+        prefs.restartFinderExtension = [&] { ++restarts; };
+        prefs.createStatusBar = [&] { ++trayRebuilds; };
+        for (int tag = 1; tag <= 5; ++tag)
+            QVERIFY(!prefs.checkBox(tag)->isChecked()); // a fresh store: all off
+        for (int tag = 1; tag <= 5; ++tag) {
+            prefs.checkBox(tag)->setChecked(true);
+            QVERIFY(TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(tag)));
+        }
+        QCOMPARE(restarts, 1);
+        QCOMPARE(trayRebuilds, 1);
+        QCOMPARE(prefs.versionLabel()->text(), u"V2.6.0"_qs);
+    }
+
+    void reviewAndRecommendUseProjectPage()
+    {
+        TQPreferenceViewCtl prefs;
+        prefs.onReview();
+        QCOMPARE(m_app.launcher.opened, QList<QUrl>{QUrl(QStringLiteral(PALLSTONE_HOMEPAGE))});
+        prefs.onRecommend();
+        QCOMPARE(m_app.clipboard.texts, QStringList{QStringLiteral(PALLSTONE_HOMEPAGE)});
+        QCOMPARE(m_app.prompter.alerts.size(), 1);
+    }
+
+    void secondTerminalChoiceIsStored()
+    {
+        TQPreferenceViewCtl prefs;
+        QComboBox* box = prefs.secondTerminalButton();
+        QCOMPARE(box->currentIndex(), 0);
+        box->addItem(u"xterm"_qs, u"xterm"_qs);
+        prefs.onSelectSecondTerminal(box->count() - 1);
+        QCOMPARE(TQMenuManager::sharedDefaults().stringForKey(u"second terminal"_qs), u"xterm"_qs);
+        prefs.onSelectSecondTerminal(0);
+        QVERIFY(TQMenuManager::sharedDefaults().object(u"second terminal"_qs).isMissing());
+    }
+
+    // The naming window.
+    void requiredNameRefusesBlank()
+    {
+        TQEditNameWinCtl window;
+        window.setRequired(true);
+        int edits = 0;
+        window.editHandler = [&](const QString&) { ++edits; };
+        window.show();
+        window.aliasTextField()->setText(u"   "_qs);
+        window.onSure();
+        QCOMPARE(edits, 0);
+        QVERIFY(window.isVisible());
+        window.aliasTextField()->setText(u"Work"_qs);
+        window.onSure();
+        QCOMPARE(edits, 1);
+        QVERIFY(!window.isVisible());
+    }
+
+    void optionalNameMayBeEmpty()
+    {
+        TQEditNameWinCtl window;
+        QString got = u"unset"_qs;
+        window.editHandler = [&](const QString& text) { got = text; };
+        window.show();
+        window.onSure();
+        QCOMPARE(got, QString());
+        QVERIFY(window.tipLabel()->text() == Localizer::text(u"Please enter a display name"_qs));
+        QCOMPARE(window.aliasTextField()->placeholderText(),
+                 Localizer::text(u"Without Display Name Tip"_qs));
+    }
+
+    void namesLeavingTheirFolderAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("slash") << u"a/b"_qs << false;
+        QTest::newRow("dot") << u"."_qs << false;
+        QTest::newRow("dot dot") << u".."_qs << false;
+        QTest::newRow("dot dot with blanks") << u" .. "_qs << false;
+        QTest::newRow("three dots") << u"..."_qs << true;
+        QTest::newRow(".config") << u".config"_qs << true;
+        QTest::newRow("quotes and dollar") << u"it's $HOME `x`"_qs << true;
+    }
+    void namesLeavingTheirFolderAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, accepted);
+        TQEditNameWinCtl window;
+        int edits = 0;
+        window.editHandler = [&](const QString&) { ++edits; };
+        window.aliasTextField()->setText(name);
+        QCOMPARE(window.okBtn()->isEnabled(), accepted);
+        window.onSure();
+        QCOMPARE(edits, accepted ? 1 : 0);
+    }
+
+    void defaultAliasFillsFieldBeforeAndWhileShown()
+    {
+        TQEditNameWinCtl window;
+        window.setDefaultAlias(u"Before"_qs);
+        window.show();
+        QCOMPARE(window.aliasTextField()->text(), u"Before"_qs);
+        window.setDefaultAlias(u"While"_qs);
+        QCOMPARE(window.aliasTextField()->text(), u"While"_qs);
+    }
+
+    void cancelNeverCallsEditHandler()
+    {
+        TQEditNameWinCtl window;
+        int edits = 0;
+        int cancels = 0;
+        window.editHandler = [&](const QString&) { ++edits; };
+        window.cancelHandler = [&] { ++cancels; };
+        window.show();
+        window.aliasTextField()->setText(u"Typed"_qs);
+        window.cancelBtn()->click();
+        QCOMPARE(edits, 0);
+        QCOMPARE(cancels, 1);
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(TestAppShell)
+#include "tst_appshell.moc"

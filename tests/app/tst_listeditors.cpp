@@ -1,0 +1,545 @@
+// The list editors of the settings window, driven as a person would, against a private store.
+#include "AppFixture.h"
+
+#include "Defaults.h"
+#include "ReorderTable.h"
+#include "TQAddFileWinCtl.h"
+#include "TQAddRightMenuWinCtl.h"
+#include "TQFavoriteViewCtl.h"
+#include "TQGeneralViewCtl.h"
+#include "TQNewFileViewCtl.h"
+#include "TQOpenWithViewCtl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+
+using namespace pallstone;
+
+namespace {
+
+Value appRecord(const QString& name)
+{
+    Value record = Value::dictionary();
+    record.insert(QStringLiteral("key"), name);
+    record.insert(QStringLiteral("iconPath"), QStringLiteral(""));
+    return record;
+}
+
+void fillList(const QString& listKey, int count, const QString& prefix)
+{
+    Value list = Value::array();
+    for (int i = 0; i < count; ++i)
+        list.append(appRecord(prefix + QString::number(i)));
+    TQMenuManager::sharedDefaults().setObject(list, listKey);
+}
+
+QMimeData* rowDrag(const QString& text)
+{
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+QStringList filesUnder(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next());
+    return files;
+}
+
+} // namespace
+
+class TestListEditors : public QObject
+{
+    Q_OBJECT
+
+private:
+    AppFixture m_app;
+
+private Q_SLOTS:
+    void init() { m_app.reset(); }
+
+    // Dragging: the row index travels as text and lands in the gap it was dropped into.
+    void dragIntoGapMovesEntry_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("landsAt");
+        QTest::newRow("row 0 before row 3")
+            << 0 << 3 << int(ReorderTable::DropPlace::AboveRow) << 2;
+        QTest::newRow("row 3 before row 0")
+            << 3 << 0 << int(ReorderTable::DropPlace::AboveRow) << 0;
+        QTest::newRow("row 0 after row 3") << 0 << 3 << int(ReorderTable::DropPlace::BelowRow) << 3;
+    }
+    void dragIntoGapMovesEntry()
+    {
+        QFETCH(int, from);
+        QFETCH(int, row);
+        QFETCH(int, position);
+        QFETCH(int, landsAt);
+        TQGeneralViewCtl editor;
+        const QString moved = AppFixture::keys(StoreKey::rightMenu).at(from);
+        const qsizetype count = AppFixture::keys(StoreKey::rightMenu).size();
+        std::unique_ptr<QMimeData> data(rowDrag(QString::number(from)));
+        QVERIFY(editor.tableView()->performDrop(data.get(), editor.tableView(), row,
+                                                ReorderTable::DropPlace(position)));
+        const QStringList after = AppFixture::keys(StoreKey::rightMenu);
+        QCOMPARE(after.indexOf(moved), landsAt);
+        QCOMPARE(after.size(), count);
+        QCOMPARE(editor.tableView()->item(landsAt, 0)->text(),
+                 editor.tableData().at(landsAt)->menuTitle());
+    }
+
+    // A drop the table must refuse leaves the list as it was.
+    void refusedDropChangesNothing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("sameTable");
+        QTest::addColumn<int>("position");
+        QTest::newRow("onto a row") << u"0"_qs << true << int(ReorderTable::DropPlace::OnRow);
+        QTest::newRow("from another program")
+            << u"0"_qs << false << int(ReorderTable::DropPlace::AboveRow);
+        QTest::newRow("index out of range")
+            << u"999"_qs << true << int(ReorderTable::DropPlace::AboveRow);
+        QTest::newRow("negative index")
+            << u"-1"_qs << true << int(ReorderTable::DropPlace::AboveRow);
+        QTest::newRow("text, not an index")
+            << u"/home/user/file"_qs << true << int(ReorderTable::DropPlace::AboveRow);
+    }
+    void refusedDropChangesNothing()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, sameTable);
+        QFETCH(int, position);
+        TQGeneralViewCtl editor;
+        QObject stranger;
+        const QStringList before = AppFixture::keys(StoreKey::rightMenu);
+        std::unique_ptr<QMimeData> data(rowDrag(text));
+        QVERIFY(!editor.tableView()->performDrop(
+            data.get(), sameTable ? static_cast<QObject*>(editor.tableView()) : &stranger, 3,
+            ReorderTable::DropPlace(position)));
+        QCOMPARE(AppFixture::keys(StoreKey::rightMenu), before);
+    }
+
+    void addWithEverythingPresentShowsTip()
+    {
+        TQGeneralViewCtl editor;
+        editor.onAdd();
+        QCOMPARE(m_app.prompter.informatives(),
+                 QStringList{Localizer::text(QStringLiteral("No Menu To Add Tip"))});
+        QVERIFY(!editor.addMenuWinCtl());
+    }
+
+    void removedEntryCanBeAddedBackFirst()
+    {
+        TQGeneralViewCtl editor;
+        editor.selectRow(AppFixture::keys(StoreKey::rightMenu).indexOf(u"Copy to"_qs));
+        editor.onDelete();
+        QVERIFY(!AppFixture::keys(StoreKey::rightMenu).contains(u"Copy to"_qs));
+        editor.onAdd();
+        QVERIFY(m_app.prompter.alerts.isEmpty());
+        TQAddRightMenuWinCtl* window = editor.addMenuWinCtl();
+        QVERIFY(window);
+        QCOMPARE(window->tableData().count(), 1);
+        window->addItem(0);
+        QCOMPARE(AppFixture::keys(StoreKey::rightMenu).value(0), u"Copy to"_qs);
+        QCOMPARE(window->tableData().count(), 0); // the add window followed at once
+        QCOMPARE(editor.tableData().first()->key, u"Copy to"_qs);
+        window->close();
+    }
+
+    // "Recover" answered with "Cancel" must leave every list exactly as it was.
+    void recoverThenCancelChangesNothing()
+    {
+        TQGeneralViewCtl general;
+        TQNewFileViewCtl newFile;
+        TQOpenWithViewCtl openWith;
+        TQFavoriteViewCtl favorite;
+        favorite.addFolderPath(m_app.mkdir(u"Projects"_qs));
+        general.selectRow(0);
+        general.onDelete();
+        const Value before = TQMenuManager::sharedDefaults().dictionaryRepresentation();
+        for (int i = 0; i < 4; ++i)
+            m_app.prompter.alertAnswers.push_back(kAlertSecondButton);
+        general.onRecover();
+        newFile.onRecover();
+        openWith.onRecover();
+        favorite.onRecover();
+        QCOMPARE(m_app.prompter.alerts.size(), 4);
+        QVERIFY(TQMenuManager::sharedDefaults().dictionaryRepresentation() == before);
+    }
+
+    void recoverThenOkRestoresAndClearsMainMenuCopies()
+    {
+        TQOpenWithViewCtl openWith;
+        TQGeneralViewCtl general;
+        const QString app = AppFixture::keys(StoreKey::commonApp).first();
+        openWith.tableView()
+            ->item(0, TQOpenWithViewCtl::AddToMainMenuColumn)
+            ->setCheckState(Qt::Checked);
+        QCoreApplication::processEvents();
+        QCOMPARE(AppFixture::keys(StoreKey::rightMenu).first(), app);
+        general.onRecover();
+        QVERIFY(!AppFixture::keys(StoreKey::rightMenu).contains(app));
+        QVERIFY(!AppFixture::record(StoreKey::commonApp, app)
+                     .value(QStringLiteral("toMainMenu"))
+                     .readBool());
+        QCOMPARE(AppFixture::list(StoreKey::rightMenu).count(),
+                 TQDefaultData::defaultMainMenu().count());
+    }
+
+    // Deleting an application's main-menu copy in the General tab unticks its box elsewhere.
+    void deletingMainMenuCopyClearsItsFlag()
+    {
+        TQOpenWithViewCtl openWith;
+        const QString app = AppFixture::keys(StoreKey::commonApp).first();
+        openWith.tableView()
+            ->item(0, TQOpenWithViewCtl::AddToMainMenuColumn)
+            ->setCheckState(Qt::Checked);
+        QCoreApplication::processEvents();
+        QVERIFY(!(openWith.tableView()->item(0, TQOpenWithViewCtl::EnableColumn)->flags() &
+                  Qt::ItemIsEnabled));
+        TQGeneralViewCtl general;
+        general.selectRow(0);
+        QCOMPARE(general.selectItem()->key, app);
+        general.onDelete();
+        openWith.refresh();
+        QCOMPARE(
+            openWith.tableView()->item(0, TQOpenWithViewCtl::AddToMainMenuColumn)->checkState(),
+            Qt::Unchecked);
+        QVERIFY(openWith.tableView()->item(0, TQOpenWithViewCtl::EnableColumn)->flags() &
+                Qt::ItemIsEnabled);
+    }
+
+    // The editor loaded the list; then the extension recorded a cut. Switching an entry off must
+    // not write the editor's old copy of the list over the extension's change.
+    void editKeepsWhatTheExtensionWroteMeanwhile()
+    {
+        TQGeneralViewCtl editor;
+        const QStringList cut = {m_app.home() + u"/a file.txt"_qs};
+        {
+            Defaults extensionSide(TQMenuManager::sharedStorePath());
+            QVERIFY(extensionSide.update([&](Value& root) {
+                Value list = root.value(StoreKey::rightMenu).mutableCopy();
+                for (qsizetype i = 0; i < list.count(); ++i) {
+                    if (list.at(i).value(QStringLiteral("key")).string() == u"Cut Paste") {
+                        Value record = list.at(i).mutableCopy();
+                        record.insert(QStringLiteral("cutPaths"), Value(cut));
+                        list.replace(i, record);
+                    }
+                }
+                root.insert(StoreKey::rightMenu, list);
+            }));
+            Value kinds = root(extensionSide, StoreKey::newFile);
+            Value added = appRecord(u"ABC"_qs);
+            kinds.append(added);
+            QVERIFY(extensionSide.setObject(kinds, StoreKey::newFile));
+        }
+        const int row = int(AppFixture::keys(StoreKey::rightMenu).indexOf(u"Copy to"_qs));
+        editor.tableView()->item(row, TQGeneralViewCtl::EnableColumn)->setCheckState(Qt::Unchecked);
+        QCoreApplication::processEvents();
+        QVERIFY(AppFixture::record(StoreKey::rightMenu, u"Copy to"_qs)
+                    .value(QStringLiteral("disabled"))
+                    .readBool());
+        QCOMPARE(AppFixture::record(StoreKey::rightMenu, u"Cut Paste"_qs)
+                     .value(QStringLiteral("cutPaths"))
+                     .stringList(),
+                 cut);
+        QVERIFY(AppFixture::keys(StoreKey::newFile).contains(u"ABC"_qs));
+    }
+
+    void renameWithEmptyTextShowsDefaultTitle()
+    {
+        TQGeneralViewCtl editor;
+        editor.selectRow(0);
+        const QString key = editor.selectItem()->key;
+        m_app.prompter.names.push_back(u"Mine"_qs);
+        editor.onEditName();
+        QCOMPARE(editor.tableView()->item(0, 0)->text(), u"Mine"_qs);
+        editor.selectRow(0);
+        m_app.prompter.names.push_back(QString());
+        editor.onEditName();
+        QCOMPARE(AppFixture::record(StoreKey::rightMenu, key)
+                     .value(QStringLiteral("displayName"))
+                     .string(),
+                 QString());
+        QCOMPARE(editor.tableView()->item(0, 0)->text(), Localizer::text(key));
+    }
+
+    void rowBoxesFollowTheExtensionState()
+    {
+        m_app.extensionEnabled = false;
+        TQGeneralViewCtl editor;
+        QVERIFY(!editor.enableButton()->isChecked());
+        QVERIFY(!(editor.tableView()->item(0, TQGeneralViewCtl::EnableColumn)->flags() &
+                  Qt::ItemIsEnabled));
+        m_app.extensionEnabled = true;
+        editor.refresh();
+        QVERIFY(editor.enableButton()->isChecked());
+        QVERIFY(editor.tableView()->item(0, TQGeneralViewCtl::EnableColumn)->flags() &
+                Qt::ItemIsEnabled);
+    }
+
+    void optionBoxesOnlyInTheirRows()
+    {
+        TQGeneralViewCtl editor;
+        const QStringList keys = AppFixture::keys(StoreKey::rightMenu);
+        for (int row = 0; row < keys.size(); ++row) {
+            const bool checkable =
+                editor.tableView()->item(row, TQGeneralViewCtl::OptionsColumn)->flags() &
+                Qt::ItemIsUserCheckable;
+            QCOMPARE(checkable, keys.at(row) == u"Delete" || keys.at(row) == u"Color Picker");
+        }
+        const int row = int(keys.indexOf(u"Delete"_qs));
+        editor.tableView()->item(row, TQGeneralViewCtl::OptionsColumn)->setCheckState(Qt::Checked);
+        QCoreApplication::processEvents();
+        QVERIFY(TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(0)));
+        QVERIFY(!TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(6)));
+    }
+
+    // The limits: "Add" at the limit says so and opens nothing; one below, it opens.
+    void newFileLimitIsSixty()
+    {
+        fillList(StoreKey::newFile, 60, u"kind"_qs);
+        TQNewFileViewCtl editor;
+        editor.onAdd();
+        QCOMPARE(m_app.prompter.informatives(),
+                 QStringList{Localizer::text(QStringLiteral("Submenu Limit Tip"))});
+        QVERIFY(!editor.addFileWinCtl());
+        fillList(StoreKey::newFile, 59, u"kind"_qs);
+        editor.refresh();
+        editor.onAdd();
+        QCOMPARE(m_app.prompter.alerts.size(), 1);
+        QVERIFY(editor.addFileWinCtl());
+        editor.addFileWinCtl()->onCancel();
+    }
+
+    void openWithLimitIsFifty()
+    {
+        fillList(StoreKey::commonApp, 50, u"App "_qs);
+        TQOpenWithViewCtl editor;
+        int chooserShown = 0;
+        editor.chooser = [&chooserShown] {
+            ++chooserShown;
+            return std::optional<DesktopApplications::Entry>();
+        };
+        editor.onAdd();
+        QCOMPARE(chooserShown, 0);
+        QCOMPARE(m_app.prompter.informatives(),
+                 QStringList{Localizer::text(QStringLiteral("Submenu Limit Tip"))});
+        fillList(StoreKey::commonApp, 49, u"App "_qs);
+        editor.refresh();
+        editor.onAdd();
+        QCOMPARE(chooserShown, 1);
+    }
+
+    void favouritesLimitIsSixty()
+    {
+        Value list = Value::array();
+        for (int i = 0; i < 60; ++i) {
+            Value record = Value::dictionary();
+            record.insert(QStringLiteral("path"), u"/tmp/f"_qs + QString::number(i));
+            list.append(record);
+        }
+        TQMenuManager::sharedDefaults().setObject(list, StoreKey::commonPath);
+        TQFavoriteViewCtl editor;
+        m_app.prompter.paths.push_back(QStringList{m_app.home()});
+        editor.addFolder();
+        QCOMPARE(m_app.prompter.paths.size(), size_t(1)); // no panel was shown
+        QCOMPARE(AppFixture::list(StoreKey::commonPath).count(), 60);
+    }
+
+    void sameApplicationNameIsRefused()
+    {
+        TQOpenWithViewCtl editor;
+        const qsizetype before = AppFixture::list(StoreKey::commonApp).count();
+        const DesktopApplications::Entry entry{u"Text Editor"_qs, u"a.desktop"_qs, {}};
+        QVERIFY(editor.addApplication(entry));
+        const Value added = AppFixture::record(StoreKey::commonApp, u"Text Editor"_qs);
+        const QString icon = added.value(QStringLiteral("iconPath")).string();
+        QVERIFY(icon.startsWith(TQMenuManager::appIconFolder() + u'/'));
+        QCOMPARE(QImage(icon).size(), QSize(60, 60));
+        const DesktopApplications::Entry other{u"Text Editor"_qs, u"b.desktop"_qs, {}};
+        QVERIFY(!editor.addApplication(other));
+        QCOMPARE(m_app.prompter.informatives(),
+                 QStringList{Localizer::text(QStringLiteral("App Exist Tip"))});
+        QCOMPARE(AppFixture::list(StoreKey::commonApp).count(), before + 1);
+    }
+
+    void applicationNameWithSlashStaysInIconFolder()
+    {
+        const QString path = TQOpenWithViewCtl::iconFilePath(u"../AC/DC"_qs);
+        QCOMPARE(QFileInfo(path).absolutePath(), TQMenuManager::appIconFolder());
+    }
+
+    // A special file's name made of dots (or blanks) would name the folder itself or its parent.
+    void specialFileNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("three dots") << u"..."_qs << false;
+        QTest::newRow("two dots") << u".."_qs << false;
+        QTest::newRow("dots between blanks") << u"  ..  "_qs << false;
+        QTest::newRow("blanks") << u"   "_qs << false;
+        QTest::newRow("slash") << u"a/.env"_qs << false;
+        QTest::newRow(".gitignore") << u".gitignore"_qs << true;
+        QTest::newRow("Makefile") << u"Makefile"_qs << true;
+    }
+    void specialFileNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, accepted);
+        TQAddFileWinCtl window;
+        window.checkedSpecialFile()->setChecked(true);
+        window.inputFileType()->setText(u"Ignore list"_qs);
+        window.inputSpecialName()->setText(name);
+        QCOMPARE(window.sureBtn()->isEnabled(), accepted);
+        window.onCancel();
+    }
+
+    void specialKindIsStoredWithItsWholeName()
+    {
+        TQNewFileViewCtl editor;
+        const QString source = m_app.home() + u"/my.gitignore"_qs;
+        {
+            QFile f(source);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("*.o\n");
+        }
+        editor.onAdd();
+        TQAddFileWinCtl* window = editor.addFileWinCtl();
+        QVERIFY(window);
+        window->checkedSpecialFile()->setChecked(true);
+        QVERIFY(window->selectTemplate(source));
+        window->inputSpecialName()->setText(u".gitignore"_qs);
+        const QString key = window->menuItem()->key;
+        window->onSure();
+        const Value stored = AppFixture::record(StoreKey::newFile, key);
+        QVERIFY(stored.value(QStringLiteral("special")).readBool());
+        QCOMPARE(stored.value(QStringLiteral("ext")).string(), QString());
+        QCOMPARE(stored.value(QStringLiteral("fileName")).string(), u".gitignore"_qs);
+        const QString templ = stored.value(QStringLiteral("templatePath")).string();
+        QCOMPARE(templ, TQMenuManager::fileTemplateFolder() + u'/' + key);
+        QVERIFY(QFile::exists(templ));
+        QVERIFY(filesUnder(TQMenuManager::cacheFolder()).isEmpty());
+    }
+
+    void ordinaryKindTakesTypeFromTemplate()
+    {
+        const QString source = m_app.home() + u"/report.DOCX"_qs;
+        {
+            QFile f(source);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        TQAddFileWinCtl window;
+        QVERIFY(!window.sureBtn()->isEnabled());
+        QVERIFY(window.selectTemplate(source));
+        QCOMPARE(window.inputFileType()->text(), u"DOCX"_qs);
+        QCOMPARE(window.inputExtension()->text(), u"docx"_qs);
+        QVERIFY(window.sureBtn()->isEnabled());
+        window.inputFileName()->setText(u"../x"_qs);
+        QVERIFY(!window.sureBtn()->isEnabled());
+        window.onCancel();
+    }
+
+    void cancelLeavesNoFileBehind()
+    {
+        const QString source = m_app.home() + u"/t.txt"_qs;
+        {
+            QFile f(source);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const QStringList templatesBefore = filesUnder(TQMenuManager::fileTemplateFolder());
+        {
+            TQAddFileWinCtl window;
+            QVERIFY(window.selectTemplate(source));
+            QImage image(10, 20, QImage::Format_ARGB32);
+            image.fill(Qt::red);
+            QVERIFY(window.saveImage(image));
+            QCOMPARE(QImage(window.iconPath()).size(), QSize(60, 60));
+            QCOMPARE(filesUnder(TQMenuManager::cacheFolder()).size(), 2);
+            window.onCancel();
+        }
+        QVERIFY(filesUnder(TQMenuManager::cacheFolder()).isEmpty());
+        QCOMPARE(filesUnder(TQMenuManager::fileTemplateFolder()), templatesBefore);
+        QVERIFY(QFile::exists(source));
+    }
+
+    void newFileFromWindowCannotBeDeleted()
+    {
+        TQNewFileViewCtl editor;
+        const int row =
+            int(AppFixture::keys(StoreKey::newFile).indexOf(u"New File From Window"_qs));
+        QVERIFY(row >= 0);
+        QCOMPARE(editor.tableView()->item(row, TQNewFileViewCtl::ExtColumn)->text(), QString());
+        editor.selectRow(row);
+        QVERIFY(!editor.deleteButton()->isEnabled());
+        editor.onDelete();
+        QVERIFY(AppFixture::keys(StoreKey::newFile).contains(u"New File From Window"_qs));
+    }
+
+    void homeFolderShowsAsTilde()
+    {
+        QCOMPARE(TQFavoriteViewCtl::displayPath(m_app.home()), u"~"_qs);
+        QCOMPARE(TQFavoriteViewCtl::displayPath(m_app.home() + u"/Projects/a b"_qs),
+                 u"~/Projects/a b"_qs);
+        // Only the whole folder name counts: a sibling sharing the prefix stays as it is.
+        QCOMPARE(TQFavoriteViewCtl::displayPath(m_app.home() + u"2/x"_qs),
+                 m_app.home() + u"2/x"_qs);
+        QCOMPARE(TQFavoriteViewCtl::displayPath(u"/etc"_qs), u"/etc"_qs);
+
+        TQFavoriteViewCtl editor;
+        const QString folder = m_app.mkdir(u"Projects"_qs);
+        editor.addFolderPath(folder);
+        QCOMPARE(editor.tableView()->item(0, TQFavoriteViewCtl::PathColumn)->text(),
+                 u"~/Projects"_qs);
+        QCOMPARE(
+            AppFixture::list(StoreKey::commonPath).at(0).value(QStringLiteral("path")).string(),
+            folder);
+    }
+
+    void favouriteRenamedBlankGetsFolderName()
+    {
+        TQFavoriteViewCtl editor;
+        editor.addFolderPath(m_app.mkdir(u"Projects"_qs));
+        editor.selectRow(0);
+        m_app.prompter.names.push_back(u"  "_qs);
+        editor.onEditName();
+        QCOMPARE(AppFixture::list(StoreKey::commonPath).at(0).value(u"displayName"_qs).string(),
+                 u"Projects"_qs);
+    }
+
+    void favouriteSubmenuChoice()
+    {
+        TQFavoriteViewCtl editor;
+        // A fresh store selects the folder's contents, stores it, and says "20".
+        QCOMPARE(TQMenuManager::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 3);
+        QCOMPARE(editor.popUpButton()->currentIndex(), 1);
+        QVERIFY(editor.tipLabel()->text().contains(u"20"_qs));
+        QVERIFY(!editor.tipLabel()->isHidden());
+        editor.onSelectPopUpType(3);
+        QCOMPARE(TQMenuManager::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 4);
+        QVERIFY(editor.tipLabel()->text().contains(u"10"_qs));
+        editor.onSelectPopUpType(0);
+        QCOMPARE(TQMenuManager::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 1);
+        QVERIFY(editor.tipLabel()->isHidden());
+    }
+
+private:
+    static Value root(Defaults& store, const QString& key)
+    {
+        return store.object(key).mutableCopy();
+    }
+};
+
+QTEST_MAIN(TestListEditors)
+#include "tst_listeditors.moc"

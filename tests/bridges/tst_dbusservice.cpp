@@ -1,0 +1,359 @@
+// The extension service on a private session bus, driven as a file manager's bridge drives it.
+#include "DBusAdaptor.h"
+#include "DBusMenuEntry.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <csignal>
+
+using pallstone::DBusAdaptor;
+using pallstone::DBusMenu;
+using pallstone::DBusMenuEntry;
+
+namespace {
+
+const QString kService = QString::fromLatin1(DBusAdaptor::serviceName);
+const QString kPath = QString::fromLatin1(DBusAdaptor::objectPath);
+const QString kInterface = QString::fromLatin1(DBusAdaptor::interfaceName);
+
+QString uri(const QString& path)
+{
+    return QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded());
+}
+
+// The CLI's JSON menu flattened the way the contract sends it, to compare with the bus's rows.
+void flattenJson(const QJsonArray& menu, int parentId, QList<QStringList>& rows)
+{
+    for (const QJsonValue& v : menu) {
+        const QJsonObject o = v.toObject();
+        const int id = int(rows.size());
+        const bool separator = o.value(QStringLiteral("separator")).toBool();
+        rows.append({QString::number(parentId),
+                     QString::number(separator ? 0 : o.value(QStringLiteral("tag")).toInteger()),
+                     o.value(QStringLiteral("title")).toString(),
+                     separator ? u"sep"_qs : QString()});
+        flattenJson(o.value(QStringLiteral("children")).toArray(), id, rows);
+    }
+}
+
+qint64 tagOf(const DBusMenu& menu, const QString& parentKey, const QString& key)
+{
+    int parentId = -1;
+    for (const DBusMenuEntry& e : menu) {
+        if (e.parentId == -1 && e.key == parentKey)
+            parentId = e.id;
+        if (parentId >= 0 && e.parentId == parentId && e.key == key)
+            return e.tag;
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestDBusService : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QProcess m_service;
+    QString m_transcript;
+    QString m_file;
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral(".config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"),
+                   m_home.filePath(QStringLiteral(".local/share")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral(".cache")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        env.insert(QStringLiteral("PALLSTONE_ANSWERS"),
+                   m_home.filePath(QStringLiteral("answers.json")));
+        env.insert(QStringLiteral("PALLSTONE_TRANSCRIPT"), m_transcript);
+        return env;
+    }
+
+    static QDBusConnectionInterface* bus() { return QDBusConnection::sessionBus().interface(); }
+
+    static bool waitForOwner(bool owned, int ms = 20000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (bus()->isServiceRegistered(kService).value() != owned) {
+            if (t.elapsed() > ms)
+                return false;
+            QTest::qWait(20);
+        }
+        return true;
+    }
+
+    bool startService()
+    {
+        m_service.setProcessEnvironment(environment());
+        m_service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_service.start(QStringLiteral(PALLSTONE_EXTENSION), {});
+        return m_service.waitForStarted() && waitForOwner(true);
+    }
+
+    static QDBusMessage call(const QString& method, const QVariantList& args)
+    {
+        QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+        m.setArguments(args);
+        return QDBusConnection::sessionBus().call(m, QDBus::Block, 5000);
+    }
+
+    static DBusMenu menu(uint kind, const QStringList& uris, const QString& target)
+    {
+        const QDBusMessage reply = call(QStringLiteral("MenuForMenuKind"), {kind, uris, target});
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != u"a(iixsssb)")
+            return {};
+        return qdbus_cast<DBusMenu>(reply.arguments().first());
+    }
+
+    QList<QJsonObject> events() const
+    {
+        QList<QJsonObject> out;
+        QFile f(m_transcript);
+        if (f.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : f.readAll().split('\n')) {
+                if (!line.trimmed().isEmpty())
+                    out.append(QJsonDocument::fromJson(line).object());
+            }
+        }
+        return out;
+    }
+
+    bool waitForLaunches(qsizetype count)
+    {
+        QElapsedTimer t;
+        t.start();
+        auto launches = [this] {
+            qsizetype n = 0;
+            for (const QJsonObject& e : events())
+                n += e.value(QStringLiteral("event")).toString() == u"launch";
+            return n;
+        };
+        while (launches() < count && t.elapsed() < 10000)
+            QTest::qWait(50);
+        return launches() == count;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(QDBusConnection::sessionBus().isConnected(),
+                 "run on a private session bus (dbus-run-session)");
+        DBusMenuEntry::registerMetaType();
+        m_transcript = m_home.filePath(QStringLiteral("transcript.jsonl"));
+        QFile answers(m_home.filePath(QStringLiteral("answers.json")));
+        QVERIFY(answers.open(QIODevice::WriteOnly));
+        answers.write("[]");
+        answers.close();
+        m_file = m_home.filePath(QStringLiteral("docs/a file_with $(x) 'quotes'.txt"));
+        QDir().mkpath(QFileInfo(m_file).absolutePath());
+        QFile f(m_file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        f.close();
+
+        QProcess setup;
+        setup.setProcessEnvironment(environment());
+        setup.start(QStringLiteral(PALLSTONE_APP), {QStringLiteral("setup")});
+        QVERIFY(setup.waitForFinished(60000));
+        QCOMPARE(setup.exitCode(), 0);
+        QVERIFY(startService());
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_service.state() != QProcess::NotRunning) {
+            m_service.kill();
+            m_service.waitForFinished();
+        }
+    }
+
+    void theMenuTravelsAsTheContractsFlatRows()
+    {
+        const DBusMenu rows = menu(0, {uri(m_file)}, QString());
+        QVERIFY(!rows.isEmpty());
+        for (const DBusMenuEntry& e : rows) {
+            QCOMPARE(e.id, int(&e - rows.data()));
+            // A child follows the entry whose submenu holds it, and that entry is no separator.
+            QVERIFY(e.parentId >= -1 && e.parentId < e.id);
+            if (e.parentId >= 0)
+                QVERIFY(!rows.at(e.parentId).isSeparator);
+            QCOMPARE(e.tag == 0, e.isSeparator);
+            if (!e.isSeparator && !e.icon.isEmpty() && e.icon.startsWith(u'/'))
+                QVERIFY2(QFileInfo::exists(e.icon), qPrintable(e.icon));
+        }
+
+        // The same rows, tags and titles as the headless menu for the same selection.
+        QProcess cli;
+        cli.setProcessEnvironment(environment());
+        cli.start(QStringLiteral(PALLSTONE_EXTENSION), {QStringLiteral("menu"), m_file});
+        QVERIFY(cli.waitForFinished(60000));
+        QList<QStringList> expected;
+        flattenJson(QJsonDocument::fromJson(cli.readAllStandardOutput()).array(), -1, expected);
+        QList<QStringList> got;
+        for (const DBusMenuEntry& e : rows)
+            got.append({QString::number(e.parentId), QString::number(e.tag), e.title,
+                        e.isSeparator ? u"sep"_qs : QString()});
+        QCOMPARE(got, expected);
+        QVERIFY(tagOf(rows, QStringLiteral("New File"), QStringLiteral("Go Set")) > 0);
+    }
+
+    void theBackgroundMenuIsForTheTargetFolder()
+    {
+        const DBusMenu items = menu(0, {uri(m_file)}, QString());
+        const DBusMenu background = menu(1, {}, uri(m_home.path()));
+        QVERIFY(!background.isEmpty());
+        QVERIFY(background != items);
+        auto hasKey = [](const DBusMenu& m, const QString& key) {
+            return std::any_of(m.begin(), m.end(),
+                               [&](const DBusMenuEntry& e) { return e.key == key; });
+        };
+        // Entries that need a selected item are not offered on the background.
+        QVERIFY(hasKey(items, QStringLiteral("Copy to")));
+        QVERIFY(!hasKey(background, QStringLiteral("Copy to")));
+    }
+
+    void inputsThatNameNoLocalFileAreRefused_data()
+    {
+        QTest::addColumn<uint>("kind");
+        QTest::addColumn<QStringList>("uris");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("web address") << 0u << QStringList{u"https://example.com/a"_qs} << QString();
+        QTest::newRow("trash") << 0u << QStringList{u"trash:///a"_qs} << QString();
+        QTest::newRow("relative") << 0u << QStringList{u"file:a.txt"_qs} << QString();
+        QTest::newRow("other host") << 0u << QStringList{u"file://server/a"_qs} << QString();
+        QTest::newRow("bytes no UTF-8")
+            << 0u << QStringList{u"file:///tmp/%FF.txt"_qs} << QString();
+        QTest::newRow("bad target") << 1u << QStringList() << u"sftp://host/dir"_qs;
+        QTest::newRow("unknown kind") << 9u << QStringList() << uri(QDir::tempPath());
+    }
+    void inputsThatNameNoLocalFileAreRefused()
+    {
+        QFETCH(uint, kind);
+        QFETCH(QStringList, uris);
+        QFETCH(QString, target);
+        const QDBusMessage reply = call(QStringLiteral("MenuForMenuKind"), {kind, uris, target});
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(reply.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_qs);
+        const QDBusMessage action =
+            call(QStringLiteral("OnMenuItemAction"), {qlonglong(1), kind, uris, target});
+        QCOMPARE(action.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_qs);
+    }
+
+    void localPathsKeepEveryCharacter_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("spaces, quotes, $") << u"/tmp/a b/'c' \"d\" $(e) `f`.txt"_qs;
+        QTest::newRow("newline") << u"/tmp/line\nbreak"_qs;
+        QTest::newRow("percent and hash") << u"/tmp/100% #1?.txt"_qs;
+        QTest::newRow("non-Latin") << u"/tmp/文件 ünï.txt"_qs;
+    }
+    void localPathsKeepEveryCharacter()
+    {
+        QFETCH(QString, path);
+        QCOMPARE(DBusAdaptor::localPath(uri(path)).value_or(QString()), path);
+    }
+
+    void aChosenEntryIsCarriedOutAfterTheCallReturns()
+    {
+        const DBusMenu rows = menu(0, {uri(m_file)}, QString());
+        const qint64 goSet = tagOf(rows, QStringLiteral("New File"), QStringLiteral("Go Set"));
+        QVERIFY(goSet > 0);
+        QElapsedTimer t;
+        t.start();
+        const QDBusMessage reply = call(QStringLiteral("OnMenuItemAction"),
+                                        {goSet, 0u, QStringList{uri(m_file)}, QString()});
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QVERIFY(t.elapsed() < 1000);
+        QVERIFY(waitForLaunches(1));
+        const QJsonObject launch = events().last();
+        QVERIFY(launch.value(QStringLiteral("argv"))
+                    .toArray()
+                    .first()
+                    .toString()
+                    .endsWith(QStringLiteral("pallstone")));
+    }
+
+    void aTagIsDecodedAgainstTheMenuOfItsOwnInputs()
+    {
+        // "Go Set" sits at another position in the background's "New File" submenu: the tag of
+        // the items menu must still find it after other menus were built.
+        const DBusMenu items = menu(0, {uri(m_file)}, QString());
+        const qint64 goSet = tagOf(items, QStringLiteral("New File"), QStringLiteral("Go Set"));
+        const DBusMenu background = menu(1, {}, uri(m_home.path()));
+        QVERIFY(tagOf(background, QStringLiteral("New File"), QStringLiteral("Go Set")) != goSet);
+        const qsizetype before = events().size();
+        QCOMPARE(call(QStringLiteral("OnMenuItemAction"),
+                      {goSet, 0u, QStringList{uri(m_file)}, QString()})
+                     .type(),
+                 QDBusMessage::ReplyMessage);
+        QVERIFY(waitForLaunches(2));
+        QCOMPARE(events().size(), before + 1);
+    }
+
+    void gdbusCallPrintsTheMenu()
+    {
+        QProcess gdbus;
+        gdbus.start(QStringLiteral("gdbus"),
+                    {QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
+                     kService, QStringLiteral("--object-path"), kPath, QStringLiteral("--method"),
+                     kInterface + QStringLiteral(".MenuForMenuKind"), QStringLiteral("1"),
+                     QStringLiteral("[]"), uri(m_home.path())});
+        QVERIFY(gdbus.waitForFinished(10000));
+        const QString out = QString::fromUtf8(gdbus.readAllStandardOutput());
+        QCOMPARE(gdbus.exitCode(), 0);
+        QVERIFY2(out.startsWith(u"([(0, -1, "_qs), qPrintable(out));
+        QVERIFY(out.contains(u"'New File'"_qs));
+
+        QProcess toolbar;
+        toolbar.start(QStringLiteral("gdbus"),
+                      {QStringLiteral("call"), QStringLiteral("--session"),
+                       QStringLiteral("--dest"), kService, QStringLiteral("--object-path"), kPath,
+                       QStringLiteral("--method"), kInterface + QStringLiteral(".ToolbarItem")});
+        QVERIFY(toolbar.waitForFinished(10000));
+        QVERIFY(QString::fromUtf8(toolbar.readAllStandardOutput())
+                    .startsWith(u"('Pallstone', 'Pallstone', '"_qs));
+    }
+
+    void aSecondServiceLeavesTheFirstAlone()
+    {
+        QProcess second;
+        second.setProcessEnvironment(environment());
+        second.start(QStringLiteral(PALLSTONE_EXTENSION), {});
+        QVERIFY(second.waitForFinished(30000));
+        QCOMPARE(second.exitCode(), 1);
+        QVERIFY(!menu(0, {uri(m_file)}, QString()).isEmpty());
+    }
+
+    void sigtermEndsTheServiceCleanly()
+    {
+        ::kill(pid_t(m_service.processId()), SIGTERM);
+        QVERIFY(m_service.waitForFinished(20000));
+        QCOMPARE(m_service.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_service.exitCode(), 0);
+        QVERIFY(waitForOwner(false, 5000));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDBusService)
+#include "tst_dbusservice.moc"

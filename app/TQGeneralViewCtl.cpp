@@ -155,19 +155,6 @@ void TQGeneralViewCtl::onCheckChanged(int row, int column, bool checked)
     }
 }
 
-void TQGeneralViewCtl::onEditName()
-{
-    const TQMenuItemPtr item = m_selectItem;
-    if (!item)
-        return;
-    const std::optional<QString> name = askDisplayName(item->menuTitle());
-    if (!name)
-        return;
-    // An empty name is stored as it is: the entry shows its own title again.
-    TQMenuManager::updateMenuKey(StoreKey::rightMenu, item->key, QStringLiteral("displayName"),
-                                 *name);
-    refresh();
-}
 
 void TQGeneralViewCtl::onAdd()
 {

@@ -39,7 +39,6 @@ public:
     void onAdd();
     void onDelete();
     void onRecover();
-    void onEditName() override;
 
     QLabel* tipLabel() const { return m_tipLabel; }
     QCheckBox* enableButton() const { return m_enableButton; }

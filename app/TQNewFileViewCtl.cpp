@@ -145,18 +145,6 @@ void TQNewFileViewCtl::onCheckChanged(int row, int column, bool checked)
     refresh();
 }
 
-void TQNewFileViewCtl::onEditName()
-{
-    const TQMenuItemPtr item = m_selectItem;
-    if (!item)
-        return;
-    const std::optional<QString> name = askDisplayName(item->menuTitle());
-    if (!name)
-        return;
-    TQMenuManager::updateMenuKey(StoreKey::newFile, item->key, QStringLiteral("displayName"),
-                                 *name);
-    refresh();
-}
 
 void TQNewFileViewCtl::onAdd()
 {

@@ -38,7 +38,6 @@ public:
     void onAdd();
     void onDelete();
     void onRecover();
-    void onEditName() override;
     // Appends the finished kind of the definition window.
     void addKind(const TQMenuItemPtr& item);
 

@@ -177,18 +177,6 @@ void TQOpenWithViewCtl::onCheckChanged(int row, int column, bool checked)
     refresh();
 }
 
-void TQOpenWithViewCtl::onEditName()
-{
-    const TQMenuItemPtr item = m_selectItem;
-    if (!item)
-        return;
-    const std::optional<QString> name = askDisplayName(item->menuTitle());
-    if (!name)
-        return;
-    TQMenuManager::updateMenuKey(StoreKey::commonApp, item->key, QStringLiteral("displayName"),
-                                 *name);
-    refresh();
-}
 
 void TQOpenWithViewCtl::onDelete()
 {

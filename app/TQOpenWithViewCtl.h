@@ -39,7 +39,6 @@ public:
     bool addApplication(const DesktopApplications::Entry& entry);
     void onDelete();
     void onRecover();
-    void onEditName() override;
 
     // Where the application's icon is written: "<name>.png" in the container's icon folder.
     static QString iconFilePath(const QString& name);

@@ -138,4 +138,16 @@ void TQTableViewCtl::onMoveRequested(int from, int to)
     refresh();
 }
 
+void TQTableViewCtl::onEditName()
+{
+    const TQMenuItemPtr item = m_selectItem;
+    if (!item)
+        return;
+    const std::optional<QString> name = askDisplayName(item->menuTitle());
+    if (!name)
+        return;
+    TQMenuManager::updateMenuKey(listKey(), item->key, QStringLiteral("displayName"), *name);
+    refresh();
+}
+
 } // namespace pallstone

@@ -38,6 +38,9 @@ public:
     const TQMenuItemList& tableData() const { return m_tableData; }
     TQMenuItemPtr selectItem() const { return m_selectItem; }
 
+    // Renames the selected entry in this editor's list; an empty name gives it its own title back.
+    virtual void onEditName();
+
     // Selects a row as a click would (for the keyboard and tests).
     void selectRow(int row);
 
@@ -55,7 +58,6 @@ protected:
     virtual void tableViewSelectionDidChange();
     // A check box cell changed (not while the table is being filled).
     virtual void onCheckChanged(int row, int column, bool checked);
-    virtual void onEditName() {}
 
     // Cells.
     static QTableWidgetItem* titleCell(const QString& text, const QIcon& icon = {});

@@ -1,8 +1,9 @@
 # `uninstall` and the Debian package (cpack -G DEB).
 
-# The folders that only Pallstone installs into, removed by `uninstall` once empty.
-set(PALLSTONE_ICON_INSTALL_DIR "${CMAKE_INSTALL_FULL_DATADIR}/pallstone/icons")
-set(PALLSTONE_PRIVATE_LIB_DIR "${CMAKE_INSTALL_FULL_LIBDIR}/pallstone/nautilus")
+# The folders that only Pallstone installs into (children first), removed by `uninstall` once
+# empty.
+set(PALLSTONE_OWN_DIRS
+  "${CMAKE_INSTALL_FULL_DATADIR}/pallstone/icons" "${CMAKE_INSTALL_FULL_DATADIR}/pallstone")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/PallstoneUninstall.cmake.in
   ${CMAKE_BINARY_DIR}/PallstoneUninstall.cmake @ONLY)
 add_custom_target(uninstall

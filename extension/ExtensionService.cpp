@@ -32,6 +32,7 @@ void onUnixSignal(int)
 }
 
 constexpr int kBusyRetryMs = 250;
+constexpr int kBusCheckMs = 2000;
 
 } // namespace
 
@@ -91,6 +92,17 @@ int ExtensionService::exec(QTextStream& err)
         sigaction(SIGTERM, &action, nullptr);
         sigaction(SIGINT, &action, nullptr);
     }
+
+    // A service whose bus has gone (the session ended) has no one left to serve; activation
+    // does not end it, so it ends itself.
+    auto* busCheck = new QTimer(this);
+    connect(busCheck, &QTimer::timeout, this, [this] {
+        if (!QDBusConnection::sessionBus().isConnected() && !m_quitting) {
+            m_quitting = true;
+            quitWhenIdle();
+        }
+    });
+    busCheck->start(kBusCheckMs);
 
     const int code = QApplication::exec();
 

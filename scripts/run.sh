@@ -78,7 +78,7 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -n "${DBUS_SESSION_BUS_ADDRESS
   if [ "$user" = ON ]; then
     ext=$(pkg-config --variable=extensiondir libnautilus-extension-4 2>/dev/null || true)
     echo "run: Nautilus loads bridges only from its system folder; to add this one:"
-    echo "     sudo install -m 644 $prefix/lib/pallstone/nautilus/libpallstone-nautilus.so ${ext:-<extensiondir>}/"
+    echo "     sudo install -m 644 $prefix/lib/nautilus/extensions-4/libpallstone-nautilus.so ${ext:-<extensiondir>}/"
   fi
 else
   # No desktop: a private session bus for the service, gone when the call has been shown.

@@ -345,6 +345,29 @@ private Q_SLOTS:
         QVERIFY(!menu(0, {uri(m_file)}, QString()).isEmpty());
     }
 
+    void aServiceWhoseBusIsGoneEndsItself()
+    {
+        // Left running, it would outlive the session it served (and hold its output pipes).
+        QProcess daemon;
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address=1")});
+        QVERIFY(daemon.waitForReadyRead(10000));
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                   QString::fromUtf8(daemon.readLine().trimmed()));
+        QProcess orphan;
+        orphan.setProcessEnvironment(env);
+        orphan.start(QStringLiteral(PALLSTONE_EXTENSION), {});
+        QVERIFY(orphan.waitForStarted());
+        QTest::qWait(1500);
+        QCOMPARE(orphan.state(), QProcess::Running);
+        daemon.kill();
+        daemon.waitForFinished();
+        QVERIFY(orphan.waitForFinished(15000));
+        QCOMPARE(orphan.exitCode(), 0);
+    }
+
     void sigtermEndsTheServiceCleanly()
     {
         ::kill(pid_t(m_service.processId()), SIGTERM);

@@ -3,14 +3,16 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
+# Rebuilds after a small change take seconds where ccache is installed.
+LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: deps build run test test-release test-asan bench deb check-deb format clean
+.PHONY: deps build run test test-release test-asan check unused bench deb check-deb format clean
 
 deps:
 	./scripts/deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALLSTONE_WERROR=ON
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) $(LAUNCHER) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALLSTONE_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The main job: build, install (root: /usr/local, otherwise ~/.local), start the service and show
@@ -18,17 +20,26 @@ build: deps
 run: deps
 	JOBS=$(JOBS) ./scripts/run.sh $(BUILD)
 
-# Every test, in the release build and again under AddressSanitizer/UBSan.
-test: test-release test-asan
+# Every test, in the release build and again under AddressSanitizer/UBSan; then the check for
+# unused code.
+test: test-release test-asan unused
+
+# The quick round while editing: one AddressSanitizer/UBSan build and its tests.
+check: test-asan
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPALLSTONE_WERROR=ON \
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) $(LAUNCHER) -DCMAKE_BUILD_TYPE=Debug -DPALLSTONE_WERROR=ON \
 	  -DPALLSTONE_SANITIZE=ON -DPALLSTONE_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+# Functions nothing calls: fails on any that scripts/unused-allowed.txt does not list with its
+# reason.
+unused: build
+	./scripts/unused.sh $(BUILD)
 
 bench: build
 	./scripts/bench.sh $(BUILD)

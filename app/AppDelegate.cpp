@@ -8,12 +8,12 @@
 #include "MainWindow.h"
 #include "MenuIcons.h"
 #include "Services.h"
-#include "TQFavoriteViewCtl.h"
-#include "TQGeneralViewCtl.h"
-#include "TQMenuManager.h"
-#include "TQNewFileViewCtl.h"
-#include "TQOpenWithViewCtl.h"
-#include "TQPreferenceViewCtl.h"
+#include "FavouritesPage.h"
+#include "MainMenuPage.h"
+#include "MenuStore.h"
+#include "NewFilePage.h"
+#include "OpenWithPage.h"
+#include "PreferencesPage.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -71,17 +71,17 @@ void AppDelegate::initTabView()
     m_tabView = new QStackedWidget(m_window.get());
     m_tabView->setObjectName(QStringLiteral("tabView"));
     // The main-menu editor first: it seeds or upgrades the store before any other editor reads it.
-    m_general = new TQGeneralViewCtl(m_tabView);
+    m_general = new MainMenuPage(m_tabView);
     m_general->onEnable = [this] { showExtensionManagementInterface(); };
-    m_newFile = new TQNewFileViewCtl(m_tabView);
-    m_favorite = new TQFavoriteViewCtl(m_tabView);
-    m_openWith = new TQOpenWithViewCtl(m_tabView);
+    m_newFile = new NewFilePage(m_tabView);
+    m_favorite = new FavouritesPage(m_tabView);
+    m_openWith = new OpenWithPage(m_tabView);
     auto* folderIcon =
         new QLabel(Localizer::text(QStringLiteral("Folder Icon Later Tip")), m_tabView);
     folderIcon->setObjectName(QStringLiteral("folderIconPlaceholder"));
     folderIcon->setAlignment(Qt::AlignCenter);
     folderIcon->setWordWrap(true);
-    m_preference = new TQPreferenceViewCtl(m_tabView);
+    m_preference = new PreferencesPage(m_tabView);
     m_preference->restartFinderExtension = [this] { restartFinderExtension(); };
     m_preference->createStatusBar = [this] { createStatusBar(); };
 
@@ -160,7 +160,7 @@ bool AppDelegate::quitsWithLastWindow(bool statusBarWanted, bool trayAvailable)
 void AppDelegate::createStatusBar()
 {
     const bool wanted =
-        TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(kStatusBarTag));
+        MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(kStatusBarTag));
     if (wanted) {
         if (!m_statusItem) {
             m_statusMenu = std::make_unique<QMenu>();
@@ -213,8 +213,8 @@ void AppDelegate::showExtensionManagementInterface()
         m_management = new ExtensionManagementWindow(m_window.get());
         m_management->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_management, &ExtensionManagementWindow::switchesChanged, m_general,
-                &TQGeneralViewCtl::refresh);
-        connect(m_management, &QDialog::finished, m_general, &TQGeneralViewCtl::refresh);
+                &MainMenuPage::refresh);
+        connect(m_management, &QDialog::finished, m_general, &MainMenuPage::refresh);
     } else {
         m_management->refresh();
     }

@@ -17,11 +17,11 @@ namespace pallstone {
 class ExtensionManagementWindow;
 class ExtensionManager;
 class MainWindow;
-class TQFavoriteViewCtl;
-class TQGeneralViewCtl;
-class TQNewFileViewCtl;
-class TQOpenWithViewCtl;
-class TQPreferenceViewCtl;
+class FavouritesPage;
+class MainMenuPage;
+class NewFilePage;
+class OpenWithPage;
+class PreferencesPage;
 
 // The settings application itself: builds the window with its six tabs, keeps the tray item
 // that "pref check5" asks for, checks on every opening that the context menu can reach a file
@@ -53,11 +53,11 @@ public:
     QSystemTrayIcon* statusItem() const { return m_statusItem.get(); }
     QAction* toolbarItem(int tab) const;
 
-    TQGeneralViewCtl* generalViewCtl() const { return m_general; }
-    TQNewFileViewCtl* newFileViewCtl() const { return m_newFile; }
-    TQFavoriteViewCtl* favoriteViewCtl() const { return m_favorite; }
-    TQOpenWithViewCtl* openWithViewCtl() const { return m_openWith; }
-    TQPreferenceViewCtl* preferenceViewCtl() const { return m_preference; }
+    MainMenuPage* generalViewCtl() const { return m_general; }
+    NewFilePage* newFileViewCtl() const { return m_newFile; }
+    FavouritesPage* favoriteViewCtl() const { return m_favorite; }
+    OpenWithPage* openWithViewCtl() const { return m_openWith; }
+    PreferencesPage* preferenceViewCtl() const { return m_preference; }
     ExtensionManagementWindow* extensionManagementWindow() const;
 
     // Whether closing the window ends the application: yes unless the tray item is wanted and
@@ -96,11 +96,11 @@ private:
     QPointer<ExtensionManagementWindow> m_management;
     bool m_checksExtension = true;
 
-    TQGeneralViewCtl* m_general = nullptr;
-    TQNewFileViewCtl* m_newFile = nullptr;
-    TQFavoriteViewCtl* m_favorite = nullptr;
-    TQOpenWithViewCtl* m_openWith = nullptr;
-    TQPreferenceViewCtl* m_preference = nullptr;
+    MainMenuPage* m_general = nullptr;
+    NewFilePage* m_newFile = nullptr;
+    FavouritesPage* m_favorite = nullptr;
+    OpenWithPage* m_openWith = nullptr;
+    PreferencesPage* m_preference = nullptr;
 };
 
 } // namespace pallstone

@@ -4,7 +4,7 @@
 #include "LaunchPlan.h"
 #include "Launcher.h"
 #include "Services.h"
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -66,7 +66,7 @@ ExtensionManager::~ExtensionManager() = default;
 
 Defaults& ExtensionManager::appDefaults()
 {
-    static Defaults defaults(TQMenuManager::programStorePath(TQMenuManager::Program::Settings));
+    static Defaults defaults(MenuStore::programStorePath(MenuStore::Program::Settings));
     return defaults;
 }
 

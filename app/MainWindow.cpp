@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 
 #include "NotificationCenter.h"
-#include "TQGeneralViewCtl.h"
+#include "MainMenuPage.h"
 
 #include <QEvent>
 
@@ -18,7 +18,7 @@ void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        NotificationCenter::defaultCenter().postNotification(TQGeneralViewCtl::kWindowDidBecomeKey,
+        NotificationCenter::defaultCenter().postNotification(MainMenuPage::kWindowDidBecomeKey,
                                                              this);
 }
 

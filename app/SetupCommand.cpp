@@ -1,7 +1,7 @@
 #include "SetupCommand.h"
 
-#include "TQDefaultData.h"
-#include "TQMenuManager.h"
+#include "DefaultCatalogue.h"
+#include "MenuStore.h"
 
 #include <QFileInfo>
 
@@ -9,13 +9,13 @@ namespace pallstone {
 
 namespace {
 
-void describeList(QTextStream& out, const QString& title, const TQMenuItemList& items)
+void describeList(QTextStream& out, const QString& title, const MenuItemList& items)
 {
     qsizetype enabled = 0;
-    for (const TQMenuItemPtr& item : items)
+    for (const MenuItemPtr& item : items)
         enabled += item->disabled ? 0 : 1;
     out << title << ": " << items.size() << " entries, " << enabled << " enabled\n";
-    for (const TQMenuItemPtr& item : items) {
+    for (const MenuItemPtr& item : items) {
         out << "  " << (item->disabled ? "[ ] " : "[x] ") << item->menuTitle();
         if (item->menuTitle() != item->key && !item->key.isEmpty())
             out << "  (" << item->key << ')';
@@ -27,9 +27,9 @@ void describeList(QTextStream& out, const QString& title, const TQMenuItemList& 
 
 int SetupCommand::run(QTextStream& out, QTextStream& err)
 {
-    TQMenuManager::setProgram(TQMenuManager::Program::Settings);
-    Defaults& store = TQMenuManager::sharedDefaults();
-    TQDefaultData::setup();
+    MenuStore::setProgram(MenuStore::Program::Settings);
+    Defaults& store = MenuStore::sharedDefaults();
+    DefaultCatalogue::setup();
 
     // The store must be on disk now; if it is not, the set-up could not write it.
     if (!QFileInfo::exists(store.filePath())) {
@@ -41,18 +41,18 @@ int SetupCommand::run(QTextStream& out, QTextStream& err)
             << store.lastBackupPath() << '\n';
 
     out << "Configuration: " << store.filePath() << '\n';
-    out << "Container:     " << TQMenuManager::sharedFolder() << '\n';
+    out << "Container:     " << MenuStore::sharedFolder() << '\n';
     out << "Version:       " << store.stringForKey(StoreKey::updateVersion) << '\n';
     out << "Favourite folder submenu: " << store.integerForKey(StoreKey::commonPathNextMenu)
         << '\n';
-    describeList(out, QStringLiteral("Main menu"), TQMenuManager::menuItemArray());
+    describeList(out, QStringLiteral("Main menu"), MenuStore::menuItemArray());
     describeList(out, QStringLiteral("New-file templates"),
-                 TQMenuManager::newFileTemplateMenuArray(true));
+                 MenuStore::newFileTemplateMenuArray(true));
     describeList(out, QStringLiteral("Open-with applications"),
-                 TQMenuManager::commonAppMenuArray());
-    describeList(out, QStringLiteral("Favourite folders"), TQMenuManager::commonPathMenuArray());
+                 MenuStore::commonAppMenuArray());
+    describeList(out, QStringLiteral("Favourite folders"), MenuStore::commonPathMenuArray());
     if (store.object(StoreKey::folderIcon).isPresent())
-        describeList(out, QStringLiteral("Folder icons"), TQMenuManager::folderIconMenuArray());
+        describeList(out, QStringLiteral("Folder icons"), MenuStore::folderIconMenuArray());
     else
         out << "Folder icons: not set up yet\n";
     out.flush();

@@ -114,8 +114,8 @@ void roundTrip(benchmark::State& state, uint kind)
     const QString uri = QString::fromLatin1(QUrl::fromLocalFile(s.file).toEncoded());
     const QString folder = QString::fromLatin1(QUrl::fromLocalFile(s.home.path()).toEncoded());
     QDBusMessage call = QDBusMessage::createMethodCall(
-        kService, QStringLiteral("/com/tolvane/pallstone/FinderSync"),
-        QStringLiteral("com.tolvane.pallstone.FinderSync"), QStringLiteral("MenuForMenuKind"));
+        kService, QStringLiteral("/com/tolvane/pallstone/ContextMenu"),
+        QStringLiteral("com.tolvane.pallstone.ContextMenu"), QStringLiteral("MenuForMenuKind"));
     call.setArguments(
         {kind, kind == 0 ? QStringList{uri} : QStringList{}, kind == 0 ? QString() : folder});
     QDBusConnection bus = s.connection();

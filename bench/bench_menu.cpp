@@ -1,9 +1,8 @@
 // Building the menu in-process: the default configuration plus ten favourite folders shown in
 // mode 4 (ten entries, then the applications), each folder holding 100,000 entries.
-#include "FinderSync.h"
-#include "FinderSyncController.h"
-#include "TQDefaultData.h"
-#include "TQMenuManager.h"
+#include "ContextMenuService.h"
+#include "DefaultCatalogue.h"
+#include "MenuStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,12 +66,12 @@ struct Setup
             record.insert(QStringLiteral("path"), link);
             list.append(record);
         }
-        TQMenuManager::setProgram(TQMenuManager::Program::Settings);
-        TQDefaultData::setup();
-        Defaults& store = TQMenuManager::sharedDefaults();
+        MenuStore::setProgram(MenuStore::Program::Settings);
+        DefaultCatalogue::setup();
+        Defaults& store = MenuStore::sharedDefaults();
         store.setObject(list, StoreKey::commonPath);
         store.setObject(4, StoreKey::commonPathNextMenu);
-        TQMenuManager::setProgram(TQMenuManager::Program::Extension);
+        MenuStore::setProgram(MenuStore::Program::Extension);
         folder = home.filePath(QStringLiteral("work"));
         QDir().mkpath(folder);
         QFile(folder + QStringLiteral("/selected.txt")).open(QIODevice::WriteOnly);
@@ -82,18 +81,14 @@ struct Setup
 void buildMenus(benchmark::State& state, bool items)
 {
     static Setup setup(QStringLiteral("files"), 0);
-    FinderSync fs;
-    fs.setupDirectoryURLs();
-    FinderSyncController& controller = FinderSyncController::defaultController();
-    if (items)
-        controller.setSelectedItemURLs({setup.folder + QStringLiteral("/selected.txt")});
-    else
-        controller.setSelectedItemURLs({});
-    controller.setTargetedURL(setup.folder);
-    const uint kind =
-        items ? FinderSync::ContextualMenuForItems : FinderSync::ContextualMenuForContainer;
+    ContextMenuService service;
+    service.setupDirectoryURLs();
+    const MenuRequest request =
+        items ? MenuRequest(MenuKind::Items, {setup.folder + QStringLiteral("/selected.txt")},
+                            setup.folder)
+              : MenuRequest(MenuKind::Background, {}, setup.folder);
     for (auto _ : state)
-        benchmark::DoNotOptimize(fs.menuForMenuKind(kind));
+        benchmark::DoNotOptimize(service.menuFor(request));
 }
 
 void BM_MenuOnFolderBackground(benchmark::State& state)

@@ -1,7 +1,7 @@
 // The cost of reading the shared store on every menu: unchanged (one stat), after another process
 // changed it (a full parse), and turning the main menu into items.
 #include "Defaults.h"
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -51,7 +51,7 @@ struct Home
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
-        fillStore(TQMenuManager::sharedDefaults());
+        fillStore(MenuStore::sharedDefaults());
     }
 };
 
@@ -64,7 +64,7 @@ Home& home()
 void BM_ReadUnchangedStore(benchmark::State& state)
 {
     home();
-    Defaults& store = TQMenuManager::sharedDefaults();
+    Defaults& store = MenuStore::sharedDefaults();
     store.object(StoreKey::rightMenu);
     for (auto _ : state)
         benchmark::DoNotOptimize(store.object(StoreKey::rightMenu));
@@ -74,7 +74,7 @@ BENCHMARK(BM_ReadUnchangedStore);
 void BM_ReadStoreAfterAChange(benchmark::State& state)
 {
     home();
-    Defaults& reader = TQMenuManager::sharedDefaults();
+    Defaults& reader = MenuStore::sharedDefaults();
     Defaults writer(reader.filePath());
     int n = 0;
     for (auto _ : state) {
@@ -89,9 +89,9 @@ BENCHMARK(BM_ReadStoreAfterAChange)->Unit(benchmark::kMicrosecond);
 void BM_MenuItemArray(benchmark::State& state)
 {
     home();
-    TQMenuManager::setProgram(TQMenuManager::Program::Extension);
+    MenuStore::setProgram(MenuStore::Program::Extension);
     for (auto _ : state)
-        benchmark::DoNotOptimize(TQMenuManager::menuItemArray());
+        benchmark::DoNotOptimize(MenuStore::menuItemArray());
 }
 BENCHMARK(BM_MenuItemArray)->Unit(benchmark::kMicrosecond);
 

@@ -1,6 +1,6 @@
 // Times one compression job of the archive service: compress_timer ARCHIVE [--password PW] PATH...
 // Prints the wall time in seconds; exits non-zero when the job fails. Run by bench_compress.sh.
-#include "TQCompress.h"
+#include "ZipArchive.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: compress_timer ARCHIVE [--password PW] PATH...\n");
         return 2;
     }
-    pallstone::TQCompress job;
+    pallstone::ZipArchive job;
     job.setSavePath(args.takeFirst());
     qint64 items = 0;
     QElapsedTimer timer;

@@ -1,5 +1,7 @@
 #include "Defaults.h"
 
+#include "AtomicFile.h"
+
 #include "PlistCodec.h"
 
 #include <QDateTime>
@@ -46,23 +48,6 @@ public:
 private:
     int m_fd = -1;
 };
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
-}
 
 QByteArray readFile(const QString& path, bool* exists)
 {
@@ -221,24 +206,11 @@ bool Defaults::writeLocked(const Value& root)
         m_unreadable = false;
     }
 
-    const QByteArray target = QFile::encodeName(m_filePath);
-    QByteArray tmpl = target + ".XXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0)
+    // Only the user reads the configuration: it names their folders and applications.
+    const QString problem = AtomicFile::write(m_filePath, bytes, 0600);
+    if (!problem.isEmpty()) {
+        qWarning().noquote() << "pallstone: cannot write" << m_filePath << ':' << problem;
         return false;
-    ::fchmod(fd, 0600);
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(tmpl.constData(), target.constData()) != 0) {
-        ::unlink(tmpl.constData());
-        return false;
-    }
-    // Make the rename itself durable.
-    const QByteArray dir = QFile::encodeName(QFileInfo(m_filePath).absolutePath());
-    const int dirFd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
     }
     return true;
 }

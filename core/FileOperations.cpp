@@ -1,7 +1,10 @@
 #include "FileOperations.h"
 
+#include "AtomicFile.h"
+
 #include "Paths.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,19 +33,12 @@ QString systemError(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-bool writeAll(int fd, const char* data, size_t size)
+// File systems without Unix permissions or times refuse to keep them; the data is copied all the
+// same.
+void warnMetadata(const char* what, const QByteArray& path)
 {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    qWarning("pallstone: cannot keep the %s of %s: %s", what, path.constData(),
+             std::strerror(errno));
 }
 
 bool copyFileContents(int in, int out)
@@ -70,7 +66,7 @@ bool copyFileContents(int in, int out)
                 continue;
             return false;
         }
-        if (!writeAll(out, buffer, static_cast<size_t>(n)))
+        if (!AtomicFile::writeAll(out, buffer, static_cast<size_t>(n)))
             return false;
     }
 }
@@ -108,9 +104,12 @@ bool copyNative(const QByteArray& source, const QByteArray& destination, bool* c
             if (!copyNative(source + '/' + e->d_name, destination + '/' + e->d_name))
                 return false;
         }
-        ::chmod(destination.constData(), st.st_mode & 07777);
+        // The copy is complete without its folder's permissions and times, but say so.
+        if (::chmod(destination.constData(), st.st_mode & 07777) != 0)
+            warnMetadata("permissions", destination);
         const timespec times[2] = {st.st_atim, st.st_mtim};
-        ::utimensat(AT_FDCWD, destination.constData(), times, 0);
+        if (::utimensat(AT_FDCWD, destination.constData(), times, 0) != 0)
+            warnMetadata("times", destination);
         return true;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -134,7 +133,8 @@ bool copyNative(const QByteArray& source, const QByteArray& destination, bool* c
     int saved = errno;
     if (ok) {
         const timespec times[2] = {st.st_atim, st.st_mtim};
-        ::futimens(out, times);
+        if (::futimens(out, times) != 0)
+            warnMetadata("times", destination);
         ok = ::close(out) == 0;
         saved = errno;
     } else {
@@ -240,31 +240,11 @@ bool FileOperations::createFile(const QString& path, const QByteArray& contents,
         setError(error, systemError(errno));
         return false;
     }
-    const bool ok = writeAll(fd, contents.constData(), static_cast<size_t>(contents.size()));
+    const bool ok = AtomicFile::writeAll(fd, contents.constData(), static_cast<size_t>(contents.size()));
     const int saved = errno;
     if (::close(fd) != 0 || !ok) {
         ::unlink(QFile::encodeName(path).constData());
         setError(error, systemError(ok ? errno : saved));
-        return false;
-    }
-    return true;
-}
-
-bool FileOperations::replaceFile(const QString& path, const QByteArray& contents, QString* error)
-{
-    QByteArray tmpl = QFile::encodeName(path) + ".XXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) {
-        setError(error, systemError(errno));
-        return false;
-    }
-    ::fchmod(fd, 0644);
-    const bool ok = writeAll(fd, contents.constData(), static_cast<size_t>(contents.size()));
-    const int saved = errno;
-    if (::close(fd) != 0 || !ok || ::rename(tmpl.constData(), QFile::encodeName(path).constData()) != 0) {
-        const int code = ok ? errno : saved;
-        ::unlink(tmpl.constData());
-        setError(error, systemError(code));
         return false;
     }
     return true;

@@ -22,9 +22,6 @@ public:
     // Creates a new file with the contents; fails when anything exists at the path.
     static bool createFile(const QString& path, const QByteArray& contents,
                            QString* error = nullptr);
-    // Writes the contents to the path, replacing an existing file atomically.
-    static bool replaceFile(const QString& path, const QByteArray& contents,
-                            QString* error = nullptr);
     // True when the path is the item itself or lies inside it (links in the leading folders
     // resolved).
     static bool isSameOrInside(const QString& path, const QString& item);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "TQMenuItem.h"
+#include "MenuItem.h"
+#include "MenuRequest.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,10 +14,16 @@ namespace pallstone {
 // selection change; an action whose panel is still open must not see those later selections.
 struct ActionContext
 {
-    TQMenuItemList rightMenuArray;
-    QStringList selectPaths;  // the selection, in order
-    bool isSelectURL = false; // the menu was the menu for selected items
-    QString targetPath;       // the folder the menu referred to
+    ActionContext() = default;
+    ActionContext(const MenuRequest& request, const MenuItemList& model)
+        : rightMenuArray(model), selectPaths(request.selectPaths),
+          isSelectURL(request.isSelectURL), targetPath(request.targetPath)
+    {}
+
+    MenuItemList rightMenuArray; // the model of the menu the entry was chosen from
+    QStringList selectPaths;     // the selection, in order
+    bool isSelectURL = false;    // the menu was the menu for selected items
+    QString targetPath;          // the folder the menu referred to
 
     bool isSelectSingleURL() const { return isSelectURL && selectPaths.size() == 1; }
 };

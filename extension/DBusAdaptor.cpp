@@ -1,7 +1,6 @@
 #include "DBusAdaptor.h"
 
-#include "FinderSync.h"
-#include "FinderSyncController.h"
+#include "ContextMenuService.h"
 #include "MenuIconResolver.h"
 #include "Paths.h"
 
@@ -12,8 +11,8 @@
 
 namespace pallstone {
 
-DBusAdaptor::DBusAdaptor(FinderSync& finderSync, QObject* parent)
-    : QObject(parent), m_finderSync(finderSync)
+DBusAdaptor::DBusAdaptor(ContextMenuService& service, QObject* parent)
+    : QObject(parent), m_service(service)
 {}
 
 std::optional<QString> DBusAdaptor::localPath(const QString& uri)
@@ -31,50 +30,42 @@ std::optional<QString> DBusAdaptor::localPath(const QString& uri)
     return Paths::standardizedPath(path);
 }
 
-std::optional<DBusAdaptor::Request> DBusAdaptor::request(uint kind, const QStringList& selectedUris,
-                                                         const QString& targetUri)
+std::optional<MenuRequest> DBusAdaptor::request(uint kind, const QStringList& selectedUris,
+                                                const QString& targetUri)
 {
-    auto refuse = [this](const QString& message) -> std::optional<Request> {
+    auto refuse = [this](const QString& message) -> std::optional<MenuRequest> {
         if (calledFromDBus())
             sendErrorReply(QDBusError::InvalidArgs, message);
         return std::nullopt;
     };
-    if (kind > FinderSync::ToolbarItemMenu)
+    if (kind > uint(MenuKind::Toolbar))
         return refuse(QStringLiteral("unknown menu kind %1 (0 to 3)").arg(kind));
-    Request r;
-    r.kind = kind;
+    QStringList selected;
     for (const QString& uri : selectedUris) {
         const std::optional<QString> path = localPath(uri);
         if (!path)
             return refuse(QStringLiteral("not a local file URI: %1").arg(uri));
-        r.selected.append(*path);
+        selected.append(*path);
     }
+    QString target;
     if (!targetUri.isEmpty()) {
         const std::optional<QString> path = localPath(targetUri);
         if (!path)
             return refuse(QStringLiteral("not a local file URI: %1").arg(targetUri));
-        r.target = *path;
-    } else if (!r.selected.isEmpty()) {
-        r.target = Paths::deletingLastPathComponent(r.selected.first());
+        target = *path;
+    } else if (!selected.isEmpty()) {
+        target = Paths::deletingLastPathComponent(selected.first());
     }
-    return r;
-}
-
-void DBusAdaptor::feedController(const Request& request)
-{
-    FinderSyncController& controller = FinderSyncController::defaultController();
-    controller.setSelectedItemURLs(request.selected);
-    controller.setTargetedURL(request.target);
+    return MenuRequest(MenuKind(kind), selected, target);
 }
 
 DBusMenu DBusAdaptor::MenuForMenuKind(uint kind, const QStringList& selectedUris,
                                       const QString& targetUri)
 {
-    const std::optional<Request> r = request(kind, selectedUris, targetUri);
+    const std::optional<MenuRequest> r = request(kind, selectedUris, targetUri);
     if (!r)
         return {};
-    feedController(*r);
-    return DBusMenuEntry::flatten(m_finderSync.menuForMenuKind(r->kind));
+    return DBusMenuEntry::flatten(m_service.menuFor(*r).entries);
 }
 
 void DBusAdaptor::OnMenuItemAction(qlonglong tag, uint kind, const QStringList& selectedUris,
@@ -84,14 +75,14 @@ void DBusAdaptor::OnMenuItemAction(qlonglong tag, uint kind, const QStringList& 
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("tag %1 names no entry").arg(tag));
         return;
     }
-    const std::optional<Request> r = request(kind, selectedUris, targetUri);
+    const std::optional<MenuRequest> r = request(kind, selectedUris, targetUri);
     if (!r)
         return;
     // The action may show windows and wait for the user: the caller gets its answer first.
     QTimer::singleShot(0, this, [this, tag, r = *r] { runAction(tag, r); });
 }
 
-void DBusAdaptor::runAction(qint64 tag, const Request& request)
+void DBusAdaptor::runAction(qint64 tag, const MenuRequest& request)
 {
     struct Running
     {
@@ -103,18 +94,17 @@ void DBusAdaptor::runAction(qint64 tag, const Request& request)
 
     // The model is built again for exactly these inputs, so the tag means what it meant in the
     // menu the user chose from, whatever menus were asked for since.
-    feedController(request);
-    const BuiltMenu menu = m_finderSync.menuForMenuKind(request.kind);
-    if (menu.isEmpty() || !m_finderSync.onMenuItemAction(tag))
+    if (!ContextMenuService::perform(request, m_service.menuFor(request), tag))
         qWarning("pallstone-extension: tag %lld is not an entry of the menu for this selection",
                  static_cast<long long>(tag));
 }
 
 QString DBusAdaptor::ToolbarItem(QString& toolTip, QString& icon)
 {
-    toolTip = m_finderSync.toolbarItemToolTip();
-    icon = MenuIconResolver::resolve({MenuIcon::Kind::Resource, m_finderSync.toolbarItemImage()});
-    return m_finderSync.toolbarItemName();
+    toolTip = ContextMenuService::toolbarItemToolTip();
+    icon = MenuIconResolver::resolve(
+        {MenuIcon::Kind::Resource, ContextMenuService::toolbarItemImage()});
+    return ContextMenuService::toolbarItemName();
 }
 
 } // namespace pallstone

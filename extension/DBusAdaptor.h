@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DBusMenuEntry.h"
+#include "MenuRequest.h"
 
 #include <QDBusContext>
 #include <QObject>
@@ -10,7 +11,7 @@
 
 namespace pallstone {
 
-class FinderSync;
+class ContextMenuService;
 
 // The service's face on the session bus: a file manager's bridge asks for the menu of a
 // selection and hands back the entry the user chose. Nothing here blocks on a person: an action
@@ -18,14 +19,14 @@ class FinderSync;
 class DBusAdaptor final : public QObject, protected QDBusContext
 {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "com.tolvane.pallstone.FinderSync")
+    Q_CLASSINFO("D-Bus Interface", "com.tolvane.pallstone.ContextMenu")
 
 public:
     static constexpr const char* serviceName = "com.tolvane.pallstone.extension";
-    static constexpr const char* objectPath = "/com/tolvane/pallstone/FinderSync";
-    static constexpr const char* interfaceName = "com.tolvane.pallstone.FinderSync";
+    static constexpr const char* objectPath = "/com/tolvane/pallstone/ContextMenu";
+    static constexpr const char* interfaceName = "com.tolvane.pallstone.ContextMenu";
 
-    explicit DBusAdaptor(FinderSync& finderSync, QObject* parent = nullptr);
+    explicit DBusAdaptor(ContextMenuService& service, QObject* parent = nullptr);
     Q_DISABLE_COPY_MOVE(DBusAdaptor)
 
     // True while an action started here has not returned yet.
@@ -43,20 +44,12 @@ public Q_SLOTS:
     Q_SCRIPTABLE QString ToolbarItem(QString& toolTip, QString& icon);
 
 private:
-    struct Request
-    {
-        uint kind = 0;
-        QStringList selected;
-        QString target;
-    };
-    // The call's inputs as paths, or an InvalidArgs error reply sent and nothing.
-    std::optional<Request> request(uint kind, const QStringList& selectedUris,
-                                   const QString& targetUri);
-    // Tells the controller what the file manager told us, exactly as it said it.
-    static void feedController(const Request& request);
-    void runAction(qint64 tag, const Request& request);
+    // The call's inputs as a request, or an InvalidArgs error reply sent and nothing.
+    std::optional<MenuRequest> request(uint kind, const QStringList& selectedUris,
+                                       const QString& targetUri);
+    void runAction(qint64 tag, const MenuRequest& request);
 
-    FinderSync& m_finderSync;
+    ContextMenuService& m_service;
     int m_running = 0;
 };
 

@@ -1,14 +1,11 @@
 #include "ExtensionCli.h"
 
-#include "ActionHandlers.h"
 #include "Dispatch.h"
-#include "FinderSync.h"
-#include "FinderSyncController.h"
+#include "ContextMenuService.h"
 #include "MenuJson.h"
 #include "Paths.h"
 #include "Seams.h"
-#include "ServiceActions.h"
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -118,23 +115,22 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
         return Usage;
     }
 
-    TQMenuManager::setProgram(TQMenuManager::Program::Extension);
+    MenuStore::setProgram(MenuStore::Program::Extension);
     // A file manager would give these for the menu it asks for.
-    FinderSyncController& controller = FinderSyncController::defaultController();
-    uint kind = FinderSync::ContextualMenuForItems;
+    MenuRequest request;
     if (options.kind == u"items") {
-        controller.setSelectedItemURLs(options.paths);
-        controller.setTargetedURL(Paths::deletingLastPathComponent(options.paths.first()));
+        request = MenuRequest(MenuKind::Items, options.paths,
+                              Paths::deletingLastPathComponent(options.paths.first()));
     } else {
-        controller.setSelectedItemURLs({});
-        controller.setTargetedURL(options.target.isEmpty() ? QDir::currentPath()
-                                                           : absolute(options.target));
-        kind = options.kind == u"background" ? FinderSync::ContextualMenuForContainer
-               : options.kind == u"sidebar"  ? FinderSync::ContextualMenuForSidebar
-                                             : FinderSync::ToolbarItemMenu;
+        const MenuKind kind = options.kind == u"background" ? MenuKind::Background
+                              : options.kind == u"sidebar"  ? MenuKind::Sidebar
+                                                            : MenuKind::Toolbar;
+        request = MenuRequest(kind, {},
+                              options.target.isEmpty() ? QDir::currentPath()
+                                                       : absolute(options.target));
     }
 
-    Defaults& store = TQMenuManager::sharedDefaults();
+    Defaults& store = MenuStore::sharedDefaults();
     if (store.isUnreadable())
         err << "pallstone-extension: the configuration " << store.filePath()
             << " cannot be read; the menu is empty until Pallstone's settings repair it\n";
@@ -142,12 +138,12 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
         err << "pallstone-extension: there is no configuration yet; run pallstone setup\n";
 
     // One invocation is one menu, not a service start: the pending cut must survive it.
-    FinderSync finderSync;
-    finderSync.setupDirectoryURLs();
+    ContextMenuService service;
+    service.setupDirectoryURLs();
 
     if (options.command == u"menu") {
-        const BuiltMenu menu = finderSync.menuForMenuKind(kind);
-        out << QJsonDocument(MenuJson::toJson(menu)).toJson(QJsonDocument::Indented);
+        const Menu menu = service.menuFor(request);
+        out << QJsonDocument(MenuJson::toJson(menu.entries)).toJson(QJsonDocument::Indented);
         out.flush();
         return Ok;
     }
@@ -160,34 +156,24 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
             err << "pallstone-extension: " << e << '\n';
         return PromptFailed;
     }
-    QStringList unavailable;
-    ActionHandlers::setUnavailableReporter(
-        [&](const QString& handler) { unavailable.append(handler); });
-    finderSync.setActionHandlers(std::make_shared<ServiceActions>(finderSync));
 
-    const BuiltMenu menu = finderSync.menuForMenuKind(kind);
-    if (!MenuJson::containsTag(menu, *options.tag)) {
+    const Menu menu = service.menuFor(request);
+    if (!MenuJson::containsTag(menu.entries, *options.tag)) {
         err << "pallstone-extension: tag " << *options.tag
             << " is not an entry of the menu for this selection\n";
         return TagNotInMenu;
     }
-    if (!finderSync.onMenuItemAction(*options.tag)) {
+    if (!ContextMenuService::perform(request, menu, *options.tag)) {
         err << "pallstone-extension: tag " << *options.tag << " does not decode\n";
         return TagNotInMenu;
     }
     // The action, its background work and what it scheduled for later.
     Dispatch::waitUntilIdle();
-    ActionHandlers::setUnavailableReporter({});
 
     int code = Ok;
     for (const QString& e : seams->errors()) {
         err << "pallstone-extension: " << e << '\n';
         code = PromptFailed;
-    }
-    for (const QString& handler : unavailable) {
-        err << "pallstone-extension: " << handler << " is not available in this version\n";
-        if (code == Ok)
-            code = ActionUnavailable;
     }
     err.flush();
     return code;

@@ -17,7 +17,6 @@ public:
         Usage = 1,
         TagNotInMenu = 2,
         PromptFailed = 3,
-        ActionUnavailable = 4,
     };
 
     // True when the arguments name one of the headless commands.

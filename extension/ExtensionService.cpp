@@ -2,10 +2,10 @@
 
 #include "DBusAdaptor.h"
 #include "Dispatch.h"
-#include "FinderSync.h"
+#include "ContextMenuService.h"
+#include "MenuStore.h"
 #include "Seams.h"
-#include "ServiceActions.h"
-#include "TQMenuManager.h"
+#include "WorkInProgress.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -58,13 +58,12 @@ int ExtensionService::exec(QTextStream& err)
         return 1;
     }
 
-    TQMenuManager::setProgram(TQMenuManager::Program::Extension);
-    m_finderSync = std::make_unique<FinderSync>();
-    m_finderSync->setActionHandlers(std::make_shared<ServiceActions>(*m_finderSync));
-    m_finderSync->init();
+    MenuStore::setProgram(MenuStore::Program::Extension);
+    m_menuService = std::make_unique<ContextMenuService>();
+    m_menuService->init();
 
     DBusMenuEntry::registerMetaType();
-    m_adaptor = std::make_unique<DBusAdaptor>(*m_finderSync);
+    m_adaptor = std::make_unique<DBusAdaptor>(*m_menuService);
     // The object first: a caller woken by the name finds it there.
     if (!bus.registerObject(QString::fromLatin1(DBusAdaptor::objectPath), m_adaptor.get(),
                             QDBusConnection::ExportScriptableSlots)) {
@@ -117,7 +116,7 @@ int ExtensionService::exec(QTextStream& err)
     // Work the actions scheduled on the main thread goes with the service; what runs on the
     // background queue has finished (isBusy was false).
     m_adaptor.reset();
-    m_finderSync.reset();
+    m_menuService.reset();
     m_seams.reset();
     return code;
 }
@@ -125,7 +124,7 @@ int ExtensionService::exec(QTextStream& err)
 bool ExtensionService::isBusy() const
 {
     if ((m_adaptor && m_adaptor->isRunningAction()) ||
-        (m_finderSync && m_finderSync->loadingCount() > 0) ||
+        WorkInProgress::count() > 0 ||
         Dispatch::pendingBackgroundCount() > 0)
         return true;
     // An open window of an action is the user's work in progress too.

@@ -10,10 +10,10 @@ class QSocketNotifier;
 namespace pallstone {
 
 class DBusAdaptor;
-class FinderSync;
+class ContextMenuService;
 class Seams;
 
-// The long-lived service a file manager's bridge talks to: owns FinderSync, the seams and the
+// The long-lived service a file manager's bridge talks to: owns the menu service, the seams and the
 // D-Bus name, and keeps the clipboard's contents alive for as long as it runs. SIGTERM and SIGINT
 // end it cleanly, but only once no action is at work: ending it mid-copy would leave truncated
 // files behind.
@@ -41,7 +41,7 @@ private:
     void quitWhenIdle();
 
     std::unique_ptr<Seams> m_seams;
-    std::unique_ptr<FinderSync> m_finderSync;
+    std::unique_ptr<ContextMenuService> m_menuService;
     std::unique_ptr<DBusAdaptor> m_adaptor;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
     bool m_quitting = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TQMenuItem.h"
+#include "MenuItem.h"
 
 #include <QString>
 

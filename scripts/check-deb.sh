@@ -84,8 +84,8 @@ in_root pallstone-extension --version
 # The installed service, started by its activation file on a private bus, answers a menu.
 in_root sh -c 'mkdir -p /tmp/w && cd /tmp/w && pallstone setup >/dev/null &&
   dbus-run-session -- gdbus call --session --dest com.tolvane.pallstone.extension \
-    --object-path /com/tolvane/pallstone/FinderSync \
-    --method com.tolvane.pallstone.FinderSync.MenuForMenuKind 1 "[]" "file:///tmp/w"' \
+    --object-path /com/tolvane/pallstone/ContextMenu \
+    --method com.tolvane.pallstone.ContextMenu.MenuForMenuKind 1 "[]" "file:///tmp/w"' \
   2>/dev/null | tee "$root/tmp/menu.txt" | cut -c1-200
 grep -q "'New File'" "$root/tmp/menu.txt" ||
   { echo "check-deb: the installed service gave no menu" >&2; exit 1; }

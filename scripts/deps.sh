@@ -17,6 +17,8 @@ packages=(
   libglib2.0-dev libnautilus-extension-dev dbus dbus-x11 libglib2.0-bin
   # the Debian package (CPack runs dpkg-shlibdeps)
   dpkg-dev file
+  # the check for unused code (make unused)
+  cppcheck
   # tests and benchmarks
   libgtest-dev libbenchmark-dev xvfb xauth p7zip-full unzip zip rhash
   # a small Chinese font, for the Simplified Chinese screenshots (scripts/screenshots.sh)

@@ -23,7 +23,7 @@ echo "run: installed into $prefix (cmake --build $build --target uninstall remov
 
 bin=$prefix/bin
 name=com.tolvane.pallstone.extension
-path=/com/tolvane/pallstone/FinderSync
+path=/com/tolvane/pallstone/ContextMenu
 
 # A file:// URI for a path, every byte outside the unreserved set percent-encoded.
 file_uri() {
@@ -57,7 +57,7 @@ show_menu() {
   restart_service
   echo "run: the menu for the background of $1 (MenuForMenuKind over D-Bus):"
   gdbus call --session --dest "$name" --object-path "$path" \
-    --method com.tolvane.pallstone.FinderSync.MenuForMenuKind 1 '[]' "$(file_uri "$1")" |
+    --method com.tolvane.pallstone.ContextMenu.MenuForMenuKind 1 '[]' "$(file_uri "$1")" |
     sed 's/), (/),\n  (/g'
 }
 

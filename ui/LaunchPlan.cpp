@@ -1,6 +1,6 @@
 #include "LaunchPlan.h"
 
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -73,7 +73,7 @@ std::optional<Terminal> firstTerminal()
 std::optional<Terminal> secondTerminal(const std::optional<Terminal>& first)
 {
     const QString chosen =
-        TQMenuManager::sharedDefaults().stringForKey(kSecondTerminalKey).trimmed();
+        MenuStore::sharedDefaults().stringForKey(kSecondTerminalKey).trimmed();
     if (!chosen.isEmpty()) {
         const QFileInfo info(chosen);
         const bool runnable = info.isAbsolute() ? info.isFile() && info.isExecutable()

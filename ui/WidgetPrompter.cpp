@@ -3,7 +3,7 @@
 #include "Dispatch.h"
 #include "Localizer.h"
 #include "ProgressWindow.h"
-#include "TQEditNameWinCtl.h"
+#include "NameDialog.h"
 #include "Transcript.h"
 
 #include <QAbstractItemView>
@@ -276,7 +276,7 @@ std::optional<QString> WidgetPrompter::askName(const NameRequest& request)
 
 std::optional<QString> WidgetPrompter::showNameDialog(const NameRequest& request)
 {
-    TQEditNameWinCtl dialog;
+    NameDialog dialog;
     if (!request.title.isEmpty())
         dialog.setWindowTitle(request.title);
     dialog.setTipLabelString(request.tip);

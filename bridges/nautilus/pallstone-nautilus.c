@@ -1,7 +1,7 @@
 /*
  * The Nautilus bridge: shows the menu the Pallstone extension service builds for the selection
  * and hands the chosen entry back to it. No menu logic lives here; the contract is the D-Bus
- * interface com.tolvane.pallstone.FinderSync.
+ * interface com.tolvane.pallstone.ContextMenu.
  *
  * Nautilus asks for menus on its UI thread, so every call here is bounded by a short timeout and
  * never starts the service on the way: a service that is missing, crashed or hung costs at most
@@ -13,8 +13,8 @@
 #include <string.h>
 
 #define PALLSTONE_BUS_NAME "com.tolvane.pallstone.extension"
-#define PALLSTONE_OBJECT_PATH "/com/tolvane/pallstone/FinderSync"
-#define PALLSTONE_INTERFACE "com.tolvane.pallstone.FinderSync"
+#define PALLSTONE_OBJECT_PATH "/com/tolvane/pallstone/ContextMenu"
+#define PALLSTONE_INTERFACE "com.tolvane.pallstone.ContextMenu"
 
 #define KIND_ITEMS 0u
 #define KIND_BACKGROUND 1u

@@ -1,7 +1,7 @@
 #include "ActionAlerts.h"
 
 #include "Localizer.h"
-#include "TQCheckPermit.h"
+#include "FolderAccess.h"
 
 namespace pallstone {
 
@@ -29,7 +29,7 @@ int ActionAlerts::replaceFile(const QString& name)
 
 void ActionAlerts::accessDenied(const QString& folder)
 {
-    TQCheckPermit::accessPrivacy(folder);
+    FolderAccess::accessPrivacy(folder);
 }
 
 } // namespace pallstone

@@ -1,5 +1,8 @@
 #include "CopyFileInfoAction.h"
 
+#include "ActionTable.h"
+#include "FavouriteSubmenus.h"
+
 #include "Clipboard.h"
 #include "Dispatch.h"
 #include "Localizer.h"
@@ -24,7 +27,7 @@ QString CopyFileInfoAction::failureText(const FileDigest::Result& result)
     return {};
 }
 
-void CopyFileInfoAction::copyfileInfo(const ActionContextPtr& context, const TQMenuItemPtr& item)
+void CopyFileInfoAction::copyFileInfo(const ActionContextPtr& context, const MenuItemPtr& item)
 {
     if (!context || !item || context->selectPaths.isEmpty())
         return;
@@ -54,5 +57,34 @@ void CopyFileInfoAction::copyfileInfo(const ActionContextPtr& context, const TQM
         });
     });
 }
+
+namespace {
+
+const bool registered = [] {
+    ActionRow row;
+    row.name = QStringLiteral("File Info");
+    row.keys = {QStringLiteral("File Info")};
+    row.hasSubmenu = true;
+    // The checksums of one file.
+    row.shape = [](MenuItem& entry, const MenuContext& menu) {
+        if (menu.refIsFolder || !menu.request.isSelectSingleURL())
+            return false;
+        entry.children.clear();
+        for (const QString& key :
+             {QStringLiteral("MD5"), QStringLiteral("SHA1"), QStringLiteral("SHA256"),
+              QStringLiteral("SHA512"), QStringLiteral("CRC32")})
+            entry.addChild(FavouriteSubmenus::itemWithKey(key));
+        return true;
+    };
+    row.run = [](const ActionCall& call) {
+        if (!call.child)
+            return;
+        call.child->tag = call.childIndex;
+        CopyFileInfoAction::copyFileInfo(call.context, call.child);
+    };
+    return ActionTable::add(std::move(row));
+}();
+
+} // namespace
 
 } // namespace pallstone

@@ -2,7 +2,7 @@
 
 #include "ActionContext.h"
 #include "FileDigest.h"
-#include "TQMenuItem.h"
+#include "MenuItem.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@ namespace pallstone {
 class CopyFileInfoAction final
 {
 public:
-    static void copyfileInfo(const ActionContextPtr& context, const TQMenuItemPtr& item);
+    static void copyFileInfo(const ActionContextPtr& context, const MenuItemPtr& item);
 
     // What the alert says when there is no value.
     static QString failureText(const FileDigest::Result& result);

@@ -1,12 +1,14 @@
 #include "EmbedActions.h"
 
+#include "ActionTable.h"
+
 #include "ActionAlerts.h"
 #include "FileOperations.h"
 #include "Localizer.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "Strings.h"
-#include "TQFile.h"
+#include "FileEntry.h"
 
 #include <QDir>
 
@@ -40,7 +42,7 @@ void EmbedActions::embedFolder(const ActionContextPtr& context)
     if (context->selectPaths.isEmpty())
         return;
     if (context->selectPaths.size() == 1) {
-        embed(context, TQFile(context->selectPaths.first()).name(), 0);
+        embed(context, FileEntry(context->selectPaths.first()).name(), 0);
         return;
     }
     EmbedRequest request;
@@ -65,7 +67,7 @@ void EmbedActions::embed(const ActionContextPtr& context, const QString& name, i
     if (!QDir().mkpath(folder))
         return;
     for (const QString& item : context->selectPaths) {
-        const TQFile file(item);
+        const FileEntry file(item);
         QString target = folder + u'/' + file.filename();
         if (mode == 1 && !file.ext().isEmpty()) {
             const QString sub = folder + u'/' + file.ext();
@@ -112,5 +114,25 @@ void EmbedActions::unembedFolder(const ActionContextPtr& context)
                                   .replace(QStringLiteral("%1"), left.join(QStringLiteral(", "))));
     }
 }
+
+namespace {
+
+const bool registered = [] {
+    ActionRow embed;
+    embed.name = QStringLiteral("Embed in Folder");
+    embed.keys = {QStringLiteral("Embed in Folder")};
+    embed.selectionOnly = true;
+    embed.run = [](const ActionCall& call) { EmbedActions::embedFolder(call.context); };
+
+    ActionRow unembed;
+    unembed.name = QStringLiteral("Unembed Folder");
+    unembed.keys = {QStringLiteral("Unembed Folder")};
+    unembed.selectionOnly = true;
+    unembed.foldersOnly = true;
+    unembed.run = [](const ActionCall& call) { EmbedActions::unembedFolder(call.context); };
+    return ActionTable::add(std::move(embed)) && ActionTable::add(std::move(unembed));
+}();
+
+} // namespace
 
 } // namespace pallstone

@@ -1,12 +1,14 @@
 #include "EncryptedCompressAction.h"
 
+#include "ActionTable.h"
+
 #include "Dispatch.h"
-#include "FinderSync.h"
+#include "WorkInProgress.h"
 #include "Localizer.h"
 #include "ProgressWindow.h"
 #include "Prompter.h"
 #include "Strings.h"
-#include "TQFile.h"
+#include "FileEntry.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,9 +43,9 @@ EncryptedCompressAction& EncryptedCompressAction::shared()
     return action;
 }
 
-bool EncryptedCompressAction::compressPaths(const std::shared_ptr<TQCompress>& compress,
+bool EncryptedCompressAction::compressPaths(const std::shared_ptr<ZipArchive>& compress,
                                             const QStringList& paths,
-                                            const TQCompress::ProgressHandler& progressHandler,
+                                            const ZipArchive::ProgressHandler& progressHandler,
                                             const std::function<void(bool)>& finished)
 {
     if (paths.isEmpty())
@@ -58,7 +60,7 @@ bool EncryptedCompressAction::compressPaths(const std::shared_ptr<TQCompress>& c
 
     SavePanelRequest request;
     request.directory = QFileInfo(paths.first()).absolutePath();
-    request.fileName = (paths.size() == 1 ? TQFile(paths.first()).name()
+    request.fileName = (paths.size() == 1 ? FileEntry(paths.first()).name()
                                           : Localizer::text(QStringLiteral("Archiver"))) +
                        u'.' + kZip;
     request.accessory = SavePanelRequest::Accessory::Password;
@@ -95,18 +97,15 @@ bool EncryptedCompressAction::compressPaths(const std::shared_ptr<TQCompress>& c
     return true;
 }
 
-void EncryptedCompressAction::encryptedCompress(const ActionContextPtr& context,
-                                                FinderSync* finderSync)
+void EncryptedCompressAction::encryptedCompress(const ActionContextPtr& context)
 {
     if (m_compress || context->selectPaths.isEmpty())
         return;
-    m_compress = std::make_shared<TQCompress>();
-    m_finderSync = finderSync;
+    m_compress = std::make_shared<ZipArchive>();
     m_windowOpen = false;
     m_shownPercent.clear();
     // A restart of the service waits for the job.
-    if (m_finderSync)
-        ++m_finderSync->loadingCounter();
+    WorkInProgress::begin();
     compressPaths(
         m_compress, context->selectPaths,
         [this](qint64 completed, qint64 total) { onProgress(completed, total); },
@@ -117,7 +116,7 @@ void EncryptedCompressAction::onProgress(qint64 completed, qint64 total)
 {
     Prompter* prompter = Prompter::instance();
     if (total == 0) {
-        std::weak_ptr<TQCompress> job = m_compress;
+        std::weak_ptr<ZipArchive> job = m_compress;
         ProgressEvent open;
         open.state = ProgressEvent::State::Open;
         open.text = Localizer::text(QStringLiteral("Encrypted Compression"));
@@ -163,10 +162,23 @@ void EncryptedCompressAction::onFinished(bool succeeded)
         Prompter::instance()->progress(success);
     }
     m_windowOpen = false;
-    if (m_finderSync)
-        --m_finderSync->loadingCounter();
-    m_finderSync = nullptr;
+    WorkInProgress::end();
     m_compress.reset();
 }
+
+namespace {
+
+const bool registered = [] {
+    ActionRow row;
+    row.name = QStringLiteral("Encrypted Compression");
+    row.keys = {QStringLiteral("Encrypted Compression")};
+    row.selectionOnly = true;
+    row.run = [](const ActionCall& call) {
+        EncryptedCompressAction::shared().encryptedCompress(call.context);
+    };
+    return ActionTable::add(std::move(row));
+}();
+
+} // namespace
 
 } // namespace pallstone

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ActionContext.h"
-#include "TQCompress.h"
+#include "ZipArchive.h"
 
 #include <QPointer>
 #include <QString>
@@ -12,8 +12,6 @@
 
 namespace pallstone {
 
-class FinderSync;
-
 // The "Encrypted Compression" entry: the selection goes into one zip archive, with a password when
 // one is typed, written in the background behind the progress window. One compression runs at a
 // time in the whole service; choosing the entry again meanwhile does nothing.
@@ -22,7 +20,7 @@ class EncryptedCompressAction final
 public:
     static EncryptedCompressAction& shared();
 
-    void encryptedCompress(const ActionContextPtr& context, FinderSync* finderSync);
+    void encryptedCompress(const ActionContextPtr& context);
     bool isRunning() const { return m_compress != nullptr; }
 
     // The interactive entry of the archive service (it lives here because the core has no
@@ -32,8 +30,8 @@ public:
     // finished always last. A dismissed panel, or a save path that is one of the selected items
     // (the person is told), ends with (0, -2) and finished(false). Does nothing and returns false
     // when paths is empty.
-    static bool compressPaths(const std::shared_ptr<TQCompress>& compress, const QStringList& paths,
-                              const TQCompress::ProgressHandler& progressHandler,
+    static bool compressPaths(const std::shared_ptr<ZipArchive>& compress, const QStringList& paths,
+                              const ZipArchive::ProgressHandler& progressHandler,
                               const std::function<void(bool succeeded)>& finished);
 
 private:
@@ -43,8 +41,7 @@ private:
     void onFinished(bool succeeded);
 
     // The running job; only its own final callback drops it.
-    std::shared_ptr<TQCompress> m_compress;
-    QPointer<FinderSync> m_finderSync;
+    std::shared_ptr<ZipArchive> m_compress;
     bool m_windowOpen = false;
     QString m_shownPercent;
 };

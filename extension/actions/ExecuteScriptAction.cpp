@@ -1,5 +1,7 @@
 #include "ExecuteScriptAction.h"
 
+#include "ActionTable.h"
+
 #include "ActionAlerts.h"
 #include "Launcher.h"
 #include "Localizer.h"
@@ -33,5 +35,19 @@ void ExecuteScriptAction::executeScript(const ActionContextPtr& context)
     ActionAlerts::tip(Localizer::text(QStringLiteral("AppleScript Not Available Tip")) +
                       QStringLiteral("\n\n") + appleScripts.join(u'\n'));
 }
+
+namespace {
+
+const bool registered = [] {
+    ActionRow row;
+    row.name = QStringLiteral("Execute Script");
+    row.keys = {QStringLiteral("Execute Script")};
+    row.selectionOnly = true;
+    row.formats = {QStringLiteral("sh"), QStringLiteral("scpt")};
+    row.run = [](const ActionCall& call) { ExecuteScriptAction::executeScript(call.context); };
+    return ActionTable::add(std::move(row));
+}();
+
+} // namespace
 
 } // namespace pallstone

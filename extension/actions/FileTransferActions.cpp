@@ -1,10 +1,11 @@
 #include "FileTransferActions.h"
 
 #include "ActionAlerts.h"
+#include "ActionTable.h"
+#include "FavouriteSubmenus.h"
 #include "Clipboard.h"
 #include "Dispatch.h"
 #include "FileOperations.h"
-#include "FinderSync.h"
 #include "Launcher.h"
 #include "Localizer.h"
 #include "Paths.h"
@@ -12,8 +13,9 @@
 #include "ReplaceFileAlert.h"
 #include "Services.h"
 #include "Strings.h"
-#include "TQCheckPermit.h"
-#include "TQMenuManager.h"
+#include "FolderAccess.h"
+#include "MenuStore.h"
+#include "WorkInProgress.h"
 
 #include <QUrl>
 
@@ -55,7 +57,7 @@ void FileTransferActions::copyPath(const ActionContextPtr& context)
 
 void FileTransferActions::deletePath(const ActionContextPtr& context)
 {
-    if (TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(0))) {
+    if (MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(0))) {
         AlertRequest request;
         request.style = AlertRequest::Style::Warning;
         request.message = Localizer::text(QStringLiteral("Warn"));
@@ -72,21 +74,24 @@ void FileTransferActions::deletePath(const ActionContextPtr& context)
     }
 }
 
-void FileTransferActions::openCommonPath(FinderSync& finderSync, const ActionContextPtr& context,
-                                         const QString& folder, const TQMenuItemPtr& item)
+void FileTransferActions::openCommonPath(const ActionContextPtr& context, const QString& folder,
+                                         const MenuItemPtr& item)
 {
     if (!FileOperations::exists(folder)) {
         ActionAlerts::tip(Localizer::text(QStringLiteral("Common Path Not Exist Tip")));
         return;
     }
-    TQCheckPermit::checkPermitWithPath(
+    FolderAccess::checkPermitWithPath(
         folder,
-        [&finderSync, context, folder, item] {
-            if (item && Strings::isValid(item->serve))
-                finderSync.actionHandlers().openServe(context, item->serve, folder);
-            else if (item && Strings::isValid(item->appName))
-                finderSync.actionHandlers().openWithApp(context, item, folder);
-            else if (item && Strings::isValid(item->path))
+        [context, folder, item] {
+            // A terminal or an application of the submenu opens the folder.
+            ActionCall opener;
+            opener.context = context;
+            opener.entry = item;
+            opener.folder = folder;
+            if (item && !Strings::isValid(item->path) && ActionTable::instance().run(*item, opener))
+                return;
+            if (item && Strings::isValid(item->path))
                 openItem(item->path);
             else
                 openItem(folder);
@@ -94,20 +99,20 @@ void FileTransferActions::openCommonPath(FinderSync& finderSync, const ActionCon
         [] {});
 }
 
-void FileTransferActions::moveAndCopyItem(FinderSync& finderSync, const ActionContextPtr& context,
-                                          const TQMenuItemPtr& target, bool isCopy)
+void FileTransferActions::moveAndCopyItem(const ActionContextPtr& context,
+                                          const MenuItemPtr& target, bool isCopy)
 {
     QString folder = target ? target->path : QString();
     if (!Strings::isValid(folder)) {
-        folder = TQCheckPermit::selectFolderWithPrompt(
+        folder = FolderAccess::selectFolderWithPrompt(
                      Localizer::text(isCopy ? QStringLiteral("Copy") : QStringLiteral("Move")))
                      .value_or(QString());
         if (!Strings::isValid(folder))
             return;
     }
-    TQCheckPermit::checkPermitWithPath(
+    FolderAccess::checkPermitWithPath(
         folder,
-        [&finderSync, context, folder, isCopy] {
+        [context, folder, isCopy] {
             auto transfer = std::make_shared<Transfer>();
             const auto operation =
                 isCopy ? ReplaceFileAlert::Operation::Copy : ReplaceFileAlert::Operation::Move;
@@ -122,7 +127,7 @@ void FileTransferActions::moveAndCopyItem(FinderSync& finderSync, const ActionCo
                     continue;
                 }
                 ++transfer->pending;
-                ++finderSync.loadingCounter();
+                WorkInProgress::begin();
                 if (!transfer->progressShown) {
                     transfer->progressShown = true;
                     ProgressEvent open;
@@ -132,15 +137,15 @@ void FileTransferActions::moveAndCopyItem(FinderSync& finderSync, const ActionCo
                     Prompter::instance()->progress(open);
                 }
                 const QString to = *destination;
-                Dispatch::enterBackground([&finderSync, transfer, source, to, folder, isCopy] {
+                Dispatch::enterBackground([transfer, source, to, folder, isCopy] {
                     const bool ok = isCopy ? FileOperations::copyItem(source, to)
                                            : FileOperations::moveItem(source, to);
-                    Dispatch::enterForeground([&finderSync, transfer, ok, folder] {
+                    Dispatch::enterForeground([transfer, ok, folder] {
                         if (!ok) {
                             ++transfer->failed;
                             ActionAlerts::accessDenied(folder);
                         }
-                        --finderSync.loadingCounter();
+                        WorkInProgress::end();
                         if (--transfer->pending > 0)
                             return;
                         ProgressEvent done;
@@ -159,7 +164,7 @@ void FileTransferActions::moveAndCopyItem(FinderSync& finderSync, const ActionCo
         [] {});
 }
 
-void FileTransferActions::cutPasteItem(const ActionContextPtr& context, const TQMenuItemPtr& entry)
+void FileTransferActions::cutPasteItem(const ActionContextPtr& context, const MenuItemPtr& entry)
 {
     QStringList pending;
     if (!context->isSelectURL && entry && !entry->cutPaths.isEmpty()) {
@@ -176,8 +181,94 @@ void FileTransferActions::cutPasteItem(const ActionContextPtr& context, const TQ
     } else {
         pending = context->selectPaths;
     }
-    TQMenuManager::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
+    MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
                                  QStringLiteral("cutPaths"), Value(pending));
 }
+
+namespace {
+
+ActionRow simpleRow(const QString& key, void (*action)(const ActionContextPtr&))
+{
+    ActionRow row;
+    row.name = key;
+    row.keys = {key};
+    row.selectionOnly = key == u"Delete";
+    row.run = [action](const ActionCall& call) { action(call.context); };
+    return row;
+}
+
+// Copying and moving into a favourite folder, one of its subfolders, or one picked in a panel.
+ActionRow transferRow(const QString& key, bool isCopy)
+{
+    ActionRow row;
+    row.name = key;
+    row.keys = {key};
+    row.selectionOnly = true;
+    row.hasSubmenu = true;
+    row.shape = [](MenuItem& entry, const MenuContext& menu) {
+        entry.children.clear();
+        for (const MenuItemPtr& choice : FavouriteSubmenus::folderChoices(menu.store, true))
+            entry.addChild(choice);
+        return true;
+    };
+    row.run = [isCopy](const ActionCall& call) {
+        if (!call.child)
+            return;
+        MenuItemPtr target = call.grandchild ? call.grandchild : call.child;
+        if (!Strings::isValid(target->path))
+            target = call.child;
+        FileTransferActions::moveAndCopyItem(call.context, target, isCopy);
+    };
+    return row;
+}
+
+const bool registered = [] {
+    ActionRow cut;
+    cut.name = QStringLiteral("Cut Paste");
+    cut.keys = {QStringLiteral("Cut Paste")};
+    // "Cut" on items; "Paste" on a folder's background while something is cut, except in the
+    // folder the items came from.
+    cut.shape = [](MenuItem& entry, const MenuContext& menu) {
+        const bool isItems = menu.request.isSelectURL;
+        if (!isItems && entry.cutPaths.isEmpty())
+            return false;
+        const bool pasteMode = !isItems;
+        if (pasteMode &&
+            menu.refPath == Paths::deletingLastPathComponent(entry.cutPaths.first()))
+            return false;
+        entry.displayName =
+            Localizer::text(pasteMode ? QStringLiteral("Paste") : QStringLiteral("Cut"));
+        entry.icon = pasteMode ? QStringLiteral("paste") : QStringLiteral("cut");
+        return true;
+    };
+    cut.run = [](const ActionCall& call) {
+        FileTransferActions::cutPasteItem(call.context, call.entry);
+    };
+
+    ActionRow favourites;
+    favourites.name = QStringLiteral("Common Path");
+    favourites.keys = {QStringLiteral("Common Path")};
+    favourites.anywhere = true;
+    favourites.hasSubmenu = true;
+    favourites.shape = [](MenuItem& entry, const MenuContext& menu) {
+        entry.children.clear();
+        for (const MenuItemPtr& favourite : FavouriteSubmenus::favouritesWithNextMenus(menu.store))
+            entry.addChild(favourite);
+        return true;
+    };
+    favourites.run = [](const ActionCall& call) {
+        if (call.child)
+            FileTransferActions::openCommonPath(call.context, call.child->path, call.grandchild);
+    };
+
+    return ActionTable::add(simpleRow(QStringLiteral("Delete"), &FileTransferActions::deletePath)) &&
+           ActionTable::add(
+               simpleRow(QStringLiteral("Copy Path"), &FileTransferActions::copyPath)) &&
+           ActionTable::add(transferRow(QStringLiteral("Copy to"), true)) &&
+           ActionTable::add(transferRow(QStringLiteral("Move to"), false)) &&
+           ActionTable::add(std::move(cut)) && ActionTable::add(std::move(favourites));
+}();
+
+} // namespace
 
 } // namespace pallstone

@@ -1,12 +1,14 @@
 #include "HideAndShowFilesAction.h"
 
+#include "ActionTable.h"
+#include "AtomicFile.h"
+
 #include "Dispatch.h"
 #include "Paths.h"
 #include "Strings.h"
 
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -98,22 +100,22 @@ bool HideAndShowFilesAction::updateHiddenFile(const QString& folder, const QList
     if (!changed)
         return true;
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray content = lines.join('\n');
     if (!content.isEmpty())
         content.append('\n');
-    if (file.write(content) != content.size() || !file.commit())
+    if (const QString problem = AtomicFile::write(path, content); !problem.isEmpty()) {
+        qWarning().noquote() << "pallstone-extension: cannot write" << path << ':' << problem;
         return false;
+    }
     // The rename already changed the folder; touching it again makes sure views that compare
     // modification times at a coarse resolution notice.
-    ::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), nullptr, 0);
+    if (::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), nullptr, 0) != 0)
+        qWarning().noquote() << "pallstone-extension: cannot touch" << folder;
     return true;
 }
 
 void HideAndShowFilesAction::hideAndShowFiles(const ActionContextPtr& context,
-                                              const TQMenuItemPtr& item)
+                                              const MenuItemPtr& item)
 {
     if (!context || !item)
         return;
@@ -134,5 +136,39 @@ void HideAndShowFilesAction::hideAndShowFiles(const ActionContextPtr& context,
             qWarning() << "cannot update the hidden list of" << folder;
     });
 }
+
+namespace {
+
+ActionRow hidingRow(const QString& key, const QString& command)
+{
+    ActionRow row;
+    row.name = key;
+    row.keys = {key};
+    row.shape = [command](MenuItem& entry, const MenuContext&) {
+        entry.isShowHideFile = true;
+        entry.command = command;
+        return true;
+    };
+    row.run = [](const ActionCall& call) {
+        HideAndShowFilesAction::hideAndShowFiles(call.context, call.entry);
+    };
+    return row;
+}
+
+const bool registered = [] {
+    ActionRow selected = hidingRow(QStringLiteral("Hide Selected Files"),
+                                   QStringLiteral("chflags hidden"));
+    selected.selectionOnly = true;
+    // Hiding every item belongs to a folder's background, not to a selection.
+    ActionRow all = hidingRow(QStringLiteral("Hide All Files"), QStringLiteral("chflags hidden"));
+    all.shape = [shape = all.shape](MenuItem& entry, const MenuContext& menu) {
+        return !menu.request.isSelectURL && shape(entry, menu);
+    };
+    return ActionTable::add(std::move(selected)) && ActionTable::add(std::move(all)) &&
+           ActionTable::add(hidingRow(QStringLiteral("Unhide All Files"),
+                                      QStringLiteral("chflags nohidden")));
+}();
+
+} // namespace
 
 } // namespace pallstone

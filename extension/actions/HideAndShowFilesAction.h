@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ActionContext.h"
-#include "TQMenuItem.h"
+#include "MenuItem.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,7 +15,7 @@ namespace pallstone {
 class HideAndShowFilesAction final
 {
 public:
-    static void hideAndShowFiles(const ActionContextPtr& context, const TQMenuItemPtr& item);
+    static void hideAndShowFiles(const ActionContextPtr& context, const MenuItemPtr& item);
 
     // Adds the names to the folder's ".hidden" file, or removes them from it, keeping every other
     // line as it was. The file is replaced in one step and the folder touched so that open views

@@ -1,5 +1,8 @@
 #include "LockUnlockFilesAction.h"
 
+#include "ActionTable.h"
+#include "Localizer.h"
+
 #include "Dispatch.h"
 #include "Paths.h"
 
@@ -25,7 +28,7 @@ bool LockUnlockFilesAction::setLocked(const QString& path, bool locked)
 }
 
 void LockUnlockFilesAction::lockUnlockFiles(const ActionContextPtr& context,
-                                            const TQMenuItemPtr& item)
+                                            const MenuItemPtr& item)
 {
     if (!context || !item)
         return;
@@ -41,5 +44,28 @@ void LockUnlockFilesAction::lockUnlockFiles(const ActionContextPtr& context,
         }
     });
 }
+
+namespace {
+
+const bool registered = [] {
+    ActionRow row;
+    row.name = QStringLiteral("Lock and Unlock");
+    row.keys = {QStringLiteral("Lock and Unlock")};
+    row.selectionOnly = true;
+    // The entry says what it will do to the item the menu is for.
+    row.shape = [](MenuItem& entry, const MenuContext& menu) {
+        const bool locked = !menu.refPath.isEmpty() && Paths::isLocked(menu.refPath);
+        entry.displayName =
+            Localizer::text(locked ? QStringLiteral("Unlock") : QStringLiteral("Lock"));
+        entry.icon = locked ? QStringLiteral("unlock") : QStringLiteral("lock");
+        return true;
+    };
+    row.run = [](const ActionCall& call) {
+        LockUnlockFilesAction::lockUnlockFiles(call.context, call.entry);
+    };
+    return ActionTable::add(std::move(row));
+}();
+
+} // namespace
 
 } // namespace pallstone

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ActionContext.h"
-#include "TQMenuItem.h"
+#include "MenuItem.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@ namespace pallstone {
 class LockUnlockFilesAction final
 {
 public:
-    static void lockUnlockFiles(const ActionContextPtr& context, const TQMenuItemPtr& item);
+    static void lockUnlockFiles(const ActionContextPtr& context, const MenuItemPtr& item);
 
     // One item; symbolic links are left alone (their own permissions mean nothing and their
     // target lies outside the selection). False when the permissions could not be changed.

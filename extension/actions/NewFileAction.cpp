@@ -1,5 +1,9 @@
 #include "NewFileAction.h"
 
+#include "ActionTable.h"
+#include "AtomicFile.h"
+#include "StoreSnapshot.h"
+
 #include "ActionAlerts.h"
 #include "FileOperations.h"
 #include "Launcher.h"
@@ -9,8 +13,8 @@
 #include "ReplaceFileAlert.h"
 #include "Services.h"
 #include "Strings.h"
-#include "TQFile.h"
-#include "TQMenuManager.h"
+#include "FileEntry.h"
+#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +28,7 @@ namespace pallstone {
 
 namespace {
 
-QString extOf(const TQMenuItemPtr& item)
+QString extOf(const MenuItemPtr& item)
 {
     return Strings::isValid(item->ext) ? item->ext : item->key;
 }
@@ -38,7 +42,7 @@ QByteArray blankDocument(const QString& ext)
 // The file's icon as a 60 by 60 image: its type's theme icon, else our generic one.
 bool saveIcon(const QString& file, const QString& pngPath)
 {
-    const TQFile descriptor(file);
+    const FileEntry descriptor(file);
     QIcon icon =
         QIcon::fromTheme(descriptor.iconName(), QIcon::fromTheme(descriptor.genericIconName()));
     if (icon.isNull())
@@ -63,7 +67,7 @@ QString NewFileAction::targetFolder(const ActionContextPtr& context)
     return Paths::isFolder(first) ? first : Paths::deletingLastPathComponent(first);
 }
 
-bool NewFileAction::create(const QString& path, const QString& ext, const TQMenuItemPtr& item,
+bool NewFileAction::create(const QString& path, const QString& ext, const MenuItemPtr& item,
                            bool replacing)
 {
     bool ok = false;
@@ -82,17 +86,17 @@ bool NewFileAction::create(const QString& path, const QString& ext, const TQMenu
         }
     } else {
         const QByteArray contents = blankDocument(ext.toLower());
-        ok = replacing ? FileOperations::replaceFile(path, contents)
+        ok = replacing ? AtomicFile::write(path, contents).isEmpty()
                        : FileOperations::createFile(path, contents);
     }
     if (!ok)
         return false;
-    if (TQMenuManager::sharedDefaults().boolForKey(StoreKey::openNewFile))
+    if (MenuStore::sharedDefaults().boolForKey(StoreKey::openNewFile))
         Services::launcher()->openDefault(QUrl::fromLocalFile(path));
     return true;
 }
 
-void NewFileAction::createFileWithItem(const ActionContextPtr& context, const TQMenuItemPtr& item)
+void NewFileAction::createFileWithItem(const ActionContextPtr& context, const MenuItemPtr& item)
 {
     if (!item)
         return;
@@ -119,8 +123,8 @@ void NewFileAction::createFileWithItem(const ActionContextPtr& context, const TQ
 
 void NewFileAction::createFromWindow(const ActionContextPtr& context)
 {
-    TQMenuItemList offered;
-    for (const TQMenuItemPtr& t : TQMenuManager::newFileTemplateMenuArray(true)) {
+    MenuItemList offered;
+    for (const MenuItemPtr& t : MenuStore::newFileTemplateMenuArray(true)) {
         if (!t->isSpecialFile && !t->isNewFileFromWindow())
             offered.append(t);
     }
@@ -131,12 +135,12 @@ void NewFileAction::createFromWindow(const ActionContextPtr& context)
     request.directory = targetFolder(context);
     request.fileName = Localizer::text(QStringLiteral("Untitled"));
     request.accessory = SavePanelRequest::Accessory::TypeChooser;
-    for (const TQMenuItemPtr& t : offered)
+    for (const MenuItemPtr& t : offered)
         request.types.append(t->menuTitle() + QStringLiteral(" (.%1)").arg(extOf(t)));
     const std::optional<SavePanelResult> result = Prompter::instance()->savePanel(request);
     if (!result || result->path.isEmpty())
         return;
-    const TQMenuItemPtr chosen = offered.value(result->type < 0 ? 0 : result->type);
+    const MenuItemPtr chosen = offered.value(result->type < 0 ? 0 : result->type);
     if (!chosen)
         return;
     const QString ext = extOf(chosen);
@@ -154,7 +158,7 @@ void NewFileAction::addToFileTemplate(const ActionContextPtr& context)
         return;
     const QString file = context->selectPaths.first();
     const QString id = Strings::uuid();
-    const QString folder = TQMenuManager::fileTemplateFolder();
+    const QString folder = MenuStore::fileTemplateFolder();
     const QString iconPath = folder + u'/' + id + QStringLiteral(".png");
     const QString templatePath = folder + u'/' + id;
 
@@ -165,7 +169,7 @@ void NewFileAction::addToFileTemplate(const ActionContextPtr& context)
         return;
     }
     const bool hasIcon = saveIcon(file, iconPath);
-    const TQFile descriptor(file);
+    const FileEntry descriptor(file);
     Value record = Value::dictionary();
     record.insert(QStringLiteral("key"), id);
     record.insert(QStringLiteral("ext"), descriptor.ext());
@@ -173,7 +177,7 @@ void NewFileAction::addToFileTemplate(const ActionContextPtr& context)
     if (hasIcon)
         record.insert(QStringLiteral("iconPath"), iconPath);
     record.insert(QStringLiteral("templatePath"), templatePath);
-    if (!TQMenuManager::addMenuKey(StoreKey::newFile, record, false)) {
+    if (!MenuStore::addMenuKey(StoreKey::newFile, record, false)) {
         Paths::remove(templatePath);
         QFile::remove(iconPath);
         ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip")));
@@ -184,5 +188,42 @@ void NewFileAction::addToFileTemplate(const ActionContextPtr& context)
     success.text = Localizer::text(QStringLiteral("Success Common Tip"));
     Prompter::instance()->progress(success);
 }
+
+namespace {
+
+const bool registered = [] {
+    ActionRow newFile;
+    newFile.name = QStringLiteral("New File");
+    newFile.keys = {QStringLiteral("New File")};
+    newFile.anywhere = true;
+    newFile.hasSubmenu = true;
+    newFile.shape = [](MenuItem& entry, const MenuContext& menu) {
+        entry.children.clear();
+        // Without a folder to create in, only the save panel can say where.
+        const bool hasURL = !menu.request.selectPaths.isEmpty();
+        for (const MenuItemPtr& t : menu.store.templates()) {
+            if (hasURL || t->isNewFileFromWindow())
+                entry.addChild(t);
+        }
+        if (menu.request.isSelectSingleURL() && !menu.refIsFolder)
+            entry.addChild(MenuItem::addToFileTemplate());
+        return true;
+    };
+    newFile.run = [](const ActionCall& call) {
+        if (call.child)
+            NewFileAction::createFileWithItem(call.context, call.child);
+    };
+
+    // A template placed in the main menu itself.
+    ActionRow mainMenuTemplate;
+    mainMenuTemplate.name = QStringLiteral("template in the main menu");
+    mainMenuTemplate.matches = [](const MenuItem& entry) { return entry.isMainMenuNewFile; };
+    mainMenuTemplate.run = [](const ActionCall& call) {
+        NewFileAction::createFileWithItem(call.context, call.entry);
+    };
+    return ActionTable::add(std::move(newFile)) && ActionTable::add(std::move(mainMenuTemplate));
+}();
+
+} // namespace
 
 } // namespace pallstone

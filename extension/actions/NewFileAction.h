@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ActionContext.h"
-#include "TQMenuItem.h"
+#include "MenuItem.h"
 
 #include <QString>
 
@@ -12,7 +12,7 @@ namespace pallstone {
 class NewFileAction final
 {
 public:
-    static void createFileWithItem(const ActionContextPtr& context, const TQMenuItemPtr& item);
+    static void createFileWithItem(const ActionContextPtr& context, const MenuItemPtr& item);
 
     // Where new files go: the selected folder, the folder of the selected file, else home.
     static QString targetFolder(const ActionContextPtr& context);
@@ -22,7 +22,7 @@ public:
 private:
     static void createFromWindow(const ActionContextPtr& context);
     static void addToFileTemplate(const ActionContextPtr& context);
-    static bool create(const QString& path, const QString& ext, const TQMenuItemPtr& item,
+    static bool create(const QString& path, const QString& ext, const MenuItemPtr& item,
                        bool replacing);
 
     NewFileAction() = delete;

@@ -1,5 +1,8 @@
 #include "OpenServeAction.h"
 
+#include "ActionTable.h"
+#include "FavouriteSubmenus.h"
+#include "FolderAccess.h"
 #include "Paths.h"
 #include "Services.h"
 #include "Strings.h"
@@ -17,6 +20,61 @@ QString folderOf(const QString& path)
     const QFileInfo info(path);
     return info.isDir() ? QDir::cleanPath(info.absoluteFilePath()) : info.absolutePath();
 }
+
+// A terminal opened at the selection (or at a favourite folder, from its submenu).
+ActionRow terminalRow(const QString& key, const QString& serve)
+{
+    ActionRow row;
+    row.name = key;
+    row.keys = {key};
+    row.anywhere = true;
+    row.run = [serve](const ActionCall& call) {
+        OpenServeAction::openServe(call.context, serve, call.folder);
+    };
+    return row;
+}
+
+// A terminal opened at a folder chosen from the submenu: a favourite, or one picked in a panel.
+ActionRow terminalToRow(const QString& key, const QString& serve)
+{
+    ActionRow row;
+    row.name = key;
+    row.keys = {key};
+    row.anywhere = true;
+    row.hasSubmenu = true;
+    row.shape = [](MenuItem& entry, const MenuContext& menu) {
+        entry.children.clear();
+        for (const MenuItemPtr& choice : FavouriteSubmenus::folderChoices(menu.store, false))
+            entry.addChild(choice);
+        return true;
+    };
+    row.run = [serve](const ActionCall& call) {
+        if (!call.child)
+            return;
+        QString folder = call.child->path;
+        if (call.grandchild && Strings::isValid(call.grandchild->path))
+            folder = call.grandchild->path;
+        if (!Strings::isValid(folder))
+            folder = FolderAccess::selectFolderWithPrompt(QString()).value_or(QString());
+        if (Strings::isValid(folder))
+            OpenServeAction::openServe(call.context, serve, folder);
+    };
+    return row;
+}
+
+const bool registered =
+    ActionTable::add(terminalRow(QStringLiteral("Terminal Window"),
+                                 QStringLiteral("New Terminal at Folder"))) &&
+    ActionTable::add(terminalRow(QStringLiteral("Terminal Tab"),
+                                 QStringLiteral("New Terminal Tab at Folder"))) &&
+    ActionTable::add(terminalRow(QStringLiteral("iTerm2 Window"),
+                                 QStringLiteral("New iTerm2 Window Here"))) &&
+    ActionTable::add(terminalRow(QStringLiteral("iTerm2 Tab"),
+                                 QStringLiteral("New iTerm2 Tab Here"))) &&
+    ActionTable::add(terminalToRow(QStringLiteral("Terminal To"),
+                                   QStringLiteral("New Terminal at Folder"))) &&
+    ActionTable::add(terminalToRow(QStringLiteral("iTerm2 To"),
+                                   QStringLiteral("New iTerm2 Window Here")));
 
 } // namespace
 

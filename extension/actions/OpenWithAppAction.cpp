@@ -1,5 +1,8 @@
 #include "OpenWithAppAction.h"
 
+#include "ActionTable.h"
+#include "StoreSnapshot.h"
+
 #include "ActionAlerts.h"
 #include "Launcher.h"
 #include "Localizer.h"
@@ -38,7 +41,7 @@ QStringList OpenWithAppAction::argumentsFor(const ActionContext& context, const 
     return {path};
 }
 
-void OpenWithAppAction::openWithApp(const ActionContextPtr& context, const TQMenuItemPtr& item,
+void OpenWithAppAction::openWithApp(const ActionContextPtr& context, const MenuItemPtr& item,
                                     const QString& path)
 {
     if (!context || !item || !Strings::isValid(item->appName))
@@ -63,5 +66,40 @@ void OpenWithAppAction::openWithApp(const ActionContextPtr& context, const TQMen
         }
     }
 }
+
+namespace {
+
+const bool registered = [] {
+    // An application of the main menu opens the selection (or, from a favourite folder's
+    // submenu, that folder).
+    ActionRow app;
+    app.name = QStringLiteral("application");
+    app.matches = [](const MenuItem& entry) { return Strings::isValid(entry.appName); };
+    app.anywhere = true;
+    app.run = [](const ActionCall& call) {
+        OpenWithAppAction::openWithApp(call.context, call.entry, call.folder);
+    };
+
+    ActionRow apps;
+    apps.name = QStringLiteral("Common App");
+    apps.keys = {QStringLiteral("Common App")};
+    apps.anywhere = true;
+    apps.hasSubmenu = true;
+    apps.shape = [](MenuItem& entry, const MenuContext& menu) {
+        entry.children.clear();
+        for (const MenuItemPtr& item : menu.store.applications())
+            entry.addChild(item);
+        return true;
+    };
+    apps.run = [](const ActionCall& call) {
+        if (!call.child || !Strings::isValid(call.child->appName))
+            return;
+        call.child->tag = call.childIndex;
+        OpenWithAppAction::openWithApp(call.context, call.child, QString());
+    };
+    return ActionTable::add(std::move(app)) && ActionTable::add(std::move(apps));
+}();
+
+} // namespace
 
 } // namespace pallstone

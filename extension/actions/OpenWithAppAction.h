@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ActionContext.h"
-#include "TQMenuItem.h"
+#include "MenuItem.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +14,7 @@ namespace pallstone {
 class OpenWithAppAction final
 {
 public:
-    static void openWithApp(const ActionContextPtr& context, const TQMenuItemPtr& item,
+    static void openWithApp(const ActionContextPtr& context, const MenuItemPtr& item,
                             const QString& path);
 
     // What the application receives for a path: nothing for a system folder chosen on a folder's

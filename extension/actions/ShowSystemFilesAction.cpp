@@ -1,5 +1,7 @@
 #include "ShowSystemFilesAction.h"
 
+#include "ActionTable.h"
+
 #include "Clipboard.h"
 #include "Localizer.h"
 #include "OpenServeAction.h"
@@ -17,7 +19,7 @@ QString ShowSystemFilesAction::command(bool show)
 }
 
 void ShowSystemFilesAction::showSystemFiles(const ActionContextPtr& context,
-                                            const TQMenuItemPtr& item)
+                                            const MenuItemPtr& item)
 {
     if (!context || !item)
         return;
@@ -48,5 +50,20 @@ void ShowSystemFilesAction::showSystemFiles(const ActionContextPtr& context,
         OpenServeAction::openServe(context, QStringLiteral("New iTerm2 Window Here"),
                                    Paths::desktopPath());
 }
+
+namespace {
+
+const bool registered = [] {
+    ActionRow row;
+    row.name = QStringLiteral("System Hide Files");
+    row.keys = {QStringLiteral("System Hide Files")};
+    row.anywhere = true;
+    row.run = [](const ActionCall& call) {
+        ShowSystemFilesAction::showSystemFiles(call.context, call.entry);
+    };
+    return ActionTable::add(std::move(row));
+}();
+
+} // namespace
 
 } // namespace pallstone

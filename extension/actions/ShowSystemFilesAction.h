@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ActionContext.h"
-#include "TQMenuItem.h"
+#include "MenuItem.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ namespace pallstone {
 class ShowSystemFilesAction final
 {
 public:
-    static void showSystemFiles(const ActionContextPtr& context, const TQMenuItemPtr& item);
+    static void showSystemFiles(const ActionContextPtr& context, const MenuItemPtr& item);
 
     // The gsettings command that makes GTK 4 and GTK 3 file managers show (true) or hide (false)
     // dot-files.

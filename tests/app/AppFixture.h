@@ -6,8 +6,8 @@
 #include "Localizer.h"
 #include "Prompter.h"
 #include "Services.h"
-#include "TQDefaultData.h"
-#include "TQMenuManager.h"
+#include "DefaultCatalogue.h"
+#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,10 +44,10 @@ public:
     // The default configuration, as the first start of the settings application leaves it.
     void reset()
     {
-        QFile::remove(pallstone::TQMenuManager::sharedStorePath());
-        pallstone::TQMenuManager::sharedDefaults().reload();
-        pallstone::TQMenuManager::setProgram(pallstone::TQMenuManager::Program::Settings);
-        pallstone::TQDefaultData::setup();
+        QFile::remove(pallstone::MenuStore::sharedStorePath());
+        pallstone::MenuStore::sharedDefaults().reload();
+        pallstone::MenuStore::setProgram(pallstone::MenuStore::Program::Settings);
+        pallstone::DefaultCatalogue::setup();
         prompter.alerts.clear();
         prompter.alertAnswers.clear();
         prompter.names.clear();
@@ -61,7 +61,7 @@ public:
 
     static pallstone::Value list(const QString& key)
     {
-        return pallstone::TQMenuManager::sharedDefaults().object(key);
+        return pallstone::MenuStore::sharedDefaults().object(key);
     }
     static QStringList keys(const QString& listKey)
     {

@@ -4,8 +4,8 @@
 #include "AppDelegate.h"
 #include "ExtensionManagementWindow.h"
 #include "MainWindow.h"
-#include "TQEditNameWinCtl.h"
-#include "TQPreferenceViewCtl.h"
+#include "NameDialog.h"
+#include "PreferencesPage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,7 +53,7 @@ private Q_SLOTS:
         QVERIFY(!delegate.statusItem());
         QCheckBox* box = delegate.preferenceViewCtl()->checkBox(5);
         box->setChecked(true);
-        QVERIFY(TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(5)));
+        QVERIFY(MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(5)));
         QVERIFY(delegate.statusItem());
         QCOMPARE(delegate.statusItem()->contextMenu()->actions().size(), 3);
         QCOMPARE(QGuiApplication::quitOnLastWindowClosed(),
@@ -99,7 +99,7 @@ private Q_SLOTS:
 
     void preferenceBoxesWriteTheirKeys()
     {
-        TQPreferenceViewCtl prefs;
+        PreferencesPage prefs;
         int restarts = 0;
         int trayRebuilds = 0;
         prefs.restartFinderExtension = [&] { ++restarts; };
@@ -108,7 +108,7 @@ private Q_SLOTS:
             QVERIFY(!prefs.checkBox(tag)->isChecked()); // a fresh store: all off
         for (int tag = 1; tag <= 5; ++tag) {
             prefs.checkBox(tag)->setChecked(true);
-            QVERIFY(TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(tag)));
+            QVERIFY(MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(tag)));
         }
         QCOMPARE(restarts, 1);
         QCOMPARE(trayRebuilds, 1);
@@ -117,7 +117,7 @@ private Q_SLOTS:
 
     void reviewAndRecommendUseProjectPage()
     {
-        TQPreferenceViewCtl prefs;
+        PreferencesPage prefs;
         prefs.onReview();
         QCOMPARE(m_app.launcher.opened, QList<QUrl>{QUrl(QStringLiteral(PALLSTONE_HOMEPAGE))});
         prefs.onRecommend();
@@ -127,20 +127,20 @@ private Q_SLOTS:
 
     void secondTerminalChoiceIsStored()
     {
-        TQPreferenceViewCtl prefs;
+        PreferencesPage prefs;
         QComboBox* box = prefs.secondTerminalButton();
         QCOMPARE(box->currentIndex(), 0);
         box->addItem(u"xterm"_qs, u"xterm"_qs);
         prefs.onSelectSecondTerminal(box->count() - 1);
-        QCOMPARE(TQMenuManager::sharedDefaults().stringForKey(u"second terminal"_qs), u"xterm"_qs);
+        QCOMPARE(MenuStore::sharedDefaults().stringForKey(u"second terminal"_qs), u"xterm"_qs);
         prefs.onSelectSecondTerminal(0);
-        QVERIFY(TQMenuManager::sharedDefaults().object(u"second terminal"_qs).isMissing());
+        QVERIFY(MenuStore::sharedDefaults().object(u"second terminal"_qs).isMissing());
     }
 
     // The naming window.
     void requiredNameRefusesBlank()
     {
-        TQEditNameWinCtl window;
+        NameDialog window;
         window.setRequired(true);
         int edits = 0;
         window.editHandler = [&](const QString&) { ++edits; };
@@ -157,7 +157,7 @@ private Q_SLOTS:
 
     void optionalNameMayBeEmpty()
     {
-        TQEditNameWinCtl window;
+        NameDialog window;
         QString got = u"unset"_qs;
         window.editHandler = [&](const QString& text) { got = text; };
         window.show();
@@ -184,7 +184,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(bool, accepted);
-        TQEditNameWinCtl window;
+        NameDialog window;
         int edits = 0;
         window.editHandler = [&](const QString&) { ++edits; };
         window.aliasTextField()->setText(name);
@@ -195,7 +195,7 @@ private Q_SLOTS:
 
     void defaultAliasFillsFieldBeforeAndWhileShown()
     {
-        TQEditNameWinCtl window;
+        NameDialog window;
         window.setDefaultAlias(u"Before"_qs);
         window.show();
         QCOMPARE(window.aliasTextField()->text(), u"Before"_qs);
@@ -205,7 +205,7 @@ private Q_SLOTS:
 
     void cancelNeverCallsEditHandler()
     {
-        TQEditNameWinCtl window;
+        NameDialog window;
         int edits = 0;
         int cancels = 0;
         window.editHandler = [&](const QString&) { ++edits; };

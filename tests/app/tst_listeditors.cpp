@@ -3,12 +3,12 @@
 
 #include "Defaults.h"
 #include "ReorderTable.h"
-#include "TQAddFileWinCtl.h"
-#include "TQAddRightMenuWinCtl.h"
-#include "TQFavoriteViewCtl.h"
-#include "TQGeneralViewCtl.h"
-#include "TQNewFileViewCtl.h"
-#include "TQOpenWithViewCtl.h"
+#include "TemplateDialog.h"
+#include "AddMenuEntryDialog.h"
+#include "FavouritesPage.h"
+#include "MainMenuPage.h"
+#include "NewFilePage.h"
+#include "OpenWithPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,7 +36,7 @@ void fillList(const QString& listKey, int count, const QString& prefix)
     Value list = Value::array();
     for (int i = 0; i < count; ++i)
         list.append(appRecord(prefix + QString::number(i)));
-    TQMenuManager::sharedDefaults().setObject(list, listKey);
+    MenuStore::sharedDefaults().setObject(list, listKey);
 }
 
 QMimeData* rowDrag(const QString& text)
@@ -86,7 +86,7 @@ private Q_SLOTS:
         QFETCH(int, row);
         QFETCH(int, position);
         QFETCH(int, landsAt);
-        TQGeneralViewCtl editor;
+        MainMenuPage editor;
         const QString moved = AppFixture::keys(StoreKey::rightMenu).at(from);
         const qsizetype count = AppFixture::keys(StoreKey::rightMenu).size();
         std::unique_ptr<QMimeData> data(rowDrag(QString::number(from)));
@@ -120,7 +120,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, sameTable);
         QFETCH(int, position);
-        TQGeneralViewCtl editor;
+        MainMenuPage editor;
         QObject stranger;
         const QStringList before = AppFixture::keys(StoreKey::rightMenu);
         std::unique_ptr<QMimeData> data(rowDrag(text));
@@ -132,7 +132,7 @@ private Q_SLOTS:
 
     void addWithEverythingPresentShowsTip()
     {
-        TQGeneralViewCtl editor;
+        MainMenuPage editor;
         editor.onAdd();
         QCOMPARE(m_app.prompter.informatives(),
                  QStringList{Localizer::text(QStringLiteral("No Menu To Add Tip"))});
@@ -141,13 +141,13 @@ private Q_SLOTS:
 
     void removedEntryCanBeAddedBackFirst()
     {
-        TQGeneralViewCtl editor;
+        MainMenuPage editor;
         editor.selectRow(AppFixture::keys(StoreKey::rightMenu).indexOf(u"Copy to"_qs));
         editor.onDelete();
         QVERIFY(!AppFixture::keys(StoreKey::rightMenu).contains(u"Copy to"_qs));
         editor.onAdd();
         QVERIFY(m_app.prompter.alerts.isEmpty());
-        TQAddRightMenuWinCtl* window = editor.addMenuWinCtl();
+        AddMenuEntryDialog* window = editor.addMenuWinCtl();
         QVERIFY(window);
         QCOMPARE(window->tableData().count(), 1);
         window->addItem(0);
@@ -160,14 +160,14 @@ private Q_SLOTS:
     // "Recover" answered with "Cancel" must leave every list exactly as it was.
     void recoverThenCancelChangesNothing()
     {
-        TQGeneralViewCtl general;
-        TQNewFileViewCtl newFile;
-        TQOpenWithViewCtl openWith;
-        TQFavoriteViewCtl favorite;
+        MainMenuPage general;
+        NewFilePage newFile;
+        OpenWithPage openWith;
+        FavouritesPage favorite;
         favorite.addFolderPath(m_app.mkdir(u"Projects"_qs));
         general.selectRow(0);
         general.onDelete();
-        const Value before = TQMenuManager::sharedDefaults().dictionaryRepresentation();
+        const Value before = MenuStore::sharedDefaults().dictionaryRepresentation();
         for (int i = 0; i < 4; ++i)
             m_app.prompter.alertAnswers.push_back(kAlertSecondButton);
         general.onRecover();
@@ -175,16 +175,16 @@ private Q_SLOTS:
         openWith.onRecover();
         favorite.onRecover();
         QCOMPARE(m_app.prompter.alerts.size(), 4);
-        QVERIFY(TQMenuManager::sharedDefaults().dictionaryRepresentation() == before);
+        QVERIFY(MenuStore::sharedDefaults().dictionaryRepresentation() == before);
     }
 
     void recoverThenOkRestoresAndClearsMainMenuCopies()
     {
-        TQOpenWithViewCtl openWith;
-        TQGeneralViewCtl general;
+        OpenWithPage openWith;
+        MainMenuPage general;
         const QString app = AppFixture::keys(StoreKey::commonApp).first();
         openWith.tableView()
-            ->item(0, TQOpenWithViewCtl::AddToMainMenuColumn)
+            ->item(0, OpenWithPage::AddToMainMenuColumn)
             ->setCheckState(Qt::Checked);
         QCoreApplication::processEvents();
         QCOMPARE(AppFixture::keys(StoreKey::rightMenu).first(), app);
@@ -194,29 +194,29 @@ private Q_SLOTS:
                      .value(QStringLiteral("toMainMenu"))
                      .readBool());
         QCOMPARE(AppFixture::list(StoreKey::rightMenu).count(),
-                 TQDefaultData::defaultMainMenu().count());
+                 DefaultCatalogue::defaultMainMenu().count());
     }
 
     // Deleting an application's main-menu copy in the General tab unticks its box elsewhere.
     void deletingMainMenuCopyClearsItsFlag()
     {
-        TQOpenWithViewCtl openWith;
+        OpenWithPage openWith;
         const QString app = AppFixture::keys(StoreKey::commonApp).first();
         openWith.tableView()
-            ->item(0, TQOpenWithViewCtl::AddToMainMenuColumn)
+            ->item(0, OpenWithPage::AddToMainMenuColumn)
             ->setCheckState(Qt::Checked);
         QCoreApplication::processEvents();
-        QVERIFY(!(openWith.tableView()->item(0, TQOpenWithViewCtl::EnableColumn)->flags() &
+        QVERIFY(!(openWith.tableView()->item(0, OpenWithPage::EnableColumn)->flags() &
                   Qt::ItemIsEnabled));
-        TQGeneralViewCtl general;
+        MainMenuPage general;
         general.selectRow(0);
         QCOMPARE(general.selectItem()->key, app);
         general.onDelete();
         openWith.refresh();
         QCOMPARE(
-            openWith.tableView()->item(0, TQOpenWithViewCtl::AddToMainMenuColumn)->checkState(),
+            openWith.tableView()->item(0, OpenWithPage::AddToMainMenuColumn)->checkState(),
             Qt::Unchecked);
-        QVERIFY(openWith.tableView()->item(0, TQOpenWithViewCtl::EnableColumn)->flags() &
+        QVERIFY(openWith.tableView()->item(0, OpenWithPage::EnableColumn)->flags() &
                 Qt::ItemIsEnabled);
     }
 
@@ -224,10 +224,10 @@ private Q_SLOTS:
     // not write the editor's old copy of the list over the extension's change.
     void editKeepsWhatTheExtensionWroteMeanwhile()
     {
-        TQGeneralViewCtl editor;
+        MainMenuPage editor;
         const QStringList cut = {m_app.home() + u"/a file.txt"_qs};
         {
-            Defaults extensionSide(TQMenuManager::sharedStorePath());
+            Defaults extensionSide(MenuStore::sharedStorePath());
             QVERIFY(extensionSide.update([&](Value& root) {
                 Value list = root.value(StoreKey::rightMenu).mutableCopy();
                 for (qsizetype i = 0; i < list.count(); ++i) {
@@ -245,7 +245,7 @@ private Q_SLOTS:
             QVERIFY(extensionSide.setObject(kinds, StoreKey::newFile));
         }
         const int row = int(AppFixture::keys(StoreKey::rightMenu).indexOf(u"Copy to"_qs));
-        editor.tableView()->item(row, TQGeneralViewCtl::EnableColumn)->setCheckState(Qt::Unchecked);
+        editor.tableView()->item(row, MainMenuPage::EnableColumn)->setCheckState(Qt::Unchecked);
         QCoreApplication::processEvents();
         QVERIFY(AppFixture::record(StoreKey::rightMenu, u"Copy to"_qs)
                     .value(QStringLiteral("disabled"))
@@ -259,7 +259,7 @@ private Q_SLOTS:
 
     void renameWithEmptyTextShowsDefaultTitle()
     {
-        TQGeneralViewCtl editor;
+        MainMenuPage editor;
         editor.selectRow(0);
         const QString key = editor.selectItem()->key;
         m_app.prompter.names.push_back(u"Mine"_qs);
@@ -278,39 +278,39 @@ private Q_SLOTS:
     void rowBoxesFollowTheExtensionState()
     {
         m_app.extensionEnabled = false;
-        TQGeneralViewCtl editor;
+        MainMenuPage editor;
         QVERIFY(!editor.enableButton()->isChecked());
-        QVERIFY(!(editor.tableView()->item(0, TQGeneralViewCtl::EnableColumn)->flags() &
+        QVERIFY(!(editor.tableView()->item(0, MainMenuPage::EnableColumn)->flags() &
                   Qt::ItemIsEnabled));
         m_app.extensionEnabled = true;
         editor.refresh();
         QVERIFY(editor.enableButton()->isChecked());
-        QVERIFY(editor.tableView()->item(0, TQGeneralViewCtl::EnableColumn)->flags() &
+        QVERIFY(editor.tableView()->item(0, MainMenuPage::EnableColumn)->flags() &
                 Qt::ItemIsEnabled);
     }
 
     void optionBoxesOnlyInTheirRows()
     {
-        TQGeneralViewCtl editor;
+        MainMenuPage editor;
         const QStringList keys = AppFixture::keys(StoreKey::rightMenu);
         for (int row = 0; row < keys.size(); ++row) {
             const bool checkable =
-                editor.tableView()->item(row, TQGeneralViewCtl::OptionsColumn)->flags() &
+                editor.tableView()->item(row, MainMenuPage::OptionsColumn)->flags() &
                 Qt::ItemIsUserCheckable;
             QCOMPARE(checkable, keys.at(row) == u"Delete" || keys.at(row) == u"Color Picker");
         }
         const int row = int(keys.indexOf(u"Delete"_qs));
-        editor.tableView()->item(row, TQGeneralViewCtl::OptionsColumn)->setCheckState(Qt::Checked);
+        editor.tableView()->item(row, MainMenuPage::OptionsColumn)->setCheckState(Qt::Checked);
         QCoreApplication::processEvents();
-        QVERIFY(TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(0)));
-        QVERIFY(!TQMenuManager::sharedDefaults().boolForKey(StoreKey::prefCheck(6)));
+        QVERIFY(MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(0)));
+        QVERIFY(!MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(6)));
     }
 
     // The limits: "Add" at the limit says so and opens nothing; one below, it opens.
     void newFileLimitIsSixty()
     {
         fillList(StoreKey::newFile, 60, u"kind"_qs);
-        TQNewFileViewCtl editor;
+        NewFilePage editor;
         editor.onAdd();
         QCOMPARE(m_app.prompter.informatives(),
                  QStringList{Localizer::text(QStringLiteral("Submenu Limit Tip"))});
@@ -326,7 +326,7 @@ private Q_SLOTS:
     void openWithLimitIsFifty()
     {
         fillList(StoreKey::commonApp, 50, u"App "_qs);
-        TQOpenWithViewCtl editor;
+        OpenWithPage editor;
         int chooserShown = 0;
         editor.chooser = [&chooserShown] {
             ++chooserShown;
@@ -350,8 +350,8 @@ private Q_SLOTS:
             record.insert(QStringLiteral("path"), u"/tmp/f"_qs + QString::number(i));
             list.append(record);
         }
-        TQMenuManager::sharedDefaults().setObject(list, StoreKey::commonPath);
-        TQFavoriteViewCtl editor;
+        MenuStore::sharedDefaults().setObject(list, StoreKey::commonPath);
+        FavouritesPage editor;
         m_app.prompter.paths.push_back(QStringList{m_app.home()});
         editor.addFolder();
         QCOMPARE(m_app.prompter.paths.size(), size_t(1)); // no panel was shown
@@ -360,13 +360,13 @@ private Q_SLOTS:
 
     void sameApplicationNameIsRefused()
     {
-        TQOpenWithViewCtl editor;
+        OpenWithPage editor;
         const qsizetype before = AppFixture::list(StoreKey::commonApp).count();
         const DesktopApplications::Entry entry{u"Text Editor"_qs, u"a.desktop"_qs, {}};
         QVERIFY(editor.addApplication(entry));
         const Value added = AppFixture::record(StoreKey::commonApp, u"Text Editor"_qs);
         const QString icon = added.value(QStringLiteral("iconPath")).string();
-        QVERIFY(icon.startsWith(TQMenuManager::appIconFolder() + u'/'));
+        QVERIFY(icon.startsWith(MenuStore::appIconFolder() + u'/'));
         QCOMPARE(QImage(icon).size(), QSize(60, 60));
         const DesktopApplications::Entry other{u"Text Editor"_qs, u"b.desktop"_qs, {}};
         QVERIFY(!editor.addApplication(other));
@@ -377,8 +377,8 @@ private Q_SLOTS:
 
     void applicationNameWithSlashStaysInIconFolder()
     {
-        const QString path = TQOpenWithViewCtl::iconFilePath(u"../AC/DC"_qs);
-        QCOMPARE(QFileInfo(path).absolutePath(), TQMenuManager::appIconFolder());
+        const QString path = OpenWithPage::iconFilePath(u"../AC/DC"_qs);
+        QCOMPARE(QFileInfo(path).absolutePath(), MenuStore::appIconFolder());
     }
 
     // A special file's name made of dots (or blanks) would name the folder itself or its parent.
@@ -398,7 +398,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(bool, accepted);
-        TQAddFileWinCtl window;
+        TemplateDialog window;
         window.checkedSpecialFile()->setChecked(true);
         window.inputFileType()->setText(u"Ignore list"_qs);
         window.inputSpecialName()->setText(name);
@@ -408,7 +408,7 @@ private Q_SLOTS:
 
     void specialKindIsStoredWithItsWholeName()
     {
-        TQNewFileViewCtl editor;
+        NewFilePage editor;
         const QString source = m_app.home() + u"/my.gitignore"_qs;
         {
             QFile f(source);
@@ -416,7 +416,7 @@ private Q_SLOTS:
             f.write("*.o\n");
         }
         editor.onAdd();
-        TQAddFileWinCtl* window = editor.addFileWinCtl();
+        TemplateDialog* window = editor.addFileWinCtl();
         QVERIFY(window);
         window->checkedSpecialFile()->setChecked(true);
         QVERIFY(window->selectTemplate(source));
@@ -428,9 +428,9 @@ private Q_SLOTS:
         QCOMPARE(stored.value(QStringLiteral("ext")).string(), QString());
         QCOMPARE(stored.value(QStringLiteral("fileName")).string(), u".gitignore"_qs);
         const QString templ = stored.value(QStringLiteral("templatePath")).string();
-        QCOMPARE(templ, TQMenuManager::fileTemplateFolder() + u'/' + key);
+        QCOMPARE(templ, MenuStore::fileTemplateFolder() + u'/' + key);
         QVERIFY(QFile::exists(templ));
-        QVERIFY(filesUnder(TQMenuManager::cacheFolder()).isEmpty());
+        QVERIFY(filesUnder(MenuStore::cacheFolder()).isEmpty());
     }
 
     void ordinaryKindTakesTypeFromTemplate()
@@ -440,7 +440,7 @@ private Q_SLOTS:
             QFile f(source);
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        TQAddFileWinCtl window;
+        TemplateDialog window;
         QVERIFY(!window.sureBtn()->isEnabled());
         QVERIFY(window.selectTemplate(source));
         QCOMPARE(window.inputFileType()->text(), u"DOCX"_qs);
@@ -458,29 +458,29 @@ private Q_SLOTS:
             QFile f(source);
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        const QStringList templatesBefore = filesUnder(TQMenuManager::fileTemplateFolder());
+        const QStringList templatesBefore = filesUnder(MenuStore::fileTemplateFolder());
         {
-            TQAddFileWinCtl window;
+            TemplateDialog window;
             QVERIFY(window.selectTemplate(source));
             QImage image(10, 20, QImage::Format_ARGB32);
             image.fill(Qt::red);
             QVERIFY(window.saveImage(image));
             QCOMPARE(QImage(window.iconPath()).size(), QSize(60, 60));
-            QCOMPARE(filesUnder(TQMenuManager::cacheFolder()).size(), 2);
+            QCOMPARE(filesUnder(MenuStore::cacheFolder()).size(), 2);
             window.onCancel();
         }
-        QVERIFY(filesUnder(TQMenuManager::cacheFolder()).isEmpty());
-        QCOMPARE(filesUnder(TQMenuManager::fileTemplateFolder()), templatesBefore);
+        QVERIFY(filesUnder(MenuStore::cacheFolder()).isEmpty());
+        QCOMPARE(filesUnder(MenuStore::fileTemplateFolder()), templatesBefore);
         QVERIFY(QFile::exists(source));
     }
 
     void newFileFromWindowCannotBeDeleted()
     {
-        TQNewFileViewCtl editor;
+        NewFilePage editor;
         const int row =
             int(AppFixture::keys(StoreKey::newFile).indexOf(u"New File From Window"_qs));
         QVERIFY(row >= 0);
-        QCOMPARE(editor.tableView()->item(row, TQNewFileViewCtl::ExtColumn)->text(), QString());
+        QCOMPARE(editor.tableView()->item(row, NewFilePage::ExtColumn)->text(), QString());
         editor.selectRow(row);
         QVERIFY(!editor.deleteButton()->isEnabled());
         editor.onDelete();
@@ -489,18 +489,18 @@ private Q_SLOTS:
 
     void homeFolderShowsAsTilde()
     {
-        QCOMPARE(TQFavoriteViewCtl::displayPath(m_app.home()), u"~"_qs);
-        QCOMPARE(TQFavoriteViewCtl::displayPath(m_app.home() + u"/Projects/a b"_qs),
+        QCOMPARE(FavouritesPage::displayPath(m_app.home()), u"~"_qs);
+        QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"/Projects/a b"_qs),
                  u"~/Projects/a b"_qs);
         // Only the whole folder name counts: a sibling sharing the prefix stays as it is.
-        QCOMPARE(TQFavoriteViewCtl::displayPath(m_app.home() + u"2/x"_qs),
+        QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"2/x"_qs),
                  m_app.home() + u"2/x"_qs);
-        QCOMPARE(TQFavoriteViewCtl::displayPath(u"/etc"_qs), u"/etc"_qs);
+        QCOMPARE(FavouritesPage::displayPath(u"/etc"_qs), u"/etc"_qs);
 
-        TQFavoriteViewCtl editor;
+        FavouritesPage editor;
         const QString folder = m_app.mkdir(u"Projects"_qs);
         editor.addFolderPath(folder);
-        QCOMPARE(editor.tableView()->item(0, TQFavoriteViewCtl::PathColumn)->text(),
+        QCOMPARE(editor.tableView()->item(0, FavouritesPage::PathColumn)->text(),
                  u"~/Projects"_qs);
         QCOMPARE(
             AppFixture::list(StoreKey::commonPath).at(0).value(QStringLiteral("path")).string(),
@@ -509,7 +509,7 @@ private Q_SLOTS:
 
     void favouriteRenamedBlankGetsFolderName()
     {
-        TQFavoriteViewCtl editor;
+        FavouritesPage editor;
         editor.addFolderPath(m_app.mkdir(u"Projects"_qs));
         editor.selectRow(0);
         m_app.prompter.names.push_back(u"  "_qs);
@@ -520,17 +520,17 @@ private Q_SLOTS:
 
     void favouriteSubmenuChoice()
     {
-        TQFavoriteViewCtl editor;
+        FavouritesPage editor;
         // A fresh store selects the folder's contents, stores it, and says "20".
-        QCOMPARE(TQMenuManager::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 3);
+        QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 3);
         QCOMPARE(editor.popUpButton()->currentIndex(), 1);
         QVERIFY(editor.tipLabel()->text().contains(u"20"_qs));
         QVERIFY(!editor.tipLabel()->isHidden());
         editor.onSelectPopUpType(3);
-        QCOMPARE(TQMenuManager::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 4);
+        QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 4);
         QVERIFY(editor.tipLabel()->text().contains(u"10"_qs));
         editor.onSelectPopUpType(0);
-        QCOMPARE(TQMenuManager::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 1);
+        QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 1);
         QVERIFY(editor.tipLabel()->isHidden());
     }
 

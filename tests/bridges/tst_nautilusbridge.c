@@ -13,8 +13,8 @@
 #include <string.h>
 
 #define BUS_NAME "com.tolvane.pallstone.extension"
-#define OBJECT_PATH "/com/tolvane/pallstone/FinderSync"
-#define INTERFACE "com.tolvane.pallstone.FinderSync"
+#define OBJECT_PATH "/com/tolvane/pallstone/ContextMenu"
+#define INTERFACE "com.tolvane.pallstone.ContextMenu"
 
 /* The bridge's own bound is 250 ms; this leaves room for a loaded machine. */
 #define BRIDGE_BOUND_US (1 * G_USEC_PER_SEC)

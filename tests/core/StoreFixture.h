@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Localizer.h"
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -23,8 +23,8 @@ public:
 
     void clear()
     {
-        QFile::remove(pallstone::TQMenuManager::sharedStorePath());
-        pallstone::TQMenuManager::sharedDefaults().reload();
+        QFile::remove(pallstone::MenuStore::sharedStorePath());
+        pallstone::MenuStore::sharedDefaults().reload();
     }
 
     QString home() const { return m_home.path(); }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "ActionHandlers.h"
-#include "FinderSync.h"
-#include "FinderSyncController.h"
+#include "ActionTable.h"
+#include "Clipboard.h"
+#include "ContextMenuService.h"
 #include "Launcher.h"
 #include "Localizer.h"
 #include "Prompter.h"
 #include "Services.h"
-#include "TQDefaultData.h"
-#include "TQMenuManager.h"
+#include "DefaultCatalogue.h"
+#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,25 +29,30 @@ public:
                                       QLocale(QLocale::English));
         pallstone::Prompter::setInstance(&prompter);
         pallstone::Services::setLauncher(&launcher);
+        pallstone::Services::setClipboard(&clipboard);
     }
     ~ExtensionFixture()
     {
         pallstone::Prompter::setInstance(nullptr);
         pallstone::Services::setLauncher(nullptr);
+        pallstone::Services::setClipboard(nullptr);
     }
 
     // The default configuration, as a first run of the settings application leaves it.
     void reset()
     {
-        QFile::remove(pallstone::TQMenuManager::sharedStorePath());
-        pallstone::TQMenuManager::sharedDefaults().reload();
-        pallstone::TQMenuManager::setProgram(pallstone::TQMenuManager::Program::Settings);
-        pallstone::TQDefaultData::setup();
-        pallstone::TQMenuManager::setProgram(pallstone::TQMenuManager::Program::Extension);
+        QFile::remove(pallstone::MenuStore::sharedStorePath());
+        pallstone::MenuStore::sharedDefaults().reload();
+        pallstone::MenuStore::setProgram(pallstone::MenuStore::Program::Settings);
+        pallstone::DefaultCatalogue::setup();
+        pallstone::MenuStore::setProgram(pallstone::MenuStore::Program::Extension);
         prompter.alerts.clear();
         prompter.openPanels.clear();
         prompter.nextPaths.reset();
         launcher.settingsLaunches = 0;
+        launcher.terminals.clear();
+        launcher.terminalKinds.clear();
+        clipboard.contents.clear();
     }
 
     QString mkdir(const QString& relative)
@@ -103,8 +108,16 @@ public:
     {
         int settingsLaunches = 0;
         QList<QUrl> opened;
+        QStringList terminals;     // the folders terminals were opened in
+        QStringList terminalKinds; // "window" or "tab", then "second" for the second terminal
         bool openWithApplication(const QString&, const QStringList&) override { return false; }
-        bool openTerminal(const QString&, TerminalMode, bool) override { return false; }
+        bool openTerminal(const QString& folder, TerminalMode mode, bool second) override
+        {
+            terminals.append(folder);
+            terminalKinds.append(QString::fromLatin1(mode == TerminalMode::Tab ? "tab" : "window") +
+                                 QString::fromLatin1(second ? " second" : ""));
+            return true;
+        }
         bool openDefault(const QUrl& url) override
         {
             opened.append(url);
@@ -119,6 +132,17 @@ public:
         }
     } launcher;
 
+    struct Board final : pallstone::Clipboard
+    {
+        QString contents;
+        bool setText(const QString& text) override
+        {
+            contents = text;
+            return true;
+        }
+        QString text() const override { return contents; }
+    } clipboard;
+
     QString home() const { return m_home.path(); }
 
     static void setCommonPaths(const QStringList& paths)
@@ -129,62 +153,47 @@ public:
             record.insert(QStringLiteral("path"), p);
             list.append(record);
         }
-        pallstone::TQMenuManager::sharedDefaults().setObject(list, pallstone::StoreKey::commonPath);
+        pallstone::MenuStore::sharedDefaults().setObject(list, pallstone::StoreKey::commonPath);
     }
 
 private:
     QTemporaryDir m_home;
 };
 
-// Remembers which handler the dispatch called, with what.
-struct RecordingActions final : pallstone::ActionHandlers
+// Asks for menus as a file manager's bridge does, and keeps the last one to choose from.
+struct MenuSession
 {
-    struct Call
-    {
-        QString handler;
-        QString key;  // the item handed over, if any
-        QString path; // the path handed over, if any
-        pallstone::ActionContextPtr context;
-    };
-    QList<Call> calls;
+    pallstone::ContextMenuService service;
+    pallstone::MenuRequest request;
+    pallstone::Menu menu;
 
-    void record(const QString& h, const pallstone::ActionContextPtr& c,
-                const pallstone::TQMenuItemPtr& item = {}, const QString& path = {})
+    MenuSession() { service.setupDirectoryURLs(); }
+
+    pallstone::BuiltMenu items(const QStringList& paths)
     {
-        calls.append({h, item ? item->key : QString(), path, c});
+        return ask({pallstone::MenuKind::Items, paths, QFileInfo(paths.first()).absolutePath()});
     }
-    void createFileWithItem(const pallstone::ActionContextPtr& c,
-                            const pallstone::TQMenuItemPtr& i) override
+    pallstone::BuiltMenu background(const QString& folder)
     {
-        record(QStringLiteral("createFileWithItem"), c, i);
+        return ask({pallstone::MenuKind::Background, {}, folder});
     }
-    void openCommonPath(const pallstone::ActionContextPtr& c, const QString& p,
-                        const pallstone::TQMenuItemPtr& i) override
+    pallstone::BuiltMenu ask(const pallstone::MenuRequest& r)
     {
-        record(QStringLiteral("openCommonPath"), c, i, p);
+        request = r;
+        menu = service.menuFor(request);
+        return menu.entries;
     }
-    void openWithApp(const pallstone::ActionContextPtr& c, const pallstone::TQMenuItemPtr& i,
-                     const QString& p) override
+    bool perform(qint64 tag) const
     {
-        record(QStringLiteral("openWithApp"), c, i, p);
+        return pallstone::ContextMenuService::perform(request, menu, tag);
     }
-    void openServe(const pallstone::ActionContextPtr& c, const QString& serve,
-                   const QString& p) override
-    {
-        calls.append({QStringLiteral("openServe"), serve, p, c});
-    }
-    void moveAndCopyItem(const pallstone::ActionContextPtr& c, const pallstone::TQMenuItemPtr& i,
-                         bool isCopy) override
-    {
-        record(isCopy ? QStringLiteral("copy") : QStringLiteral("move"), c, i, i->path);
-    }
-    void copyPath(const pallstone::ActionContextPtr& c) override
-    {
-        record(QStringLiteral("copyPath"), c);
-    }
-    void copyfileInfo(const pallstone::ActionContextPtr& c,
-                      const pallstone::TQMenuItemPtr& i) override
-    {
-        record(QStringLiteral("copyfileInfo"), c, i);
-    }
+};
+
+// Records the contexts the "Copy Path" row is run with, instead of copying.
+struct RecordedCopyPath
+{
+    QList<pallstone::ActionContextPtr> contexts;
+    pallstone::ActionTable::Override override{
+        QStringLiteral("Copy Path"),
+        [this](const pallstone::ActionCall& call) { contexts.append(call.context); }};
 };

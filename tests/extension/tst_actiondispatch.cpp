@@ -1,7 +1,7 @@
 #include "Dispatch.h"
 #include "ExtensionFixture.h"
 #include "MenuTag.h"
-#include "TQCheckPermit.h"
+#include "FolderAccess.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -39,24 +39,9 @@ class TestActionDispatch : public QObject
 
 private:
     ExtensionFixture m_fx;
-    std::shared_ptr<RecordingActions> m_actions;
-    FinderSyncController& controller() { return FinderSyncController::defaultController(); }
 
-    BuiltMenu items(FinderSync& fs, const QStringList& paths)
-    {
-        controller().setSelectedItemURLs(paths);
-        controller().setTargetedURL(QFileInfo(paths.first()).absolutePath());
-        return fs.menuForMenuKind(FinderSync::ContextualMenuForItems);
-    }
-
-    std::unique_ptr<FinderSync> finderSync()
-    {
-        auto fs = std::make_unique<FinderSync>();
-        fs->setupDirectoryURLs();
-        m_actions = std::make_shared<RecordingActions>();
-        fs->setActionHandlers(m_actions);
-        return fs;
-    }
+    BuiltMenu items(MenuSession& fs, const QStringList& paths) { return fs.items(paths); }
+    std::unique_ptr<MenuSession> finderSync() { return std::make_unique<MenuSession>(); }
 
 private Q_SLOTS:
     void init() { m_fx.reset(); }
@@ -84,13 +69,13 @@ private Q_SLOTS:
         auto fs = finderSync();
         const QString a = m_fx.touch(QStringLiteral("a.txt"));
         items(*fs, {a});
-        QVERIFY(!fs->onMenuItemAction(9999));
+        QVERIFY(!fs->perform(9999));
         items(*fs, {a});
-        QVERIFY(!fs->onMenuItemAction(399)); // child 99 of an entry with fewer
+        QVERIFY(!fs->perform(399)); // child 99 of an entry with fewer
         items(*fs, {a});
-        QVERIFY(!fs->onMenuItemAction(1399)); // a child of an entry without children
-        QVERIFY(m_actions->calls.isEmpty());
-        QCOMPARE(TQMenuManager::sharedDefaults().integerForKey(StoreKey::useCount), 0);
+        QVERIFY(!fs->perform(1399)); // a child of an entry without children
+        QVERIFY(m_fx.prompter.alerts.isEmpty() && m_fx.prompter.openPanels.isEmpty());
+        QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::useCount), 0);
     }
 
     void aChosenEntryReachesItsHandlerAndIsCounted()
@@ -100,14 +85,11 @@ private Q_SLOTS:
         const BuiltMenu menu = items(*fs, {a});
         const qint64 tag = tagOf(menu, {QStringLiteral("Copy Path")});
         QVERIFY(tag > 0);
-        QVERIFY(fs->onMenuItemAction(tag));
-        QCOMPARE(m_actions->calls.size(), 1);
-        QCOMPARE(m_actions->calls.first().handler, QStringLiteral("copyPath"));
-        QCOMPARE(m_actions->calls.first().context->selectPaths, QStringList{a});
-        Defaults& store = TQMenuManager::sharedDefaults();
+        QVERIFY(fs->perform(tag));
+        QCOMPARE(m_fx.clipboard.text(), a);
+        Defaults& store = MenuStore::sharedDefaults();
         QCOMPARE(store.integerForKey(QStringLiteral("Copy Path")), 1);
         QCOMPARE(store.integerForKey(StoreKey::useCount), 1);
-        QVERIFY(fs->rightMenuArray().isEmpty());
     }
 
     void goSetLaunchesTheSettingsApplicationWithoutCounting()
@@ -116,10 +98,9 @@ private Q_SLOTS:
         const BuiltMenu menu = items(*fs, {m_fx.touch(QStringLiteral("a.txt"))});
         const qint64 tag = tagOf(menu, {QStringLiteral("Common App"), QStringLiteral("Go Set")});
         QVERIFY(tag > 100);
-        QVERIFY(fs->onMenuItemAction(tag));
+        QVERIFY(fs->perform(tag));
         QCOMPARE(m_fx.launcher.settingsLaunches, 1);
-        QVERIFY(m_actions->calls.isEmpty());
-        QCOMPARE(TQMenuManager::sharedDefaults().integerForKey(StoreKey::useCount), 0);
+        QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::useCount), 0);
     }
 
     void copyingToTheCurrentDirectoryUsesTheFavouriteItself()
@@ -132,23 +113,24 @@ private Q_SLOTS:
         const qint64 current =
             tagOf(menu, {QStringLiteral("Copy to"), fav, QStringLiteral("Current Directory")});
         QVERIFY(current > 0);
-        QVERIFY(fs->onMenuItemAction(current));
-        QCOMPARE(m_actions->calls.last().handler, QStringLiteral("copy"));
-        QCOMPARE(m_actions->calls.last().path, fav);
+        QVERIFY(fs->perform(current));
+        QVERIFY(Dispatch::waitUntilIdle(10000));
+        QVERIFY(QFile::exists(fav + QStringLiteral("/a.txt")));
 
         const BuiltMenu again = items(*fs, {m_fx.touch(QStringLiteral("a.txt"))});
         const qint64 sub =
             tagOf(again, {QStringLiteral("Move to"), fav, fav + QStringLiteral("/sub")});
         QVERIFY(sub > 10000);
-        QVERIFY(fs->onMenuItemAction(sub));
-        QCOMPARE(m_actions->calls.last().handler, QStringLiteral("move"));
-        QCOMPARE(m_actions->calls.last().path, fav + QStringLiteral("/sub"));
+        QVERIFY(fs->perform(sub));
+        QVERIFY(Dispatch::waitUntilIdle(10000));
+        QVERIFY(QFile::exists(fav + QStringLiteral("/sub/a.txt")));
+        QVERIFY(!QFile::exists(m_fx.home() + QStringLiteral("/a.txt")));
     }
 
     void aCancelledFolderChoiceForTerminalToDoesNothing()
     {
         auto fs = finderSync();
-        TQMenuManager::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Terminal To"),
+        MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Terminal To"),
                                      QStringLiteral("disabled"), false);
         const QString a = m_fx.touch(QStringLiteral("a.txt"));
         BuiltMenu menu = items(*fs, {a});
@@ -156,30 +138,29 @@ private Q_SLOTS:
             tagOf(menu, {QStringLiteral("Terminal To"), QStringLiteral("Select Folder")});
         QVERIFY(tag > 0);
         m_fx.prompter.nextPaths.reset();
-        QVERIFY(fs->onMenuItemAction(tag));
+        QVERIFY(fs->perform(tag));
         QCOMPARE(m_fx.prompter.openPanels.size(), 1);
-        QVERIFY(m_actions->calls.isEmpty());
+        QVERIFY(m_fx.launcher.terminals.isEmpty());
 
         const QString chosen = m_fx.mkdir(QStringLiteral("chosen"));
         m_fx.prompter.nextPaths = QStringList{chosen};
         menu = items(*fs, {a});
-        QVERIFY(fs->onMenuItemAction(tag));
-        QCOMPARE(m_actions->calls.size(), 1);
-        QCOMPARE(m_actions->calls.first().key, QStringLiteral("New Terminal at Folder"));
-        QCOMPARE(m_actions->calls.first().path, chosen);
+        QVERIFY(fs->perform(tag));
+        QCOMPARE(m_fx.launcher.terminals, QStringList{chosen});
     }
 
     void anActionKeepsTheSelectionItWasStartedWith()
     {
         auto fs = finderSync();
+        RecordedCopyPath copyPath;
         const QString a = m_fx.touch(QStringLiteral("a.txt"));
         const QString b = m_fx.touch(QStringLiteral("b.txt"));
         const BuiltMenu menu = items(*fs, {a});
-        QVERIFY(fs->onMenuItemAction(tagOf(menu, {QStringLiteral("Copy Path")})));
+        QVERIFY(fs->perform(tagOf(menu, {QStringLiteral("Copy Path")})));
         // The file manager asks for another menu while the action's window is open.
         items(*fs, {b});
-        QCOMPARE(m_actions->calls.first().context->selectPaths, QStringList{a});
-        QVERIFY(m_actions->calls.first().context->isSelectSingleURL());
+        QCOMPARE(copyPath.contexts.first()->selectPaths, QStringList{a});
+        QVERIFY(copyPath.contexts.first()->isSelectSingleURL());
     }
 
     void theThirdUseInvitesAReviewThreeSecondsLater()
@@ -188,7 +169,7 @@ private Q_SLOTS:
         const QString a = m_fx.touch(QStringLiteral("a.txt"));
         auto use = [&] {
             const BuiltMenu menu = items(*fs, {a});
-            QVERIFY(fs->onMenuItemAction(tagOf(menu, {QStringLiteral("Copy Path")})));
+            QVERIFY(fs->perform(tagOf(menu, {QStringLiteral("Copy Path")})));
         };
         use();
         use();
@@ -205,7 +186,7 @@ private Q_SLOTS:
         QCOMPARE(m_fx.prompter.alerts.first().message,
                  Localizer::text(QStringLiteral("Review Tip")));
         QCOMPARE(m_fx.launcher.opened.size(), 1);
-        QVERIFY(TQMenuManager::sharedDefaults().boolForKey(StoreKey::isReviewed));
+        QVERIFY(MenuStore::sharedDefaults().boolForKey(StoreKey::isReviewed));
         use(); // the 4th use asks nothing
         QVERIFY(Dispatch::waitUntilIdle(10000));
         QCOMPARE(m_fx.prompter.alerts.size(), 1);
@@ -213,38 +194,57 @@ private Q_SLOTS:
 
     void startingForgetsAPendingCutButNeverWritesAMissingMenu()
     {
-        TQMenuManager::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
+        MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
                                      QStringLiteral("cutPaths"), QStringList{m_fx.home()});
-        FinderSync started;
+        ContextMenuService started;
         started.init();
-        const TQMenuItemList menu = TQMenuManager::menuItemArray();
-        for (const TQMenuItemPtr& item : menu) {
+        const MenuItemList menu = MenuStore::menuItemArray();
+        for (const MenuItemPtr& item : menu) {
             if (item->isCutPaste())
                 QVERIFY(item->cutPaths.isEmpty());
         }
         // A service started before the settings application ever ran leaves the store alone, so
         // the first set-up still seeds the defaults.
-        QFile::remove(TQMenuManager::sharedStorePath());
-        TQMenuManager::sharedDefaults().reload();
-        FinderSync fresh;
+        QFile::remove(MenuStore::sharedStorePath());
+        MenuStore::sharedDefaults().reload();
+        ContextMenuService fresh;
         fresh.init();
-        QVERIFY(!QFile::exists(TQMenuManager::sharedStorePath()));
+        QVERIFY(!QFile::exists(MenuStore::sharedStorePath()));
     }
 
     void anUngrantedFolderAsksBeforeTheAction()
     {
         auto fs = finderSync();
-        TQCheckPermit::setAccessProbe([](const QString&, int) { return false; });
+        FolderAccess::setAccessProbe([](const QString&, int) { return false; });
         const QString a = m_fx.touch(QStringLiteral("locked/a.txt"));
         const BuiltMenu menu = items(*fs, {a});
         m_fx.prompter.nextPaths.reset();
         // "Copy to" needs the folder; the refused grant ends the dispatch silently.
         const qint64 tag =
             tagOf(menu, {QStringLiteral("Copy to"), QStringLiteral("Select Folder")});
-        QVERIFY(fs->onMenuItemAction(tag));
+        QVERIFY(fs->perform(tag));
+        // Only the grant was asked for: the entry's own folder panel never came.
         QCOMPARE(m_fx.prompter.openPanels.size(), 1);
-        QVERIFY(m_actions->calls.isEmpty());
-        TQCheckPermit::setAccessProbe({});
+        FolderAccess::setAccessProbe({});
+    }
+
+    void eachTerminalEntryOpensItsKindOfTerminal()
+    {
+        const QString w = m_fx.mkdir(QStringLiteral("w"));
+        const QList<std::pair<QString, QString>> terminals = {
+            {QStringLiteral("Terminal Window"), QStringLiteral("window")},
+            {QStringLiteral("Terminal Tab"), QStringLiteral("tab")},
+            {QStringLiteral("iTerm2 Window"), QStringLiteral("window second")},
+            {QStringLiteral("iTerm2 Tab"), QStringLiteral("tab second")}};
+        for (const auto& [key, kind] : terminals) {
+            MenuStore::updateMenuKey(StoreKey::rightMenu, key, QStringLiteral("disabled"), false);
+            MenuSession fs;
+            const qint64 tag = tagOf(fs.background(w), {key});
+            QVERIFY2(tag > 0, qPrintable(key));
+            m_fx.launcher.terminalKinds.clear();
+            QVERIFY(fs.perform(tag));
+            QCOMPARE(m_fx.launcher.terminalKinds, QStringList{kind});
+        }
     }
 };
 

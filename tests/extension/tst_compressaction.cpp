@@ -3,7 +3,7 @@
 #include "ActionContext.h"
 #include "Dispatch.h"
 #include "ScriptedPrompter.h"
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 #include "Transcript.h"
 #include "actions/EncryptedCompressAction.h"
 
@@ -154,8 +154,8 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath(u".local/share"_s)));
         QCOMPARE(run(QStringLiteral(PALLSTONE_APP), {u"setup"_s}).code, 0);
         // The review invitation would take an answer meant for the action.
-        pallstone::TQMenuManager::sharedDefaults().setObject(true, pallstone::StoreKey::isReviewed);
-        pallstone::TQMenuManager::updateMenuKey(pallstone::StoreKey::rightMenu,
+        pallstone::MenuStore::sharedDefaults().setObject(true, pallstone::StoreKey::isReviewed);
+        pallstone::MenuStore::updateMenuKey(pallstone::StoreKey::rightMenu,
                                                 u"Encrypted Compression"_s, u"disabled"_s, false);
         QByteArray out;
         run(QStringLiteral(PALLSTONE_EXTENSION), {u"menu"_s, write(u"probe.txt"_s, "x")}, &out);
@@ -288,9 +288,9 @@ private Q_SLOTS:
         context->selectPaths = {m_home.filePath(u"twice"_s)};
         context->isSelectURL = true;
         auto& action = pallstone::EncryptedCompressAction::shared();
-        action.encryptedCompress(context, nullptr);
+        action.encryptedCompress(context);
         QVERIFY(action.isRunning());
-        action.encryptedCompress(context, nullptr);
+        action.encryptedCompress(context);
         QVERIFY(pallstone::Dispatch::waitUntilIdle(60000));
         pallstone::Prompter::setInstance(nullptr);
         QVERIFY(!action.isRunning());

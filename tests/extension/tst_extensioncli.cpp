@@ -1,5 +1,5 @@
 // pallstone-extension menu and run, driven from outside as the acceptance checks drive them.
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -165,7 +165,7 @@ private Q_SLOTS:
     void aPromptWithoutAnAnswerFailsTheRun()
     {
         // "Terminal To" -> "Select Folder" asks for a folder; the script has no answer for it.
-        pallstone::TQMenuManager::updateMenuKey(pallstone::StoreKey::rightMenu,
+        pallstone::MenuStore::updateMenuKey(pallstone::StoreKey::rightMenu,
                                                 QStringLiteral("Terminal To"),
                                                 QStringLiteral("disabled"), false);
         const QString file = write(QStringLiteral("d.txt"), "x");

@@ -1,7 +1,7 @@
 // Opening with applications and terminals, hiding, locking, system files, scripts and checksums,
 // driven from outside through `pallstone-extension run --answers --transcript`. With answers, every
 // launch and clipboard change is recorded instead of happening; file changes are real.
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 #include "actions/OpenServeAction.h"
 
 #include <QDir>
@@ -160,7 +160,7 @@ private:
     void enable(const QString& list, const QString& key)
     {
         QVERIFY(
-            pallstone::TQMenuManager::updateMenuKey(list, key, QStringLiteral("disabled"), false));
+            pallstone::MenuStore::updateMenuKey(list, key, QStringLiteral("disabled"), false));
     }
 
     QString desktopEntry(const QString& id, const QString& name)
@@ -192,7 +192,7 @@ private Q_SLOTS:
             enable(rightMenu, key);
         enable(pallstone::StoreKey::commonApp, QStringLiteral("Warp"));
         // The invitation to review, due on the third use, is not what these tests are about.
-        pallstone::TQMenuManager::sharedDefaults().setObject(pallstone::Value(true),
+        pallstone::MenuStore::sharedDefaults().setObject(pallstone::Value(true),
                                                              pallstone::StoreKey::isReviewed);
 
         desktopEntry(QStringLiteral("code"), QStringLiteral("Visual Studio Code"));

@@ -1,7 +1,7 @@
 // New files, copying, moving, cut and paste, deleting, copying paths, embedding and unembedding,
 // driven from outside through `pallstone-extension run --answers --transcript`.
-#include "TQDefaultData.h"
-#include "TQMenuManager.h"
+#include "DefaultCatalogue.h"
+#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,7 +128,7 @@ private:
 
     void enable(const QString& key)
     {
-        TQMenuManager::updateMenuKey(StoreKey::rightMenu, key, QStringLiteral("disabled"), false);
+        MenuStore::updateMenuKey(StoreKey::rightMenu, key, QStringLiteral("disabled"), false);
     }
 
 private Q_SLOTS:
@@ -138,9 +138,9 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(QStringLiteral(".config"))));
         qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral(".local/share"))));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(path(QStringLiteral(".cache"))));
-        TQDefaultData::setup();
+        DefaultCatalogue::setup();
         // The review invitation after the third use would ask for an answer in every later run.
-        TQMenuManager::sharedDefaults().setObject(true, StoreKey::isReviewed);
+        MenuStore::sharedDefaults().setObject(true, StoreKey::isReviewed);
         for (const QString& key : {QStringLiteral("Embed in Folder"), QStringLiteral("Unembed Folder"),
                                    QStringLiteral("Delete")})
             enable(key);
@@ -190,11 +190,11 @@ private Q_SLOTS:
         record.insert(QStringLiteral("fileName"), QStringLiteral("Makefile"));
         record.insert(QStringLiteral("ext"), QStringLiteral("mk"));
         record.insert(QStringLiteral("special"), true);
-        QVERIFY(TQMenuManager::addMenuKey(StoreKey::newFile, record, false));
+        QVERIFY(MenuStore::addMenuKey(StoreKey::newFile, record, false));
         const QString folder = mkdir(QStringLiteral("special"));
         act({QStringLiteral("--target"), folder}, {QStringLiteral("New File"), QStringLiteral("MAKEFILE-ID")});
         QVERIFY(QFile::exists(folder + QStringLiteral("/Makefile")));
-        TQMenuManager::removeMenuKey(StoreKey::newFile, QStringLiteral("MAKEFILE-ID"));
+        MenuStore::removeMenuKey(StoreKey::newFile, QStringLiteral("MAKEFILE-ID"));
     }
 
     void aFileBecomesATemplate()
@@ -203,12 +203,12 @@ private Q_SLOTS:
         const QList<QJsonObject> events = act({report}, {QStringLiteral("New File"),
                                                         QStringLiteral("Add to File Template")});
         QVERIFY(kinds(events).contains(QStringLiteral("progress:success")));
-        const Value list = TQMenuManager::sharedDefaults().object(StoreKey::newFile);
+        const Value list = MenuStore::sharedDefaults().object(StoreKey::newFile);
         const Value last = list.at(list.count() - 1);
         QCOMPARE(last.value(QStringLiteral("ext")).string(), QStringLiteral("pdf"));
         QCOMPARE(last.value(QStringLiteral("displayName")).string(), QStringLiteral("report"));
         const QString copy = last.value(QStringLiteral("templatePath")).string();
-        QVERIFY(copy.startsWith(TQMenuManager::fileTemplateFolder()));
+        QVERIFY(copy.startsWith(MenuStore::fileTemplateFolder()));
         QFile f(copy);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("%PDF-1.4 test"));
@@ -233,7 +233,7 @@ private Q_SLOTS:
         Value record = Value::dictionary();
         record.insert(QStringLiteral("path"), fav);
         favourites.append(record);
-        TQMenuManager::sharedDefaults().setObject(favourites, StoreKey::commonPath);
+        MenuStore::sharedDefaults().setObject(favourites, StoreKey::commonPath);
         write(QStringLiteral("fav/one.txt"), "old");
         const QString one = write(QStringLiteral("src/one.txt"), "new");
         const QString two = write(QStringLiteral("src/two.txt"));
@@ -254,7 +254,7 @@ private Q_SLOTS:
         Value record = Value::dictionary();
         record.insert(QStringLiteral("path"), folder);
         favourites.append(record);
-        TQMenuManager::sharedDefaults().setObject(favourites, StoreKey::commonPath);
+        MenuStore::sharedDefaults().setObject(favourites, StoreKey::commonPath);
         act({item}, {QStringLiteral("Copy to"), folder}, {button(1002)});
         QFile f(item);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -270,7 +270,7 @@ private Q_SLOTS:
         Value r2 = Value::dictionary();
         r2.insert(QStringLiteral("path"), tree);
         inner.append(r2);
-        TQMenuManager::sharedDefaults().setObject(inner, StoreKey::commonPath);
+        MenuStore::sharedDefaults().setObject(inner, StoreKey::commonPath);
         act({path(QStringLiteral("self/tree"))},
             {QStringLiteral("Copy to"), tree}, {button(1000)});
         QVERIFY(!QFile::exists(tree + QStringLiteral("/tree")));

@@ -1,6 +1,9 @@
 #include "ExtensionFixture.h"
 #include "MenuTag.h"
 
+#include <memory>
+#include <vector>
+
 #include <QTest>
 
 using namespace pallstone;
@@ -25,11 +28,11 @@ QStringList keys(const QList<MenuEntry>& menu)
 }
 
 // Follows a tag through the model the menu was built from.
-TQMenuItemPtr modelEntry(const FinderSync& fs, qint64 tag)
+MenuItemPtr modelEntry(const MenuSession& fs, qint64 tag)
 {
     const QList<int> pieces = MenuTag::decode(tag);
-    TQMenuItemList level = fs.rightMenuArray();
-    TQMenuItemPtr item;
+    MenuItemList level = fs.menu.model;
+    MenuItemPtr item;
     for (int piece : pieces) {
         if (piece < 1 || piece > level.size())
             return {};
@@ -48,32 +51,17 @@ class TestMenuBuilder : public QObject
 
 private:
     ExtensionFixture m_fx;
-    FinderSyncController& controller() { return FinderSyncController::defaultController(); }
-
-    BuiltMenu items(FinderSync& fs, const QStringList& paths)
-    {
-        controller().setSelectedItemURLs(paths);
-        controller().setTargetedURL(QFileInfo(paths.first()).absolutePath());
-        return fs.menuForMenuKind(FinderSync::ContextualMenuForItems);
-    }
-    BuiltMenu background(FinderSync& fs, const QString& folder)
-    {
-        controller().setSelectedItemURLs({});
-        controller().setTargetedURL(folder);
-        return fs.menuForMenuKind(FinderSync::ContextualMenuForContainer);
-    }
 
 private Q_SLOTS:
     void init() { m_fx.reset(); }
 
     void theRootBackgroundOffersOnlyEntriesThatNeedNoTarget()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
-        const BuiltMenu menu = background(fs, QStringLiteral("/"));
-        QVERIFY(fs.selectURLs().isEmpty());
+        MenuSession fs;
+        const BuiltMenu menu = fs.background(QStringLiteral("/"));
+        QVERIFY(fs.request.selectPaths.isEmpty());
         for (const MenuEntry& e : menu) {
-            const TQMenuItemPtr model = modelEntry(fs, e.tag);
+            const MenuItemPtr model = modelEntry(fs, e.tag);
             QVERIFY2(model && model->isNotNeedURL, qPrintable(e.key));
         }
         const MenuEntry* newFile = find(menu, QStringLiteral("New File"));
@@ -84,13 +72,12 @@ private Q_SLOTS:
 
     void theItemsMenuOffersPerSelectionEntries()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
+        MenuSession fs;
         const QString a = m_fx.touch(QStringLiteral("w/a.txt"));
         const QString b = m_fx.touch(QStringLiteral("w/b.txt"));
-        TQMenuManager::updateMenuKey(StoreKey::rightMenu, QStringLiteral("File Info"),
+        MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("File Info"),
                                      QStringLiteral("disabled"), false);
-        BuiltMenu one = items(fs, {a});
+        BuiltMenu one = fs.items({a});
         QVERIFY(!find(one, QStringLiteral("Hide All Files")));
         QVERIFY(!find(one, QStringLiteral("Color Picker")));
         QVERIFY(find(one, QStringLiteral("File Info")));
@@ -100,33 +87,31 @@ private Q_SLOTS:
                               QStringLiteral("CRC32"), QStringLiteral("Go Set")}));
         QVERIFY(find(find(one, QStringLiteral("New File"))->children,
                      QStringLiteral("Add to File Template")));
-        BuiltMenu two = items(fs, {a, b});
+        BuiltMenu two = fs.items({a, b});
         QVERIFY(!find(two, QStringLiteral("File Info")));
         QVERIFY(!find(find(two, QStringLiteral("New File"))->children,
                       QStringLiteral("Add to File Template")));
-        // The background of a folder offers the colour picker and hiding every item.
-        BuiltMenu back = background(fs, m_fx.mkdir(QStringLiteral("w")));
-        QVERIFY(find(back, QStringLiteral("Color Picker")));
+        // The background of a folder offers hiding every item.
+        BuiltMenu back = fs.background(m_fx.mkdir(QStringLiteral("w")));
         QVERIFY(find(back, QStringLiteral("Hide All Files")));
     }
 
     void aPendingCutOffersPasteOnlyInAnotherFolder()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
+        MenuSession fs;
         const QString x = m_fx.mkdir(QStringLiteral("X"));
         const QString y = m_fx.mkdir(QStringLiteral("Y"));
         const QString a = m_fx.touch(QStringLiteral("X/a"));
-        QVERIFY(!find(background(fs, y), QStringLiteral("Cut Paste"))); // nothing cut yet
-        TQMenuManager::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
+        QVERIFY(!find(fs.background(y), QStringLiteral("Cut Paste"))); // nothing cut yet
+        MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
                                      QStringLiteral("cutPaths"), QStringList{a});
-        QVERIFY(!find(background(fs, x), QStringLiteral("Cut Paste")));
-        const BuiltMenu inY = background(fs, y);
+        QVERIFY(!find(fs.background(x), QStringLiteral("Cut Paste")));
+        const BuiltMenu inY = fs.background(y);
         const MenuEntry* paste = find(inY, QStringLiteral("Cut Paste"));
         QVERIFY(paste);
         QCOMPARE(paste->title, Localizer::text(QStringLiteral("Paste")));
         QCOMPARE(paste->icon.value, QStringLiteral("paste"));
-        const BuiltMenu onA = items(fs, {a});
+        const BuiltMenu onA = fs.items({a});
         const MenuEntry* cut = find(onA, QStringLiteral("Cut Paste"));
         QVERIFY(cut);
         QCOMPARE(cut->title, Localizer::text(QStringLiteral("Cut")));
@@ -134,16 +119,15 @@ private Q_SLOTS:
 
     void aLockedFileOffersUnlock()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
-        TQMenuManager::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Lock and Unlock"),
+        MenuSession fs;
+        MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Lock and Unlock"),
                                      QStringLiteral("disabled"), false);
         const QString f = m_fx.touch(QStringLiteral("locked.txt"));
-        const BuiltMenu before = items(fs, {f});
+        const BuiltMenu before = fs.items({f});
         QCOMPARE(find(before, QStringLiteral("Lock and Unlock"))->title,
                  Localizer::text(QStringLiteral("Lock")));
         QFile::setPermissions(f, QFile::ReadOwner | QFile::ReadGroup);
-        const BuiltMenu after = items(fs, {f});
+        const BuiltMenu after = fs.items({f});
         const MenuEntry* e = find(after, QStringLiteral("Lock and Unlock"));
         QCOMPARE(e->title, Localizer::text(QStringLiteral("Unlock")));
         QCOMPARE(e->icon.value, QStringLiteral("unlock"));
@@ -151,29 +135,27 @@ private Q_SLOTS:
 
     void skippedEntriesKeepTheirTagNumbers()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
-        const BuiltMenu menu = background(fs, m_fx.mkdir(QStringLiteral("w")));
+        MenuSession fs;
+        const BuiltMenu menu = fs.background(m_fx.mkdir(QStringLiteral("w")));
         // "Copy to" and "Move to" are skipped on a background; tags still count them.
         for (const MenuEntry& e : menu) {
-            const TQMenuItemPtr model = modelEntry(fs, e.tag);
+            const MenuItemPtr model = modelEntry(fs, e.tag);
             QVERIFY(model);
             QCOMPARE(model->key, e.key);
             for (const MenuEntry& child : e.children) {
                 if (child.separator)
                     continue;
-                const TQMenuItemPtr c = modelEntry(fs, child.tag);
+                const MenuItemPtr c = modelEntry(fs, child.tag);
                 QVERIFY(c);
                 QCOMPARE(c->key, child.key);
             }
         }
-        QVERIFY(menu.size() < fs.rightMenuArray().size());
+        QVERIFY(menu.size() < fs.menu.model.size());
     }
 
     void favouriteFoldersShowWhatTheModeAsks()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
+        MenuSession fs;
         const QString ten = m_fx.mkdir(QStringLiteral("ten"));
         for (int i = 0; i < 10; ++i)
             m_fx.touch(QStringLiteral("ten/f%1").arg(i));
@@ -182,10 +164,10 @@ private Q_SLOTS:
         for (int i = 0; i < 20; ++i)
             m_fx.mkdir(QStringLiteral("twenty/d%1").arg(i));
         ExtensionFixture::setCommonPaths({ten, twenty, m_fx.home() + QStringLiteral("/missing")});
-        TQMenuManager::sharedDefaults().setObject(4, StoreKey::commonPathNextMenu);
+        MenuStore::sharedDefaults().setObject(4, StoreKey::commonPathNextMenu);
 
         const QString sel = m_fx.touch(QStringLiteral("s.txt"));
-        const BuiltMenu menu = items(fs, {sel});
+        const BuiltMenu menu = fs.items({sel});
         const MenuEntry* favourites = find(menu, QStringLiteral("Common Path"));
         QVERIFY(favourites);
         const QStringList inTen = keys(favourites->children.at(0).children);
@@ -209,45 +191,42 @@ private Q_SLOTS:
 
     void hidingTheSettingsEntryLeavesEmptySubmenusOut()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
-        TQMenuManager::sharedDefaults().setObject(true, StoreKey::prefCheck(2));
-        const BuiltMenu menu = background(fs, m_fx.mkdir(QStringLiteral("w")));
+        MenuSession fs;
+        MenuStore::sharedDefaults().setObject(true, StoreKey::prefCheck(2));
+        const BuiltMenu menu = fs.background(m_fx.mkdir(QStringLiteral("w")));
         for (const MenuEntry& e : menu)
             QVERIFY(!find(e.children, QStringLiteral("Go Set")));
         const MenuEntry* favourites = find(menu, QStringLiteral("Common Path"));
         QVERIFY(favourites);
         QVERIFY2(!favourites->hasSubmenu, qPrintable(keys(favourites->children).join(u',')));
-        TQMenuManager::sharedDefaults().setObject(true, StoreKey::prefCheck(1));
-        for (const MenuEntry& e : background(fs, m_fx.mkdir(QStringLiteral("w"))))
+        MenuStore::sharedDefaults().setObject(true, StoreKey::prefCheck(1));
+        for (const MenuEntry& e : fs.background(m_fx.mkdir(QStringLiteral("w"))))
             QVERIFY(e.icon.isNull());
     }
 
     void convertOffersTheOtherFormats()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
+        MenuSession fs;
         const QString png = m_fx.touch(QStringLiteral("p.png"));
         const QString jpg = m_fx.touch(QStringLiteral("q.jpg"));
-        const BuiltMenu onPng = items(fs, {png});
+        const BuiltMenu onPng = fs.items({png});
         QStringList targets = keys(find(onPng, QStringLiteral("Convert to"))->children);
         QVERIFY(!targets.contains(QStringLiteral("PNG")));
         QVERIFY(targets.contains(QStringLiteral("PDF")));
-        const BuiltMenu onJpg = items(fs, {jpg});
+        const BuiltMenu onJpg = fs.items({jpg});
         targets = keys(find(onJpg, QStringLiteral("Convert to"))->children);
         QVERIFY(targets.contains(QStringLiteral("JPEG"))); // "JPEG" does not contain "JPG"
-        const BuiltMenu onBoth = items(fs, {png, jpg});
+        const BuiltMenu onBoth = fs.items({png, jpg});
         const MenuEntry* convert = find(onBoth, QStringLiteral("Convert to"));
         QCOMPARE(find(convert->children, QStringLiteral("PDF"))->title,
                  Localizer::text(QStringLiteral("Merge to PDF")));
         QVERIFY(
-            !find(items(fs, {m_fx.touch(QStringLiteral("t.txt"))}), QStringLiteral("Convert to")));
+            !find(fs.items({m_fx.touch(QStringLiteral("t.txt"))}), QStringLiteral("Convert to")));
     }
 
     void aLevelNeverAddressesMoreThan99Entries()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
+        MenuSession fs;
         Value list = Value::array();
         for (int i = 0; i < 120; ++i) {
             Value r = Value::dictionary();
@@ -255,8 +234,8 @@ private Q_SLOTS:
             r.insert(QStringLiteral("ext"), QStringLiteral("e%1").arg(i));
             list.append(r);
         }
-        TQMenuManager::sharedDefaults().setObject(list, StoreKey::newFile);
-        const BuiltMenu menu = items(fs, {m_fx.touch(QStringLiteral("a.txt"))});
+        MenuStore::sharedDefaults().setObject(list, StoreKey::newFile);
+        const BuiltMenu menu = fs.items({m_fx.touch(QStringLiteral("a.txt"))});
         const MenuEntry* newFile = find(menu, QStringLiteral("New File"));
         QVERIFY(newFile);
         for (const MenuEntry& e : newFile->children) {
@@ -269,18 +248,129 @@ private Q_SLOTS:
 
     void theRootIsDroppedFromTheSelection()
     {
-        FinderSync fs;
-        fs.setupDirectoryURLs();
+        MenuSession fs;
         const QString a = m_fx.touch(QStringLiteral("a"));
-        items(fs, {QStringLiteral("/"), a});
-        QCOMPARE(fs.selectURLs(), QStringList{a});
-        // A background of "/" keeps the previous kind of menu.
-        QVERIFY(fs.isSelectURL());
-        background(fs, QStringLiteral("/"));
-        QVERIFY(fs.isSelectURL());
-        background(fs, m_fx.home());
-        QVERIFY(!fs.isSelectURL());
-        QVERIFY(!fs.isSelectSingleURL());
+        fs.items({QStringLiteral("/"), a});
+        QCOMPARE(fs.request.selectPaths, QStringList{a});
+        QVERIFY(fs.request.isSelectURL);
+        fs.background(m_fx.home());
+        QVERIFY(!fs.request.isSelectURL);
+        QVERIFY(!fs.request.isSelectSingleURL());
+    }
+
+    void theRootBackgroundForgetsTheItemsMenuBeforeIt()
+    {
+        MenuSession fs;
+        const QStringList fresh = keys(fs.background(QStringLiteral("/")));
+        fs.items({m_fx.touch(QStringLiteral("a.txt"))});
+        QCOMPARE(keys(fs.background(QStringLiteral("/"))), fresh);
+        QVERIFY(!fs.request.isSelectURL);
+        QVERIFY(!fs.request.isSelectSingleURL());
+    }
+
+    void everyOfferedEntryReachesItsAction()
+    {
+        // Every entry of the catalogue switched on.
+        Value list = MenuStore::sharedDefaults().object(StoreKey::rightMenu).mutableCopy();
+        for (qsizetype i = 0; i < list.count(); ++i) {
+            Value record = list.at(i).mutableCopy();
+            record.insert(QStringLiteral("disabled"), false);
+            list.replace(i, record);
+        }
+        MenuStore::sharedDefaults().setObject(list, StoreKey::rightMenu);
+        QStringList rowNames;
+        for (const ActionRow& row : ActionTable::instance().rows())
+            rowNames.append(row.name);
+        QStringList reached;
+        std::vector<std::unique_ptr<ActionTable::Override>> overrides;
+        for (const QString& name : rowNames)
+            overrides.push_back(std::make_unique<ActionTable::Override>(
+                name, [&reached, name](const ActionCall&) { reached.append(name); }));
+
+        const QString file = m_fx.touch(QStringLiteral("w/a.sh"));
+        const QString folder = m_fx.mkdir(QStringLiteral("w/d"));
+        MenuSession fs;
+        int offered = 0;
+        for (const MenuRequest& request :
+             {MenuRequest(MenuKind::Items, {file}, m_fx.home()),
+              MenuRequest(MenuKind::Items, {folder}, m_fx.home()),
+              MenuRequest(MenuKind::Background, {}, folder),
+              MenuRequest(MenuKind::Background, {}, QStringLiteral("/"))}) {
+            for (const MenuEntry& e : fs.ask(request)) {
+                const ActionRow* row = ActionTable::instance().rowFor(*modelEntry(fs, e.tag));
+                QVERIFY2(row, qPrintable(e.key));
+                qint64 tag = e.tag;
+                for (const MenuEntry& child : e.children) {
+                    if (!child.separator && child.key != u"Go Set") {
+                        tag = child.tag;
+                        break;
+                    }
+                }
+                if (e.hasSubmenu && tag == e.tag)
+                    continue; // nothing to choose but the settings entry
+                reached.clear();
+                QVERIFY2(fs.perform(tag), qPrintable(e.key));
+                QCOMPARE(reached, QStringList{row->name});
+                ++offered;
+            }
+        }
+        QVERIFY(offered > 20);
+    }
+
+    void entriesAppearWhereTheirRowsSay_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("anywhere");
+        QTest::addColumn<bool>("selectionOnly");
+        QTest::addColumn<bool>("foldersOnly");
+        auto row = [](const char* key, bool anywhere, bool selectionOnly, bool foldersOnly) {
+            QTest::newRow(key) << QString::fromUtf8(key) << anywhere << selectionOnly
+                               << foldersOnly;
+        };
+        for (const char* key : {"Terminal Window", "Terminal To", "Terminal Tab", "iTerm2 Window",
+                                "iTerm2 To", "iTerm2 Tab", "System Hide Files", "Common App",
+                                "Common Path", "New File"})
+            row(key, true, false, false);
+        for (const char* key : {"Hide Selected Files", "Lock and Unlock", "Copy to", "Move to",
+                                "Encrypted Compression", "Delete", "Embed in Folder",
+                                "Execute Script"})
+            row(key, false, true, false);
+        row("Unembed Folder", false, true, true);
+        for (const char* key : {"Hide All Files", "Unhide All Files", "Copy Path", "Cut Paste"})
+            row(key, false, false, false);
+    }
+    void entriesAppearWhereTheirRowsSay()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, anywhere);
+        QFETCH(bool, selectionOnly);
+        QFETCH(bool, foldersOnly);
+        MenuItem entry;
+        entry.key = key;
+        const ActionRow* row = ActionTable::instance().rowFor(entry);
+        QVERIFY(row && row->run);
+        QCOMPARE(row->anywhere, anywhere);
+        QCOMPARE(row->selectionOnly, selectionOnly);
+        QCOMPARE(row->foldersOnly, foldersOnly);
+        MenuItem app;
+        app.key = QStringLiteral("Emacs");
+        app.appName = QStringLiteral("Emacs");
+        QVERIFY(ActionTable::instance().rowFor(app)->anywhere);
+        entry.key = QStringLiteral("Execute Script");
+        QCOMPARE(ActionTable::instance().rowFor(entry)->formats,
+                 (QStringList{QStringLiteral("sh"), QStringLiteral("scpt")}));
+    }
+
+    void hidingEntriesCarryTheirCommands()
+    {
+        MenuSession fs;
+        fs.background(m_fx.mkdir(QStringLiteral("w")));
+        for (const MenuItemPtr& e : fs.menu.model) {
+            if (e->key == u"Hide All Files")
+                QCOMPARE(e->command, QStringLiteral("chflags hidden"));
+            if (e->key == u"Unhide All Files")
+                QCOMPARE(e->command, QStringLiteral("chflags nohidden"));
+        }
     }
 };
 

@@ -1,7 +1,7 @@
 #include "LaunchPlan.h"
 #include "RecordingLauncher.h"
 #include "SystemLauncher.h"
-#include "TQMenuManager.h"
+#include "MenuStore.h"
 #include "Transcript.h"
 
 #include <QDir>
@@ -80,7 +80,7 @@ private Q_SLOTS:
     void cleanup()
     {
         qputenv("PATH", m_savedPath);
-        TQMenuManager::sharedDefaults().removeObject(QStringLiteral("second terminal"));
+        MenuStore::sharedDefaults().removeObject(QStringLiteral("second terminal"));
     }
 
     void terminalChoiceAndFlags_data()
@@ -153,7 +153,7 @@ private Q_SLOTS:
         }
         qputenv("PATH", QFile::encodeName(bin));
         if (!storedSecond.isEmpty())
-            QVERIFY(TQMenuManager::sharedDefaults().setObject(storedSecond,
+            QVERIFY(MenuStore::sharedDefaults().setObject(storedSecond,
                                                               QStringLiteral("second terminal")));
 
         const auto plan = LaunchPlan::openTerminal(

@@ -1,0 +1,153 @@
+#include "ListPage.h"
+
+#include "Localizer.h"
+#include "MenuIcons.h"
+#include "Prompter.h"
+#include "ReorderTable.h"
+#include "MenuStore.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace pallstone {
+
+const QString ListPage::kConfigChangeNotification = QStringLiteral("config change noti");
+
+ListPage::ListPage(QWidget* parent) : QWidget(parent)
+{
+    m_tableView = new ReorderTable(this);
+    m_tableView->setObjectName(QStringLiteral("tableView"));
+    m_deleteButton = new QPushButton(MenuIcons::resource(QStringLiteral("delete")),
+                                     Localizer::text(QStringLiteral("Remove")), this);
+    m_deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    m_deleteButton->setEnabled(false);
+    m_recoverBtn = new QPushButton(MenuIcons::resource(QStringLiteral("recover")),
+                                   Localizer::text(QStringLiteral("Recover")), this);
+    m_recoverBtn->setObjectName(QStringLiteral("recoverBtn"));
+
+    connect(m_tableView, &ReorderTable::moveRequested, this, &ListPage::onMoveRequested);
+    connect(m_tableView, &QTableWidget::itemSelectionChanged, this,
+            [this] { tableViewSelectionDidChange(); });
+    connect(m_tableView, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (m_filling || !(item->flags() & Qt::ItemIsUserCheckable))
+            return;
+        // Queued: the handler rebuilds the rows, deleting the item that is reporting the change.
+        const int row = item->row();
+        const int column = item->column();
+        const bool checked = item->checkState() == Qt::Checked;
+        QMetaObject::invokeMethod(
+            this, [this, row, column, checked] { onCheckChanged(row, column, checked); },
+            Qt::QueuedConnection);
+    });
+    connect(m_tableView, &QTableWidget::itemDoubleClicked, this, [this](QTableWidgetItem* item) {
+        if (item->flags() & Qt::ItemIsUserCheckable)
+            return;
+        if (m_selectItem)
+            onEditName();
+    });
+    NotificationCenter::defaultCenter().addNotification(this, kConfigChangeNotification);
+}
+
+ListPage::~ListPage()
+{
+    NotificationCenter::defaultCenter().removeAllNotification(this);
+}
+
+void ListPage::handleSignal(const pallstone::Notification& /*notification*/)
+{
+    refresh();
+}
+
+void ListPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        refresh();
+}
+
+void ListPage::reloadTable()
+{
+    m_filling = true;
+    m_selectItem.reset();
+    m_deleteButton->setEnabled(false);
+    m_tableView->clearSelection();
+    m_tableView->setRowCount(0);
+    m_tableView->setRowCount(int(m_tableData.size()));
+    for (int row = 0; row < m_tableData.size(); ++row)
+        fillRow(row, m_tableData.at(row));
+    m_tableView->setCurrentItem(nullptr);
+    m_filling = false;
+}
+
+void ListPage::selectRow(int row)
+{
+    m_tableView->selectRow(row);
+}
+
+void ListPage::tableViewSelectionDidChange()
+{
+    const QModelIndexList rows = m_tableView->selectionModel()->selectedRows();
+    const int row = rows.isEmpty() ? -1 : rows.first().row();
+    if (row >= 0 && row < m_tableData.size()) {
+        m_selectItem = m_tableData.at(row);
+        m_deleteButton->setEnabled(true);
+    } else {
+        m_selectItem.reset();
+        m_deleteButton->setEnabled(false);
+    }
+}
+
+void ListPage::onCheckChanged(int /*row*/, int /*column*/, bool /*checked*/) {}
+
+QTableWidgetItem* ListPage::titleCell(const QString& text, const QIcon& icon)
+{
+    auto* cell = new QTableWidgetItem(icon, text);
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+    cell->setToolTip(text);
+    return cell;
+}
+
+QTableWidgetItem* ListPage::checkCell(bool checked, bool enabled, const QString& text)
+{
+    auto* cell = new QTableWidgetItem(text);
+    Qt::ItemFlags flags = Qt::ItemIsUserCheckable | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    if (enabled)
+        flags |= Qt::ItemIsEnabled;
+    cell->setFlags(flags);
+    cell->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    return cell;
+}
+
+std::optional<QString> ListPage::askDisplayName(const QString& defaultText)
+{
+    NameRequest request;
+    request.text = defaultText;
+    return Prompter::instance()->askName(request);
+}
+
+void ListPage::scrollToLastRow()
+{
+    if (m_tableView->rowCount() > 0)
+        m_tableView->scrollToItem(m_tableView->item(m_tableView->rowCount() - 1, 0));
+}
+
+void ListPage::onMoveRequested(int from, int to)
+{
+    MenuStore::changePositionMenuKey(listKey(), from, to);
+    refresh();
+}
+
+void ListPage::onEditName()
+{
+    const MenuItemPtr item = m_selectItem;
+    if (!item)
+        return;
+    const std::optional<QString> name = askDisplayName(item->menuTitle());
+    if (!name)
+        return;
+    MenuStore::updateMenuKey(listKey(), item->key, QStringLiteral("displayName"), *name);
+    refresh();
+}
+
+} // namespace pallstone

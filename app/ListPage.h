@@ -1,0 +1,84 @@
+#pragma once
+
+#include "NotificationCenter.h"
+#include "MenuItem.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QPushButton;
+class QTableWidgetItem;
+
+namespace pallstone {
+
+class ReorderTable;
+
+// What the list editors of the settings window share: a table of one stored list whose rows are
+// reordered by dragging, renamed by double click, switched on and off by a check box, and removed
+// or restored with the buttons below. Every change goes straight to the shared store through the
+// menu manager's locked read-modify-write, so an edit never undoes what the extension wrote
+// meanwhile; the table is then rebuilt from the store.
+class ListPage : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListPage)
+
+public:
+    ~ListPage() override;
+
+    // The stored list the table shows.
+    virtual QString listKey() const = 0;
+    // Reloads the list from the store and rebuilds the table; the selection is cleared.
+    virtual void refresh() = 0;
+
+    ReorderTable* tableView() const { return m_tableView; }
+    QPushButton* deleteButton() const { return m_deleteButton; }
+    QPushButton* recoverBtn() const { return m_recoverBtn; }
+    const MenuItemList& tableData() const { return m_tableData; }
+    MenuItemPtr selectItem() const { return m_selectItem; }
+
+    // Renames the selected entry in this editor's list; an empty name gives it its own title back.
+    virtual void onEditName();
+
+    // Selects a row as a click would (for the keyboard and tests).
+    void selectRow(int row);
+
+    // The in-process notification that a whole configuration was replaced (a profile applied).
+    static const QString kConfigChangeNotification;
+
+    Q_INVOKABLE void handleSignal(const pallstone::Notification& notification);
+
+protected:
+    explicit ListPage(QWidget* parent = nullptr);
+
+    // Rebuilds the rows from m_tableData; fillRow() fills each.
+    void reloadTable();
+    virtual void fillRow(int row, const MenuItemPtr& item) = 0;
+    virtual void tableViewSelectionDidChange();
+    // A check box cell changed (not while the table is being filled).
+    virtual void onCheckChanged(int row, int column, bool checked);
+
+    // Cells.
+    static QTableWidgetItem* titleCell(const QString& text, const QIcon& icon = {});
+    static QTableWidgetItem* checkCell(bool checked, bool enabled, const QString& text = {});
+
+    // The naming window with the text to start from; nothing when cancelled.
+    std::optional<QString> askDisplayName(const QString& defaultText);
+
+    void scrollToLastRow();
+    void showEvent(QShowEvent* event) override;
+
+    MenuItemList m_tableData;
+    MenuItemPtr m_selectItem;
+    ReorderTable* m_tableView = nullptr;
+    QPushButton* m_deleteButton = nullptr;
+    QPushButton* m_recoverBtn = nullptr;
+
+private:
+    void onMoveRequested(int from, int to);
+
+    bool m_filling = false;
+};
+
+} // namespace pallstone

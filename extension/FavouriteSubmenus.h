@@ -1,0 +1,35 @@
+#pragma once
+
+#include "MenuItem.h"
+#include "StoreSnapshot.h"
+
+#include <QString>
+
+namespace pallstone {
+
+// The generated submenus of the favourite folders.
+class FavouriteSubmenus final
+{
+public:
+    // The favourite folders, each with the submenu the "common path next menu" mode gives it.
+    static MenuItemList favouritesWithNextMenus(const StoreSnapshot& store);
+    // "Select Folder", then the favourite folders, each with its subfolders when asked for: where
+    // to copy or move the selection, or open a terminal.
+    static MenuItemList folderChoices(const StoreSnapshot& store, bool withSubfolders);
+
+    // What a favourite folder's submenu shows, by the "common path next menu" mode.
+    static MenuItemList commonPathNextMenuWithPath(const QString& path, qint64 mode,
+                                                   const MenuItemList& apps);
+    // Up to 20 subfolders of a favourite folder, for copying and moving into.
+    static MenuItemList commonPathChildFolderItemWithPath(const QString& path);
+    // Up to maxCount visible entries of the folder, then "More Files".
+    static MenuItemList listingWithPath(const QString& path, int maxCount);
+
+
+    static MenuItemPtr itemWithKey(const QString& key, const QString& icon = QString());
+
+private:
+    FavouriteSubmenus() = delete;
+};
+
+} // namespace pallstone

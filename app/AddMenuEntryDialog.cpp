@@ -1,9 +1,9 @@
 #include "AddMenuEntryDialog.h"
 
-#include "Localizer.h"
-#include "MenuIcons.h"
 #include "DefaultCatalogue.h"
+#include "Localizer.h"
 #include "MainMenuPage.h"
+#include "MenuIcons.h"
 #include "MenuStore.h"
 
 #include <QHeaderView>
@@ -35,8 +35,7 @@ AddMenuEntryDialog::AddMenuEntryDialog(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tableView);
     resize(420, 460);
-    NotificationCenter::defaultCenter().addNotification(this,
-                                                        MainMenuPage::kWindowDidBecomeKey);
+    NotificationCenter::defaultCenter().addNotification(this, MainMenuPage::kWindowDidBecomeKey);
 }
 
 AddMenuEntryDialog::~AddMenuEntryDialog()

@@ -3,17 +3,17 @@
 #include "Alert.h"
 #include "ExtensionManagementWindow.h"
 #include "ExtensionManager.h"
+#include "FavouritesPage.h"
 #include "Launcher.h"
 #include "Localizer.h"
+#include "MainMenuPage.h"
 #include "MainWindow.h"
 #include "MenuIcons.h"
-#include "Services.h"
-#include "FavouritesPage.h"
-#include "MainMenuPage.h"
 #include "MenuStore.h"
 #include "NewFilePage.h"
 #include "OpenWithPage.h"
 #include "PreferencesPage.h"
+#include "Services.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -159,8 +159,7 @@ bool AppDelegate::quitsWithLastWindow(bool statusBarWanted, bool trayAvailable)
 
 void AppDelegate::createStatusBar()
 {
-    const bool wanted =
-        MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(kStatusBarTag));
+    const bool wanted = MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(kStatusBarTag));
     if (wanted) {
         if (!m_statusItem) {
             m_statusMenu = std::make_unique<QMenu>();

@@ -3,8 +3,8 @@
 #include "Defaults.h"
 #include "LaunchPlan.h"
 #include "Launcher.h"
-#include "Services.h"
 #include "MenuStore.h"
+#include "Services.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

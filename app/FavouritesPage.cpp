@@ -1,14 +1,14 @@
 #include "FavouritesPage.h"
 
 #include "Alert.h"
+#include "DefaultCatalogue.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
+#include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "ReorderTable.h"
 #include "Strings.h"
-#include "DefaultCatalogue.h"
-#include "MenuStore.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -153,7 +153,7 @@ void FavouritesPage::onCheckChanged(int row, int column, bool checked)
     const MenuItemPtr item = m_tableData.at(row);
     item->disabled = !checked;
     MenuStore::updateMenuKey(StoreKey::commonPath, item->key, QStringLiteral("disabled"),
-                                 item->disabled);
+                             item->disabled);
 }
 
 void FavouritesPage::addFolder()
@@ -194,7 +194,7 @@ void FavouritesPage::onEditName()
     // A blank name gives the folder its own name back.
     const QString stored = Strings::isValid(*name) ? *name : Paths::lastPathComponent(item->path);
     MenuStore::updateMenuKey(StoreKey::commonPath, item->key, QStringLiteral("displayName"),
-                                 stored);
+                             stored);
     refresh();
 }
 

@@ -2,9 +2,9 @@
 
 #include "Localizer.h"
 #include "MenuIcons.h"
+#include "MenuStore.h"
 #include "Prompter.h"
 #include "ReorderTable.h"
-#include "MenuStore.h"
 
 #include <QHeaderView>
 #include <QPushButton>

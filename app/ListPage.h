@@ -1,7 +1,7 @@
 #pragma once
 
-#include "NotificationCenter.h"
 #include "MenuItem.h"
+#include "NotificationCenter.h"
 
 #include <QWidget>
 

@@ -1,14 +1,14 @@
 #include "MainMenuPage.h"
 
+#include "AddMenuEntryDialog.h"
 #include "Alert.h"
+#include "DefaultCatalogue.h"
 #include "ExtensionManager.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
+#include "MenuStore.h"
 #include "ReorderTable.h"
 #include "Strings.h"
-#include "AddMenuEntryDialog.h"
-#include "DefaultCatalogue.h"
-#include "MenuStore.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -147,14 +147,13 @@ void MainMenuPage::onCheckChanged(int row, int column, bool checked)
     if (column == EnableColumn) {
         item->disabled = !checked;
         MenuStore::updateMenuKey(StoreKey::rightMenu, item->key, QStringLiteral("disabled"),
-                                     item->disabled);
+                                 item->disabled);
         showIntroduce(item);
     } else if (column == OptionsColumn) {
         const int tag = item->key == u"Delete" ? kDeleteSureTag : kCopyHexTag;
         MenuStore::sharedDefaults().setObject(checked, StoreKey::prefCheck(tag));
     }
 }
-
 
 void MainMenuPage::onAdd()
 {
@@ -174,10 +173,9 @@ void MainMenuPage::onDelete()
         return;
     if (Strings::isValid(item->appName)) {
         MenuStore::updateMenuKey(StoreKey::commonApp, item->key, QStringLiteral("toMainMenu"),
-                                     false);
+                                 false);
     } else if (item->isMainMenuNewFile) {
-        MenuStore::updateMenuKey(StoreKey::newFile, item->key, QStringLiteral("toMainMenu"),
-                                     false);
+        MenuStore::updateMenuKey(StoreKey::newFile, item->key, QStringLiteral("toMainMenu"), false);
     }
     MenuStore::removeMenuKey(StoreKey::rightMenu, item->key);
     NotificationCenter::defaultCenter().postNotification(kWindowDidBecomeKey);
@@ -190,14 +188,14 @@ void MainMenuPage::onRecover()
     const MenuItemList apps = MenuStore::commonAppMenuArray();
     for (const MenuItemPtr& app : apps) {
         if (app->isAddToMainMenu)
-            MenuStore::updateMenuKey(StoreKey::commonApp, app->key,
-                                         QStringLiteral("toMainMenu"), false);
+            MenuStore::updateMenuKey(StoreKey::commonApp, app->key, QStringLiteral("toMainMenu"),
+                                     false);
     }
     const MenuItemList kinds = MenuStore::newFileTemplateMenuArray(false);
     for (const MenuItemPtr& kind : kinds) {
         if (kind->isAddToMainMenu)
             MenuStore::updateMenuKey(StoreKey::newFile, kind->key, QStringLiteral("toMainMenu"),
-                                         false);
+                                     false);
     }
     DefaultCatalogue::recoverRightMenu();
     refresh();

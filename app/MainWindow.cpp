@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 
-#include "NotificationCenter.h"
 #include "MainMenuPage.h"
+#include "NotificationCenter.h"
 
 #include <QEvent>
 

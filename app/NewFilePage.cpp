@@ -1,13 +1,13 @@
 #include "NewFilePage.h"
 
 #include "Alert.h"
+#include "DefaultCatalogue.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
+#include "MenuStore.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 #include "TemplateDialog.h"
-#include "DefaultCatalogue.h"
-#include "MenuStore.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -45,8 +45,7 @@ NewFilePage::NewFilePage(QWidget* parent) : ListPage(parent)
     m_openFileChecked =
         new QCheckBox(Localizer::text(QStringLiteral("New File Finished Checked Tip")), this);
     m_openFileChecked->setObjectName(QStringLiteral("openFileChecked"));
-    m_openFileChecked->setChecked(
-        MenuStore::sharedDefaults().boolForKey(StoreKey::openNewFile));
+    m_openFileChecked->setChecked(MenuStore::sharedDefaults().boolForKey(StoreKey::openNewFile));
     connect(m_openFileChecked, &QCheckBox::toggled, this, [](bool checked) {
         MenuStore::sharedDefaults().setObject(checked, StoreKey::openNewFile);
     });
@@ -118,14 +117,13 @@ void NewFilePage::onCheckChanged(int row, int column, bool checked)
     if (column == EnableColumn) {
         item->disabled = !checked;
         MenuStore::updateMenuKey(StoreKey::newFile, item->key, QStringLiteral("disabled"),
-                                     item->disabled);
+                                 item->disabled);
         return;
     }
     if (column != AddToMainMenuColumn)
         return;
     item->isAddToMainMenu = checked;
-    MenuStore::updateMenuKey(StoreKey::newFile, item->key, QStringLiteral("toMainMenu"),
-                                 checked);
+    MenuStore::updateMenuKey(StoreKey::newFile, item->key, QStringLiteral("toMainMenu"), checked);
     if (checked) {
         Value record = Value::dictionary();
         record.insert(QStringLiteral("key"), item->key);
@@ -144,7 +142,6 @@ void NewFilePage::onCheckChanged(int row, int column, bool checked)
     }
     refresh();
 }
-
 
 void NewFilePage::onAdd()
 {

@@ -2,12 +2,12 @@
 
 #include "Alert.h"
 #include "AppChooserDialog.h"
+#include "DefaultCatalogue.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
+#include "MenuStore.h"
 #include "ReorderTable.h"
 #include "Strings.h"
-#include "DefaultCatalogue.h"
-#include "MenuStore.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -155,14 +155,13 @@ void OpenWithPage::onCheckChanged(int row, int column, bool checked)
     if (column == EnableColumn) {
         item->disabled = !checked;
         MenuStore::updateMenuKey(StoreKey::commonApp, item->key, QStringLiteral("disabled"),
-                                     item->disabled);
+                                 item->disabled);
         return;
     }
     if (column != AddToMainMenuColumn)
         return;
     item->isAddToMainMenu = checked;
-    MenuStore::updateMenuKey(StoreKey::commonApp, item->key, QStringLiteral("toMainMenu"),
-                                 checked);
+    MenuStore::updateMenuKey(StoreKey::commonApp, item->key, QStringLiteral("toMainMenu"), checked);
     if (checked) {
         Value record = Value::dictionary();
         record.insert(QStringLiteral("key"), item->key);
@@ -176,7 +175,6 @@ void OpenWithPage::onCheckChanged(int row, int column, bool checked)
     }
     refresh();
 }
-
 
 void OpenWithPage::onDelete()
 {

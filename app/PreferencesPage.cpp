@@ -5,8 +5,8 @@
 #include "LaunchPlan.h"
 #include "Launcher.h"
 #include "Localizer.h"
-#include "Services.h"
 #include "MenuStore.h"
+#include "Services.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -149,7 +149,7 @@ void PreferencesPage::onSelectSecondTerminal(int position)
 {
     const QString chosen = m_secondTerminal->itemData(position).toString();
     MenuStore::sharedDefaults().setObject(chosen.isEmpty() ? Value() : Value(chosen),
-                                              kSecondTerminalKey);
+                                          kSecondTerminalKey);
 }
 
 void PreferencesPage::onReview()

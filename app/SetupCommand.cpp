@@ -48,8 +48,7 @@ int SetupCommand::run(QTextStream& out, QTextStream& err)
     describeList(out, QStringLiteral("Main menu"), MenuStore::menuItemArray());
     describeList(out, QStringLiteral("New-file templates"),
                  MenuStore::newFileTemplateMenuArray(true));
-    describeList(out, QStringLiteral("Open-with applications"),
-                 MenuStore::commonAppMenuArray());
+    describeList(out, QStringLiteral("Open-with applications"), MenuStore::commonAppMenuArray());
     describeList(out, QStringLiteral("Favourite folders"), MenuStore::commonPathMenuArray());
     if (store.object(StoreKey::folderIcon).isPresent())
         describeList(out, QStringLiteral("Folder icons"), MenuStore::folderIconMenuArray());

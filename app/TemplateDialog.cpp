@@ -3,10 +3,10 @@
 #include "Alert.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
+#include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "Strings.h"
-#include "MenuStore.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -122,8 +122,7 @@ TemplateDialog::TemplateDialog(QWidget* parent) : QDialog(parent)
          {m_inputFileType, m_inputFileName, m_inputExtension, m_inputSpecialName})
         connect(input, &QLineEdit::textChanged, this, &TemplateDialog::refresh);
     connect(m_buttonIcon, &QPushButton::clicked, this, &TemplateDialog::onSelectIcon);
-    connect(m_buttonSelectTemplate, &QPushButton::clicked, this,
-            &TemplateDialog::onSelectTemplate);
+    connect(m_buttonSelectTemplate, &QPushButton::clicked, this, &TemplateDialog::onSelectTemplate);
     connect(m_cancelBtn, &QPushButton::clicked, this, &TemplateDialog::onCancel);
     connect(m_sureBtn, &QPushButton::clicked, this, &TemplateDialog::onSure);
     refresh();

@@ -42,7 +42,9 @@ QString AtomicFile::write(const QString& path, const QByteArray& contents, mode_
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return systemError(errno);
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, contents.constData(), static_cast<size_t>(contents.size())) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 &&
+              writeAll(fd, contents.constData(), static_cast<size_t>(contents.size())) &&
+              ::fsync(fd) == 0;
     int code = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;

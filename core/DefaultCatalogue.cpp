@@ -1,7 +1,7 @@
 #include "DefaultCatalogue.h"
 
-#include "Strings.h"
 #include "MenuStore.h"
+#include "Strings.h"
 
 namespace pallstone {
 

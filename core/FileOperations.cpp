@@ -73,9 +73,11 @@ bool copyFileContents(int in, int out)
 
 // Copies one item; on failure errno tells why and the caller removes what was made. createdRoot
 // tells whether this call made the destination itself (only then may it be removed).
-bool copyNative(const QByteArray& source, const QByteArray& destination, bool* createdRoot = nullptr)
+bool copyNative(const QByteArray& source, const QByteArray& destination,
+                bool* createdRoot = nullptr)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (::lstat(source.constData(), &st) != 0)
         return false;
     if (S_ISLNK(st.st_mode)) {
@@ -160,7 +162,8 @@ QString canonicalOrBelow(const QString& path)
 
 bool FileOperations::exists(const QString& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
@@ -226,7 +229,8 @@ bool FileOperations::moveItem(const QString& source, const QString& destination,
     if (!copyItem(source, destination, error))
         return false;
     if (!Paths::remove(source)) {
-        setError(error, QStringLiteral("copied to %1 but could not remove %2").arg(destination, source));
+        setError(error,
+                 QStringLiteral("copied to %1 but could not remove %2").arg(destination, source));
         return false;
     }
     return true;
@@ -234,13 +238,14 @@ bool FileOperations::moveItem(const QString& source, const QString& destination,
 
 bool FileOperations::createFile(const QString& path, const QByteArray& contents, QString* error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         setError(error, systemError(errno));
         return false;
     }
-    const bool ok = AtomicFile::writeAll(fd, contents.constData(), static_cast<size_t>(contents.size()));
+    const bool ok =
+        AtomicFile::writeAll(fd, contents.constData(), static_cast<size_t>(contents.size()));
     const int saved = errno;
     if (::close(fd) != 0 || !ok) {
         ::unlink(QFile::encodeName(path).constData());

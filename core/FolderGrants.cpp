@@ -1,9 +1,9 @@
 #include "FolderGrants.h"
 
 #include "Defaults.h"
+#include "MenuStore.h"
 #include "Paths.h"
 #include "Strings.h"
-#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>

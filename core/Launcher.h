@@ -30,6 +30,14 @@ public:
     // shell.
     virtual bool runCommand(const QStringList& argv, const QString& workingDirectory = {}) = 0;
     virtual bool launchSettingsApplication() = 0;
+    // A desktop notification: how a failure reaches the user when no window of the action is
+    // open to show it. Never waits for the notification server.
+    virtual bool notify(const QString& summary, const QString& body)
+    {
+        Q_UNUSED(summary);
+        Q_UNUSED(body);
+        return false;
+    }
 };
 
 } // namespace pallstone

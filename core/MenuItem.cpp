@@ -2,8 +2,8 @@
 
 #include "IconCatalog.h"
 #include "Localizer.h"
-#include "Strings.h"
 #include "MenuStore.h"
+#include "Strings.h"
 
 #include <QFileInfo>
 #include <QMimeDatabase>

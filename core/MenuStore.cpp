@@ -360,7 +360,7 @@ bool MenuStore::removeMenuKey(const QString& listKey, const QString& itemKey)
 }
 
 bool MenuStore::updateMenuKey(const QString& listKey, const QString& itemKey,
-                                  const QString& attrKey, const Value& attrValue)
+                              const QString& attrKey, const Value& attrValue)
 {
     return sharedDefaults().update([&](Value& root) {
         Value list = mutableList(root, listKey);
@@ -387,7 +387,7 @@ bool MenuStore::replaceMenuKey(const QString& listKey, const Value& record)
 }
 
 bool MenuStore::changePositionMenuKey(const QString& listKey, qsizetype fromIndex,
-                                          qsizetype toIndex)
+                                      qsizetype toIndex)
 {
     return sharedDefaults().update([&](Value& root) {
         Value list = mutableList(root, listKey);

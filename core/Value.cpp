@@ -439,7 +439,7 @@ Value Value::objectOfAny(const QStringList& keys) const
 
 QString Value::stringOfAny(const QStringList& keys) const
 {
-    return objectOfAny(keys).asNSString();
+    return objectOfAny(keys).asText();
 }
 
 QString Value::stringOfAny(const QStringList& keys, bool removeAll)
@@ -514,7 +514,7 @@ Value Value::mutableDeepCopy() const
     return Value(copy, true);
 }
 
-Value Value::asNSNumber() const
+Value Value::asNumber() const
 {
     switch (m_kind) {
     case Kind::Boolean:
@@ -540,20 +540,20 @@ Value Value::asNSNumber() const
 
 qint64 Value::asInteger() const
 {
-    return asNSNumber().integer();
+    return asNumber().integer();
 }
 
 double Value::asFloat() const
 {
-    return asNSNumber().real();
+    return asNumber().real();
 }
 
 bool Value::asBool() const
 {
-    return asNSNumber().boolean();
+    return asNumber().boolean();
 }
 
-QString Value::asNSString() const
+QString Value::asText() const
 {
     switch (m_kind) {
     case Kind::Missing:
@@ -573,7 +573,7 @@ QString Value::asNSString() const
     }
 }
 
-QDateTime Value::asNSDate() const
+QDateTime Value::asDate() const
 {
     static const QDateTime epoch = QDateTime::fromMSecsSinceEpoch(0, QTimeZone::utc());
     switch (m_kind) {
@@ -617,7 +617,7 @@ QDateTime Value::asNSDate() const
     }
 }
 
-Value Value::asNSData() const
+Value Value::asData() const
 {
     switch (m_kind) {
     case Kind::String:
@@ -629,7 +629,7 @@ Value Value::asNSData() const
     }
 }
 
-Value Value::asNSArray() const
+Value Value::asArray() const
 {
     if (isMissing())
         return {};
@@ -638,17 +638,17 @@ Value Value::asNSArray() const
     return Value(List{*this}, false);
 }
 
-Value Value::asNSMutableArray() const
+Value Value::asMutableArray() const
 {
     return isMutableArray() ? *this : Value();
 }
 
-Value Value::asNSDictionary() const
+Value Value::asDictionary() const
 {
     return isDictionary() ? *this : Value();
 }
 
-Value Value::asNSMutableDictionary() const
+Value Value::asMutableDictionary() const
 {
     if (!isDictionary())
         return {};

@@ -157,17 +157,17 @@ public:
     Value mutableDeepCopy() const;
 
     // Coercions; a missing receiver gives missing, 0 or false.
-    Value asNSNumber() const;
+    Value asNumber() const;
     qint64 asInteger() const;
     double asFloat() const;
     bool asBool() const;
-    QString asNSString() const; // null QString for missing
-    QDateTime asNSDate() const; // invalid for missing
-    Value asNSData() const;
-    Value asNSArray() const;
-    Value asNSMutableArray() const;
-    Value asNSDictionary() const;
-    Value asNSMutableDictionary() const;
+    QString asText() const;   // null QString for missing
+    QDateTime asDate() const; // invalid for missing
+    Value asData() const;
+    Value asArray() const;
+    Value asMutableArray() const;
+    Value asDictionary() const;
+    Value asMutableDictionary() const;
 
     // The textual description a number, date or container gives of itself.
     QString description() const;

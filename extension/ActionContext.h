@@ -16,8 +16,8 @@ struct ActionContext
 {
     ActionContext() = default;
     ActionContext(const MenuRequest& request, const MenuItemList& model)
-        : rightMenuArray(model), selectPaths(request.selectPaths),
-          isSelectURL(request.isSelectURL), targetPath(request.targetPath)
+        : rightMenuArray(model), selectPaths(request.selectPaths), isSelectURL(request.isSelectURL),
+          targetPath(request.targetPath)
     {}
 
     MenuItemList rightMenuArray; // the model of the menu the entry was chosen from

@@ -2,15 +2,23 @@
 
 #include "Dispatch.h"
 #include "Dispatcher.h"
+#include "Launcher.h"
 #include "Localizer.h"
 #include "MenuStore.h"
+#include "Services.h"
 #include "StoreSnapshot.h"
 #include "VolumeMonitor.h"
 #include "WorkInProgress.h"
 
+#include <QRandomGenerator>
+
 namespace pallstone {
 
-ContextMenuService::ContextMenuService() = default;
+ContextMenuService::ContextMenuService()
+    // Ids start anywhere in a large range, so that a file manager holding a menu of an earlier
+    // service never finds its id naming another menu of this one.
+    : m_nextId((QRandomGenerator::system()->generate64() >> 2) + 1)
+{}
 ContextMenuService::~ContextMenuService() = default;
 
 void ContextMenuService::init()
@@ -18,9 +26,8 @@ void ContextMenuService::init()
     setupDirectoryURLs();
     Defaults& store = MenuStore::sharedDefaults();
     if (store.boolForKey(StoreKey::prefCheck(3))) {
-        m_volumeMonitor = std::make_unique<VolumeMonitor>([this] {
-            Dispatch::enterForegroundWithDelay(1, [this] { setupDirectoryURLs(); });
-        });
+        m_volumeMonitor = std::make_unique<VolumeMonitor>(
+            [this] { Dispatch::enterForegroundWithDelay(1, [this] { setupDirectoryURLs(); }); });
     }
     WorkInProgress::reset();
 
@@ -58,8 +65,8 @@ bool ContextMenuService::isWatched(const QString& path) const
 
 Menu ContextMenuService::menuFor(const MenuRequest& request) const
 {
-    const QString probe = request.selectPaths.isEmpty() ? request.targetPath
-                                                        : request.selectPaths.first();
+    const QString probe =
+        request.selectPaths.isEmpty() ? request.targetPath : request.selectPaths.first();
     if (!probe.isEmpty() && !isWatched(probe))
         return {};
     return MenuBuilder::build(request, StoreSnapshot::read());
@@ -70,6 +77,35 @@ bool ContextMenuService::perform(const MenuRequest& request, const Menu& menu, q
     if (menu.isEmpty())
         return false;
     return Dispatcher::dispatch(std::make_shared<ActionContext>(request, menu.model), tag);
+}
+
+quint64 ContextMenuService::keep(const MenuRequest& request, const Menu& menu)
+{
+    if (menu.isEmpty())
+        return 0;
+    const quint64 id = m_nextId++;
+    m_kept.push_back({id, request, menu});
+    while (m_kept.size() > kMenusKept)
+        m_kept.pop_front();
+    return id;
+}
+
+ContextMenuService::Outcome ContextMenuService::performChosen(quint64 menuId, qint64 tag,
+                                                              const QString& key,
+                                                              const MenuRequest& request)
+{
+    for (const KeptMenu& kept : m_kept) {
+        if (menuId != 0 && kept.id == menuId)
+            return perform(kept.request, kept.menu, tag) ? Outcome::Done : Outcome::NoEntry;
+    }
+    const Menu menu = menuFor(request);
+    const MenuItemPtr entry = menu.entryForTag(tag);
+    if (!entry || entry->key != key) {
+        Services::launcher()->notify(Localizer::text(QStringLiteral("Menu Out of Date")),
+                                     Localizer::text(QStringLiteral("Menu Out of Date Tip")));
+        return Outcome::OutOfDate;
+    }
+    return perform(request, menu, tag) ? Outcome::Done : Outcome::NoEntry;
 }
 
 QString ContextMenuService::toolbarItemName()

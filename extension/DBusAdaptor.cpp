@@ -59,17 +59,19 @@ std::optional<MenuRequest> DBusAdaptor::request(uint kind, const QStringList& se
     return MenuRequest(MenuKind(kind), selected, target);
 }
 
-DBusMenu DBusAdaptor::MenuForMenuKind(uint kind, const QStringList& selectedUris,
-                                      const QString& targetUri)
+qulonglong DBusAdaptor::MenuForMenuKind(uint kind, const QStringList& selectedUris,
+                                        const QString& targetUri, DBusMenu& entries)
 {
     const std::optional<MenuRequest> r = request(kind, selectedUris, targetUri);
     if (!r)
-        return {};
-    return DBusMenuEntry::flatten(m_service.menuFor(*r).entries);
+        return 0;
+    const Menu menu = m_service.menuFor(*r);
+    entries = DBusMenuEntry::flatten(menu.entries);
+    return m_service.keep(*r, menu);
 }
 
-void DBusAdaptor::OnMenuItemAction(qlonglong tag, uint kind, const QStringList& selectedUris,
-                                   const QString& targetUri)
+void DBusAdaptor::OnMenuItemAction(qulonglong menuId, qlonglong tag, const QString& key, uint kind,
+                                   const QStringList& selectedUris, const QString& targetUri)
 {
     if (tag <= 0) {
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("tag %1 names no entry").arg(tag));
@@ -79,10 +81,12 @@ void DBusAdaptor::OnMenuItemAction(qlonglong tag, uint kind, const QStringList& 
     if (!r)
         return;
     // The action may show windows and wait for the user: the caller gets its answer first.
-    QTimer::singleShot(0, this, [this, tag, r = *r] { runAction(tag, r); });
+    QTimer::singleShot(0, this,
+                       [this, menuId, tag, key, r = *r] { runAction(menuId, tag, key, r); });
 }
 
-void DBusAdaptor::runAction(qint64 tag, const MenuRequest& request)
+void DBusAdaptor::runAction(quint64 menuId, qint64 tag, const QString& key,
+                            const MenuRequest& request)
 {
     struct Running
     {
@@ -92,9 +96,7 @@ void DBusAdaptor::runAction(qint64 tag, const MenuRequest& request)
         Q_DISABLE_COPY_MOVE(Running)
     } running(m_running);
 
-    // The model is built again for exactly these inputs, so the tag means what it meant in the
-    // menu the user chose from, whatever menus were asked for since.
-    if (!ContextMenuService::perform(request, m_service.menuFor(request), tag))
+    if (m_service.performChosen(menuId, tag, key, request) == ContextMenuService::Outcome::NoEntry)
         qWarning("pallstone-extension: tag %lld is not an entry of the menu for this selection",
                  static_cast<long long>(tag));
 }

@@ -37,9 +37,12 @@ public:
     static std::optional<QString> localPath(const QString& uri);
 
 public Q_SLOTS:
-    Q_SCRIPTABLE pallstone::DBusMenu MenuForMenuKind(uint kind, const QStringList& selectedUris,
-                                                     const QString& targetUri);
-    Q_SCRIPTABLE void OnMenuItemAction(qlonglong tag, uint kind, const QStringList& selectedUris,
+    // The menu for the selection, and the id under which the service keeps it for the click.
+    Q_SCRIPTABLE qulonglong MenuForMenuKind(uint kind, const QStringList& selectedUris,
+                                            const QString& targetUri, pallstone::DBusMenu& entries);
+    // The entry the user chose: its tag and key in the menu kept under menuId.
+    Q_SCRIPTABLE void OnMenuItemAction(qulonglong menuId, qlonglong tag, const QString& key,
+                                       uint kind, const QStringList& selectedUris,
                                        const QString& targetUri);
     Q_SCRIPTABLE QString ToolbarItem(QString& toolTip, QString& icon);
 
@@ -47,7 +50,7 @@ private:
     // The call's inputs as a request, or an InvalidArgs error reply sent and nothing.
     std::optional<MenuRequest> request(uint kind, const QStringList& selectedUris,
                                        const QString& targetUri);
-    void runAction(qint64 tag, const MenuRequest& request);
+    void runAction(quint64 menuId, qint64 tag, const QString& key, const MenuRequest& request);
 
     ContextMenuService& m_service;
     int m_running = 0;

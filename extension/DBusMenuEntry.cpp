@@ -39,6 +39,8 @@ void DBusMenuEntry::registerMetaType()
 {
     qDBusRegisterMetaType<DBusMenuEntry>();
     qDBusRegisterMetaType<DBusMenu>();
+    // Qt D-Bus finds the type of an output argument by the name the method declares.
+    qRegisterMetaType<DBusMenu>("pallstone::DBusMenu");
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEntry& entry)

@@ -1,11 +1,11 @@
 #include "ExtensionCli.h"
 
-#include "Dispatch.h"
 #include "ContextMenuService.h"
+#include "Dispatch.h"
 #include "MenuJson.h"
+#include "MenuStore.h"
 #include "Paths.h"
 #include "Seams.h"
-#include "MenuStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -125,9 +125,8 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
         const MenuKind kind = options.kind == u"background" ? MenuKind::Background
                               : options.kind == u"sidebar"  ? MenuKind::Sidebar
                                                             : MenuKind::Toolbar;
-        request = MenuRequest(kind, {},
-                              options.target.isEmpty() ? QDir::currentPath()
-                                                       : absolute(options.target));
+        request = MenuRequest(
+            kind, {}, options.target.isEmpty() ? QDir::currentPath() : absolute(options.target));
     }
 
     Defaults& store = MenuStore::sharedDefaults();

@@ -1,8 +1,8 @@
 #include "ExtensionService.h"
 
+#include "ContextMenuService.h"
 #include "DBusAdaptor.h"
 #include "Dispatch.h"
-#include "ContextMenuService.h"
 #include "MenuStore.h"
 #include "Seams.h"
 #include "WorkInProgress.h"
@@ -123,8 +123,7 @@ int ExtensionService::exec(QTextStream& err)
 
 bool ExtensionService::isBusy() const
 {
-    if ((m_adaptor && m_adaptor->isRunningAction()) ||
-        WorkInProgress::count() > 0 ||
+    if ((m_adaptor && m_adaptor->isRunningAction()) || WorkInProgress::count() > 0 ||
         Dispatch::pendingBackgroundCount() > 0)
         return true;
     // An open window of an action is the user's work in progress too.

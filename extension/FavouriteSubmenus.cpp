@@ -1,8 +1,8 @@
 #include "FavouriteSubmenus.h"
 
 #include "DirectoryLister.h"
-#include "Localizer.h"
 #include "FolderAccess.h"
+#include "Localizer.h"
 #include "MenuStore.h"
 
 namespace pallstone {

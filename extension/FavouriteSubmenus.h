@@ -25,7 +25,6 @@ public:
     // Up to maxCount visible entries of the folder, then "More Files".
     static MenuItemList listingWithPath(const QString& path, int maxCount);
 
-
     static MenuItemPtr itemWithKey(const QString& key, const QString& icon = QString());
 
 private:

@@ -1,11 +1,11 @@
 #include "FolderAccess.h"
 
+#include "FolderGrants.h"
 #include "Launcher.h"
 #include "Localizer.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "Services.h"
-#include "FolderGrants.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +55,7 @@ bool FolderAccess::checkPermitWithPath(const QString& path)
 }
 
 void FolderAccess::checkPermitWithPath(const QString& path, const std::function<void()>& success,
-                                        const std::function<void()>& failure)
+                                       const std::function<void()>& failure)
 {
     if (path.isEmpty())
         return;

@@ -49,6 +49,22 @@ void applyRow(MenuItem& item, const ActionRow& row)
 
 } // namespace
 
+MenuItemPtr Menu::entryForTag(qint64 tag) const
+{
+    const QList<int> pieces = MenuTag::decode(tag);
+    if (pieces.isEmpty() || pieces.size() > 3)
+        return {};
+    MenuItemList level = model;
+    MenuItemPtr entry;
+    for (int piece : pieces) {
+        if (piece < 1 || piece > level.size())
+            return {};
+        entry = level.at(piece - 1);
+        level = entry->children;
+    }
+    return entry;
+}
+
 Menu MenuBuilder::build(const MenuRequest& request, const StoreSnapshot& store)
 {
     return build(request, store, ActionTable::instance());

@@ -16,6 +16,8 @@ struct Menu
     BuiltMenu entries;
 
     bool isEmpty() const { return entries.isEmpty(); }
+    // The model entry a tag names (a main entry, a child or a grandchild), or null.
+    MenuItemPtr entryForTag(qint64 tag) const;
 };
 
 // Builds the menu for one request from one reading of the configuration. It keeps nothing

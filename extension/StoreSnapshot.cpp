@@ -40,9 +40,4 @@ MenuItemList StoreSnapshot::templates() const
     return MenuStore::newFileTemplateMenuArray(root, false);
 }
 
-MenuItemList StoreSnapshot::folderIcons() const
-{
-    return MenuStore::folderIconMenuArray(root);
-}
-
 } // namespace pallstone

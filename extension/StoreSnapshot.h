@@ -23,7 +23,6 @@ struct StoreSnapshot
     MenuItemList favourites() const;
     MenuItemList applications() const;
     MenuItemList templates() const;
-    MenuItemList folderIcons() const;
 };
 
 } // namespace pallstone

@@ -72,8 +72,7 @@ std::optional<Terminal> firstTerminal()
 
 std::optional<Terminal> secondTerminal(const std::optional<Terminal>& first)
 {
-    const QString chosen =
-        MenuStore::sharedDefaults().stringForKey(kSecondTerminalKey).trimmed();
+    const QString chosen = MenuStore::sharedDefaults().stringForKey(kSecondTerminalKey).trimmed();
     if (!chosen.isEmpty()) {
         const QFileInfo info(chosen);
         const bool runnable = info.isAbsolute() ? info.isFile() && info.isExecutable()

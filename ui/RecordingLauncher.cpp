@@ -46,4 +46,11 @@ bool RecordingLauncher::launchSettingsApplication()
     return record(LaunchPlan::launchSettingsApplication());
 }
 
+bool RecordingLauncher::notify(const QString& summary, const QString& body)
+{
+    if (m_transcript)
+        m_transcript->recordNotification(summary, body);
+    return true;
+}
+
 } // namespace pallstone

@@ -24,6 +24,7 @@ public:
     bool revealInFileManager(const QStringList& paths) override;
     bool runCommand(const QStringList& argv, const QString& workingDirectory = {}) override;
     bool launchSettingsApplication() override;
+    bool notify(const QString& summary, const QString& body) override;
 
 private:
     bool record(const std::optional<LaunchPlan>& plan);

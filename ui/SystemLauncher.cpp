@@ -153,4 +153,21 @@ bool SystemLauncher::launchSettingsApplication()
     return startDetached(LaunchPlan::launchSettingsApplication());
 }
 
+bool SystemLauncher::notify(const QString& summary, const QString& body)
+{
+    if (m_transcript)
+        m_transcript->recordNotification(summary, body);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    call << QStringLiteral("Pallstone") << 0u << QStringLiteral("pallstone") << summary << body
+         << QStringList() << QVariantMap() << -1;
+    // Sent without waiting: a missing or slow notification server must not hold the service.
+    return bus.send(call);
+}
+
 } // namespace pallstone

@@ -22,6 +22,7 @@ public:
     bool revealInFileManager(const QStringList& paths) override;
     bool runCommand(const QStringList& argv, const QString& workingDirectory = {}) override;
     bool launchSettingsApplication() override;
+    bool notify(const QString& summary, const QString& body) override;
 
 private:
     bool startDetached(const LaunchPlan& plan);

@@ -72,6 +72,13 @@ QString Transcript::stateName(ProgressEvent::State state)
     return QStringLiteral("open");
 }
 
+void Transcript::recordNotification(const QString& summary, const QString& body)
+{
+    record({{QStringLiteral("event"), QStringLiteral("notification")},
+            {QStringLiteral("summary"), summary},
+            {QStringLiteral("body"), body}});
+}
+
 void Transcript::recordAlert(const AlertRequest& request)
 {
     record({{QStringLiteral("event"), QStringLiteral("alert")},

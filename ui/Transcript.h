@@ -40,6 +40,7 @@ public:
     void recordProgress(const ProgressEvent& event);
     void recordClipboard(const QString& text);
     void recordLaunch(const QStringList& argv, const QString& workingDirectory);
+    void recordNotification(const QString& summary, const QString& body);
 
     static QString styleName(AlertRequest::Style style);
     static QString stateName(ProgressEvent::State state);

@@ -2,8 +2,8 @@
 
 #include "Dispatch.h"
 #include "Localizer.h"
-#include "ProgressWindow.h"
 #include "NameDialog.h"
+#include "ProgressWindow.h"
 #include "Transcript.h"
 
 #include <QAbstractItemView>

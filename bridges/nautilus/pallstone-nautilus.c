@@ -49,10 +49,13 @@ static gboolean bus_requested;
 static gint64 quiet_until;
 static GType provider_types[1];
 
-/* What an item needs to hand its entry back: the same inputs its menu was built from. */
+/* What an item needs to hand its entry back: the menu it came from, what it showed, and the
+ * inputs that menu was built from (for a service that started again since). */
 typedef struct
 {
+    guint64 menu_id;
     gint64 tag;
+    char* key;
     guint kind;
     GStrv uris;
     char* target;
@@ -61,6 +64,7 @@ typedef struct
 static void activation_free(gpointer data)
 {
     Activation* activation = data;
+    g_free(activation->key);
     g_strfreev(activation->uris);
     g_free(activation->target);
     g_free(activation);
@@ -149,7 +153,7 @@ static GVariant* menu_for(guint kind, const char* const* uris, const char* targe
     GVariant* reply = g_dbus_connection_call_sync(
         connection, PALLSTONE_BUS_NAME, PALLSTONE_OBJECT_PATH, PALLSTONE_INTERFACE,
         "MenuForMenuKind", g_variant_new("(u^ass)", kind, uris, target ? target : ""),
-        G_VARIANT_TYPE("(a(iixsssb))"), G_DBUS_CALL_FLAGS_NO_AUTO_START, CALL_TIMEOUT_MS, NULL,
+        G_VARIANT_TYPE("(ta(iixsssb))"), G_DBUS_CALL_FLAGS_NO_AUTO_START, CALL_TIMEOUT_MS, NULL,
         &error);
     if (reply)
         return reply;
@@ -185,13 +189,13 @@ static void on_item_activated(NautilusMenuItem* item, gpointer user_data)
         return;
     /* Fire and forget: the service answers before the action starts, and may be started by this
      * call if it ended since the menu was built. */
-    g_dbus_connection_call(session_bus, PALLSTONE_BUS_NAME, PALLSTONE_OBJECT_PATH,
-                           PALLSTONE_INTERFACE, "OnMenuItemAction",
-                           g_variant_new("(xu^ass)", (gint64)activation->tag, activation->kind,
-                                         (const char* const*)activation->uris,
-                                         activation->target ? activation->target : ""),
-                           G_VARIANT_TYPE_UNIT, G_DBUS_CALL_FLAGS_NONE, 10000, NULL, on_action_sent,
-                           NULL);
+    g_dbus_connection_call(
+        session_bus, PALLSTONE_BUS_NAME, PALLSTONE_OBJECT_PATH, PALLSTONE_INTERFACE,
+        "OnMenuItemAction",
+        g_variant_new("(txsu^ass)", (guint64)activation->menu_id, (gint64)activation->tag,
+                      activation->key, activation->kind, (const char* const*)activation->uris,
+                      activation->target ? activation->target : ""),
+        G_VARIANT_TYPE_UNIT, G_DBUS_CALL_FLAGS_NONE, 10000, NULL, on_action_sent, NULL);
 }
 
 /* GTK reads an underscore in a menu label as a mnemonic; file names are shown as they are. */
@@ -226,7 +230,9 @@ static void row_free(gpointer data)
 static GList* items_from_reply(GVariant* reply, guint kind, const char* const* uris,
                                const char* target)
 {
-    GVariant* rows = g_variant_get_child_value(reply, 0);
+    guint64 menu_id = 0;
+    g_variant_get_child(reply, 0, "t", &menu_id);
+    GVariant* rows = g_variant_get_child_value(reply, 1);
     GHashTable* byId = g_hash_table_new_full(g_direct_hash, g_direct_equal, NULL, row_free);
     GList* top = NULL;
     const gsize count = MIN(g_variant_n_children(rows), (gsize)MAX_ROWS);
@@ -266,7 +272,9 @@ static GList* items_from_reply(GVariant* reply, guint kind, const char* const* u
             g_free(label);
             g_free(name);
             Activation* activation = g_new0(Activation, 1);
+            activation->menu_id = menu_id;
             activation->tag = tag;
+            activation->key = g_strdup(key);
             activation->kind = kind;
             activation->uris = g_strdupv((char**)uris);
             activation->target = g_strdup(target);

@@ -1,7 +1,7 @@
 #include "ActionAlerts.h"
 
-#include "Localizer.h"
 #include "FolderAccess.h"
+#include "Localizer.h"
 
 namespace pallstone {
 

@@ -3,12 +3,12 @@
 #include "ActionTable.h"
 
 #include "ActionAlerts.h"
+#include "FileEntry.h"
 #include "FileOperations.h"
 #include "Localizer.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "Strings.h"
-#include "FileEntry.h"
 
 #include <QDir>
 

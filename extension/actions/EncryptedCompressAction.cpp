@@ -3,12 +3,12 @@
 #include "ActionTable.h"
 
 #include "Dispatch.h"
-#include "WorkInProgress.h"
+#include "FileEntry.h"
 #include "Localizer.h"
 #include "ProgressWindow.h"
 #include "Prompter.h"
 #include "Strings.h"
-#include "FileEntry.h"
+#include "WorkInProgress.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,19 +2,19 @@
 
 #include "ActionAlerts.h"
 #include "ActionTable.h"
-#include "FavouriteSubmenus.h"
 #include "Clipboard.h"
 #include "Dispatch.h"
+#include "FavouriteSubmenus.h"
 #include "FileOperations.h"
+#include "FolderAccess.h"
 #include "Launcher.h"
 #include "Localizer.h"
+#include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "ReplaceFileAlert.h"
 #include "Services.h"
 #include "Strings.h"
-#include "FolderAccess.h"
-#include "MenuStore.h"
 #include "WorkInProgress.h"
 
 #include <QUrl>
@@ -182,7 +182,7 @@ void FileTransferActions::cutPasteItem(const ActionContextPtr& context, const Me
         pending = context->selectPaths;
     }
     MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
-                                 QStringLiteral("cutPaths"), Value(pending));
+                             QStringLiteral("cutPaths"), Value(pending));
 }
 
 namespace {
@@ -233,8 +233,7 @@ const bool registered = [] {
         if (!isItems && entry.cutPaths.isEmpty())
             return false;
         const bool pasteMode = !isItems;
-        if (pasteMode &&
-            menu.refPath == Paths::deletingLastPathComponent(entry.cutPaths.first()))
+        if (pasteMode && menu.refPath == Paths::deletingLastPathComponent(entry.cutPaths.first()))
             return false;
         entry.displayName =
             Localizer::text(pasteMode ? QStringLiteral("Paste") : QStringLiteral("Cut"));
@@ -261,7 +260,8 @@ const bool registered = [] {
             FileTransferActions::openCommonPath(call.context, call.child->path, call.grandchild);
     };
 
-    return ActionTable::add(simpleRow(QStringLiteral("Delete"), &FileTransferActions::deletePath)) &&
+    return ActionTable::add(
+               simpleRow(QStringLiteral("Delete"), &FileTransferActions::deletePath)) &&
            ActionTable::add(
                simpleRow(QStringLiteral("Copy Path"), &FileTransferActions::copyPath)) &&
            ActionTable::add(transferRow(QStringLiteral("Copy to"), true)) &&

@@ -156,8 +156,8 @@ ActionRow hidingRow(const QString& key, const QString& command)
 }
 
 const bool registered = [] {
-    ActionRow selected = hidingRow(QStringLiteral("Hide Selected Files"),
-                                   QStringLiteral("chflags hidden"));
+    ActionRow selected =
+        hidingRow(QStringLiteral("Hide Selected Files"), QStringLiteral("chflags hidden"));
     selected.selectionOnly = true;
     // Hiding every item belongs to a folder's background, not to a selection.
     ActionRow all = hidingRow(QStringLiteral("Hide All Files"), QStringLiteral("chflags hidden"));
@@ -165,8 +165,8 @@ const bool registered = [] {
         return !menu.request.isSelectURL && shape(entry, menu);
     };
     return ActionTable::add(std::move(selected)) && ActionTable::add(std::move(all)) &&
-           ActionTable::add(hidingRow(QStringLiteral("Unhide All Files"),
-                                      QStringLiteral("chflags nohidden")));
+           ActionTable::add(
+               hidingRow(QStringLiteral("Unhide All Files"), QStringLiteral("chflags nohidden")));
 }();
 
 } // namespace

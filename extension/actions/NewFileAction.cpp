@@ -5,16 +5,16 @@
 #include "StoreSnapshot.h"
 
 #include "ActionAlerts.h"
+#include "FileEntry.h"
 #include "FileOperations.h"
 #include "Launcher.h"
 #include "Localizer.h"
+#include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "ReplaceFileAlert.h"
 #include "Services.h"
 #include "Strings.h"
-#include "FileEntry.h"
-#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,11 +53,6 @@ bool saveIcon(const QString& file, const QString& pngPath)
 }
 
 } // namespace
-
-bool NewFileAction::hasBlankDocument(const QString& ext)
-{
-    return QFile::exists(QStringLiteral(":/pallstone/templates/Untitled.") + ext);
-}
 
 QString NewFileAction::targetFolder(const ActionContextPtr& context)
 {

@@ -16,8 +16,6 @@ public:
 
     // Where new files go: the selected folder, the folder of the selected file, else home.
     static QString targetFolder(const ActionContextPtr& context);
-    // The extensions that have a blank document to start from.
-    static bool hasBlankDocument(const QString& ext);
 
 private:
     static void createFromWindow(const ActionContextPtr& context);

@@ -63,18 +63,18 @@ ActionRow terminalToRow(const QString& key, const QString& serve)
 }
 
 const bool registered =
-    ActionTable::add(terminalRow(QStringLiteral("Terminal Window"),
-                                 QStringLiteral("New Terminal at Folder"))) &&
+    ActionTable::add(
+        terminalRow(QStringLiteral("Terminal Window"), QStringLiteral("New Terminal at Folder"))) &&
     ActionTable::add(terminalRow(QStringLiteral("Terminal Tab"),
                                  QStringLiteral("New Terminal Tab at Folder"))) &&
-    ActionTable::add(terminalRow(QStringLiteral("iTerm2 Window"),
-                                 QStringLiteral("New iTerm2 Window Here"))) &&
-    ActionTable::add(terminalRow(QStringLiteral("iTerm2 Tab"),
-                                 QStringLiteral("New iTerm2 Tab Here"))) &&
-    ActionTable::add(terminalToRow(QStringLiteral("Terminal To"),
-                                   QStringLiteral("New Terminal at Folder"))) &&
-    ActionTable::add(terminalToRow(QStringLiteral("iTerm2 To"),
-                                   QStringLiteral("New iTerm2 Window Here")));
+    ActionTable::add(
+        terminalRow(QStringLiteral("iTerm2 Window"), QStringLiteral("New iTerm2 Window Here"))) &&
+    ActionTable::add(
+        terminalRow(QStringLiteral("iTerm2 Tab"), QStringLiteral("New iTerm2 Tab Here"))) &&
+    ActionTable::add(
+        terminalToRow(QStringLiteral("Terminal To"), QStringLiteral("New Terminal at Folder"))) &&
+    ActionTable::add(
+        terminalToRow(QStringLiteral("iTerm2 To"), QStringLiteral("New iTerm2 Window Here")));
 
 } // namespace
 

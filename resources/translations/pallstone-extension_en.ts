@@ -368,6 +368,14 @@
         <translation>Enjoying Pallstone? A star or a few words on the project page help others find it.</translation>
     </message>
     <message>
+        <source>Menu Out of Date</source>
+        <translation>The menu was out of date</translation>
+    </message>
+    <message>
+        <source>Menu Out of Date Tip</source>
+        <translation>What you clicked has changed since the menu was shown, so nothing was done. Open the menu again.</translation>
+    </message>
+    <message>
         <source>Go Review</source>
         <translation>Visit Project Page</translation>
     </message>

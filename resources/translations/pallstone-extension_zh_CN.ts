@@ -368,6 +368,14 @@
         <translation>喜欢 Pallstone 吗？在项目主页上点个星或留句话，能帮助更多人发现它。</translation>
     </message>
     <message>
+        <source>Menu Out of Date</source>
+        <translation>菜单已过期</translation>
+    </message>
+    <message>
+        <source>Menu Out of Date Tip</source>
+        <translation>菜单显示后，您点击的项目已发生变化，因此未执行任何操作。请重新打开菜单。</translation>
+    </message>
+    <message>
         <source>Go Review</source>
         <translation>访问项目主页</translation>
     </message>

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "Clipboard.h"
+#include "DefaultCatalogue.h"
 #include "ExtensionManager.h"
 #include "Launcher.h"
 #include "Localizer.h"
+#include "MenuStore.h"
 #include "Prompter.h"
 #include "Services.h"
-#include "DefaultCatalogue.h"
-#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>

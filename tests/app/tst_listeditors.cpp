@@ -1,14 +1,14 @@
 // The list editors of the settings window, driven as a person would, against a private store.
 #include "AppFixture.h"
 
-#include "Defaults.h"
-#include "ReorderTable.h"
-#include "TemplateDialog.h"
 #include "AddMenuEntryDialog.h"
+#include "Defaults.h"
 #include "FavouritesPage.h"
 #include "MainMenuPage.h"
 #include "NewFilePage.h"
 #include "OpenWithPage.h"
+#include "ReorderTable.h"
+#include "TemplateDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -213,9 +213,8 @@ private Q_SLOTS:
         QCOMPARE(general.selectItem()->key, app);
         general.onDelete();
         openWith.refresh();
-        QCOMPARE(
-            openWith.tableView()->item(0, OpenWithPage::AddToMainMenuColumn)->checkState(),
-            Qt::Unchecked);
+        QCOMPARE(openWith.tableView()->item(0, OpenWithPage::AddToMainMenuColumn)->checkState(),
+                 Qt::Unchecked);
         QVERIFY(openWith.tableView()->item(0, OpenWithPage::EnableColumn)->flags() &
                 Qt::ItemIsEnabled);
     }
@@ -493,15 +492,13 @@ private Q_SLOTS:
         QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"/Projects/a b"_qs),
                  u"~/Projects/a b"_qs);
         // Only the whole folder name counts: a sibling sharing the prefix stays as it is.
-        QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"2/x"_qs),
-                 m_app.home() + u"2/x"_qs);
+        QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"2/x"_qs), m_app.home() + u"2/x"_qs);
         QCOMPARE(FavouritesPage::displayPath(u"/etc"_qs), u"/etc"_qs);
 
         FavouritesPage editor;
         const QString folder = m_app.mkdir(u"Projects"_qs);
         editor.addFolderPath(folder);
-        QCOMPARE(editor.tableView()->item(0, FavouritesPage::PathColumn)->text(),
-                 u"~/Projects"_qs);
+        QCOMPARE(editor.tableView()->item(0, FavouritesPage::PathColumn)->text(), u"~/Projects"_qs);
         QCOMPARE(
             AppFixture::list(StoreKey::commonPath).at(0).value(QStringLiteral("path")).string(),
             folder);

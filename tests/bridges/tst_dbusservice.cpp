@@ -1,6 +1,7 @@
 // The extension service on a private session bus, driven as a file manager's bridge drives it.
 #include "DBusAdaptor.h"
 #include "DBusMenuEntry.h"
+#include "MenuStore.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -18,6 +19,7 @@
 #include <QUrl>
 
 #include <csignal>
+#include <functional>
 
 using pallstone::DBusAdaptor;
 using pallstone::DBusMenu;
@@ -47,6 +49,23 @@ void flattenJson(const QJsonArray& menu, int parentId, QList<QStringList>& rows)
                      separator ? u"sep"_qs : QString()});
         flattenJson(o.value(QStringLiteral("children")).toArray(), id, rows);
     }
+}
+
+// The entry reached through the keys, one per level.
+DBusMenuEntry entryAt(const DBusMenu& menu, const QStringList& keys)
+{
+    int parentId = -1;
+    DBusMenuEntry found;
+    for (const QString& key : keys) {
+        const auto it = std::find_if(menu.begin(), menu.end(), [&](const DBusMenuEntry& e) {
+            return e.parentId == parentId && e.key == key;
+        });
+        if (it == menu.end())
+            return {};
+        found = *it;
+        parentId = it->id;
+    }
+    return found;
 }
 
 qint64 tagOf(const DBusMenu& menu, const QString& parentKey, const QString& key)
@@ -91,6 +110,19 @@ private:
 
     static QDBusConnectionInterface* bus() { return QDBusConnection::sessionBus().interface(); }
 
+    // The favourite folders, written to the configuration the service reads at its next menu.
+    void setFavourites(const QStringList& paths)
+    {
+        pallstone::Value list = pallstone::Value::array();
+        for (const QString& p : paths) {
+            pallstone::Value record = pallstone::Value::dictionary();
+            record.insert(QStringLiteral("path"), p);
+            list.append(record);
+        }
+        QVERIFY(pallstone::MenuStore::sharedDefaults().setObject(list,
+                                                                 pallstone::StoreKey::commonPath));
+    }
+
     static bool waitForOwner(bool owned, int ms = 20000)
     {
         QElapsedTimer t;
@@ -118,12 +150,34 @@ private:
         return QDBusConnection::sessionBus().call(m, QDBus::Block, 5000);
     }
 
-    static DBusMenu menu(uint kind, const QStringList& uris, const QString& target)
+    // The menu and the id the service keeps it under.
+    static std::pair<qulonglong, DBusMenu> keptMenu(uint kind, const QStringList& uris,
+                                                    const QString& target)
     {
         const QDBusMessage reply = call(QStringLiteral("MenuForMenuKind"), {kind, uris, target});
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != u"a(iixsssb)")
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != u"ta(iixsssb)")
             return {};
-        return qdbus_cast<DBusMenu>(reply.arguments().first());
+        return {reply.arguments().at(0).toULongLong(),
+                qdbus_cast<DBusMenu>(reply.arguments().at(1))};
+    }
+    static DBusMenu menu(uint kind, const QStringList& uris, const QString& target)
+    {
+        return keptMenu(kind, uris, target).second;
+    }
+    static QDBusMessage choose(qulonglong menuId, const DBusMenuEntry& entry, uint kind,
+                               const QStringList& uris, const QString& target)
+    {
+        return call(QStringLiteral("OnMenuItemAction"),
+                    {menuId, entry.tag, entry.key, kind, uris, target});
+    }
+
+    bool waitFor(const std::function<bool()>& condition)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!condition() && t.elapsed() < 10000)
+            QTest::qWait(50);
+        return condition();
     }
 
     QList<QJsonObject> events() const
@@ -159,6 +213,10 @@ private Q_SLOTS:
     {
         QVERIFY2(QDBusConnection::sessionBus().isConnected(),
                  "run on a private session bus (dbus-run-session)");
+        // This process writes the service's configuration too (the favourite folders).
+        const QProcessEnvironment env = environment();
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+            qputenv(name, env.value(QLatin1String(name)).toLocal8Bit());
         DBusMenuEntry::registerMetaType();
         m_transcript = m_home.filePath(QStringLiteral("transcript.jsonl"));
         QFile answers(m_home.filePath(QStringLiteral("answers.json")));
@@ -256,7 +314,8 @@ private Q_SLOTS:
         QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
         QCOMPARE(reply.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_qs);
         const QDBusMessage action =
-            call(QStringLiteral("OnMenuItemAction"), {qlonglong(1), kind, uris, target});
+            call(QStringLiteral("OnMenuItemAction"),
+                 {qulonglong(0), qlonglong(1), QString(), kind, uris, target});
         QCOMPARE(action.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_qs);
     }
 
@@ -276,13 +335,13 @@ private Q_SLOTS:
 
     void aChosenEntryIsCarriedOutAfterTheCallReturns()
     {
-        const DBusMenu rows = menu(0, {uri(m_file)}, QString());
-        const qint64 goSet = tagOf(rows, QStringLiteral("New File"), QStringLiteral("Go Set"));
-        QVERIFY(goSet > 0);
+        const auto [id, rows] = keptMenu(0, {uri(m_file)}, QString());
+        const DBusMenuEntry goSet =
+            entryAt(rows, {QStringLiteral("New File"), QStringLiteral("Go Set")});
+        QVERIFY(goSet.tag > 0);
         QElapsedTimer t;
         t.start();
-        const QDBusMessage reply = call(QStringLiteral("OnMenuItemAction"),
-                                        {goSet, 0u, QStringList{uri(m_file)}, QString()});
+        const QDBusMessage reply = choose(id, goSet, 0u, {uri(m_file)}, QString());
         QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
         QVERIFY(t.elapsed() < 1000);
         QVERIFY(waitForLaunches(1));
@@ -298,17 +357,21 @@ private Q_SLOTS:
     {
         // "Go Set" sits at another position in the background's "New File" submenu: the tag of
         // the items menu must still find it after other menus were built.
-        const DBusMenu items = menu(0, {uri(m_file)}, QString());
-        const qint64 goSet = tagOf(items, QStringLiteral("New File"), QStringLiteral("Go Set"));
+        const auto [id, items] = keptMenu(0, {uri(m_file)}, QString());
+        const DBusMenuEntry goSet =
+            entryAt(items, {QStringLiteral("New File"), QStringLiteral("Go Set")});
         const DBusMenu background = menu(1, {}, uri(m_home.path()));
-        QVERIFY(tagOf(background, QStringLiteral("New File"), QStringLiteral("Go Set")) != goSet);
+        QVERIFY(tagOf(background, QStringLiteral("New File"), QStringLiteral("Go Set")) !=
+                goSet.tag);
         const qsizetype before = events().size();
-        QCOMPARE(call(QStringLiteral("OnMenuItemAction"),
-                      {goSet, 0u, QStringList{uri(m_file)}, QString()})
-                     .type(),
+        QCOMPARE(choose(id, goSet, 0u, {uri(m_file)}, QString()).type(),
                  QDBusMessage::ReplyMessage);
         QVERIFY(waitForLaunches(2));
         QCOMPARE(events().size(), before + 1);
+        // A menu the service does not know (say, from before it started) is built again from the
+        // inputs; its entry still has the key shown, so it runs.
+        QCOMPARE(choose(0, goSet, 0u, {uri(m_file)}, QString()).type(), QDBusMessage::ReplyMessage);
+        QVERIFY(waitForLaunches(3));
     }
 
     void gdbusCallPrintsTheMenu()
@@ -322,7 +385,8 @@ private Q_SLOTS:
         QVERIFY(gdbus.waitForFinished(10000));
         const QString out = QString::fromUtf8(gdbus.readAllStandardOutput());
         QCOMPARE(gdbus.exitCode(), 0);
-        QVERIFY2(out.startsWith(u"([(0, -1, "_qs), qPrintable(out));
+        QVERIFY2(out.startsWith(u"(uint64 "_qs) && out.contains(u", [(0, -1, "_qs),
+                 qPrintable(out));
         QVERIFY(out.contains(u"'New File'"_qs));
 
         QProcess toolbar;
@@ -333,6 +397,52 @@ private Q_SLOTS:
         QVERIFY(toolbar.waitForFinished(10000));
         QVERIFY(QString::fromUtf8(toolbar.readAllStandardOutput())
                     .startsWith(u"('Pallstone', 'Pallstone', '"_qs));
+    }
+
+    void aClickActsOnTheFolderShownWhateverAppearedSince()
+    {
+        const QString fav = m_home.filePath(QStringLiteral("Fav"));
+        for (const char* sub : {"Alpha", "Beta"})
+            QVERIFY(QDir().mkpath(fav + u'/' + QLatin1String(sub)));
+        setFavourites({fav});
+        const QString item = m_home.filePath(QStringLiteral("docs/move me.txt"));
+        QVERIFY(QFile(item).open(QIODevice::WriteOnly));
+        const auto [id, rows] = keptMenu(0, {uri(item)}, QString());
+        const DBusMenuEntry beta =
+            entryAt(rows, {QStringLiteral("Move to"), fav, fav + QStringLiteral("/Beta")});
+        QVERIFY(beta.tag > 0);
+        // A folder appears in the favourite while the menu is open; listings are unsorted, so it
+        // may take any place.
+        QVERIFY(QDir().mkpath(fav + QStringLiteral("/Gamma")));
+        QCOMPARE(choose(id, beta, 0u, {uri(item)}, QString()).type(), QDBusMessage::ReplyMessage);
+        QVERIFY(waitFor([&] { return QFile::exists(fav + QStringLiteral("/Beta/move me.txt")); }));
+        QVERIFY(!QFile::exists(fav + QStringLiteral("/Gamma/move me.txt")));
+    }
+
+    void anOutOfDateClickAfterARestartDoesNothingAndSaysSo()
+    {
+        const QString fav = m_home.filePath(QStringLiteral("Fav"));
+        const QString item = m_home.filePath(QStringLiteral("docs/stay.txt"));
+        QVERIFY(QFile(item).open(QIODevice::WriteOnly));
+        const auto [id, rows] = keptMenu(0, {uri(item)}, QString());
+        const DBusMenuEntry alpha =
+            entryAt(rows, {QStringLiteral("Move to"), fav, fav + QStringLiteral("/Alpha")});
+        QVERIFY(alpha.tag > 0);
+        m_service.terminate();
+        QVERIFY(m_service.waitForFinished(10000));
+        QVERIFY(QDir(fav + QStringLiteral("/Alpha")).removeRecursively());
+        QVERIFY(startService());
+        QCOMPARE(choose(id, alpha, 0u, {uri(item)}, QString()).type(), QDBusMessage::ReplyMessage);
+        QVERIFY(waitFor([&] {
+            const QList<QJsonObject> all = events();
+            return std::any_of(all.begin(), all.end(), [](const QJsonObject& e) {
+                return e.value(QStringLiteral("event")).toString() == u"notification";
+            });
+        }));
+        QVERIFY(QFile::exists(item));
+        const QStringList moved = QDir(fav).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        for (const QString& folder : moved)
+            QVERIFY(!QFile::exists(fav + u'/' + folder + QStringLiteral("/stay.txt")));
     }
 
     void aSecondServiceLeavesTheFirstAlone()

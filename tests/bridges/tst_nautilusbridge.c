@@ -301,10 +301,10 @@ static GVariant* service_rows(guint kind, const char* const* uris, const char* t
     GError* error = NULL;
     GVariant* reply = g_dbus_connection_call_sync(
         bus, BUS_NAME, OBJECT_PATH, INTERFACE, "MenuForMenuKind",
-        g_variant_new("(u^ass)", kind, uris, target), G_VARIANT_TYPE("(a(iixsssb))"),
+        g_variant_new("(u^ass)", kind, uris, target), G_VARIANT_TYPE("(ta(iixsssb))"),
         G_DBUS_CALL_FLAGS_NONE, 20000, NULL, &error);
     g_assert_no_error(error);
-    GVariant* rows = g_variant_get_child_value(reply, 0);
+    GVariant* rows = g_variant_get_child_value(reply, 1);
     g_variant_unref(reply);
     return rows;
 }
@@ -367,7 +367,7 @@ static void fake_method_call(GDBusConnection* connection, const char* sender, co
     }
     /* Rows that break the contract in every way a faulty service could. */
     g_dbus_method_invocation_return_value(
-        invocation, g_variant_new_parsed("([(0, -1, int64 1, 'a', 'A_B', '', false),"
+        invocation, g_variant_new_parsed("(uint64 7, [(0, -1, int64 1, 'a', 'A_B', '', false),"
                                          "  (1, 0, int64 101, 'b', 'Child', '/no/such.svg', false),"
                                          "  (2, -1, int64 0, '', '', '', true),"
                                          "  (3, -1, int64 0, '', 'Section', '', true),"
@@ -378,7 +378,7 @@ static void fake_method_call(GDBusConnection* connection, const char* sender, co
                                          "  (7, 7, int64 8, 'g', 'Own parent', '', false),"
                                          "  (8, -1, int64 9, 'h', '', '', false),"
                                          "  (-3, -1, int64 10, 'i', 'Negative id', '', false),"
-                                         "  (9, -1, int64 2, 'j', 'Last', '', false)],)"));
+                                         "  (9, -1, int64 2, 'j', 'Last', '', false)])"));
 }
 
 static const GDBusInterfaceVTable fake_vtable = {fake_method_call, NULL, NULL, {0}};
@@ -397,12 +397,14 @@ static gpointer fake_main(gpointer data)
     g_assert_nonnull(connection);
     /* GDBus checks what a server sends against its own description: the faulty service
      * describes what it sends. */
-    char* xml = g_strdup_printf("<node><interface name='" INTERFACE "'>"
-                                "<method name='MenuForMenuKind'><arg type='u' direction='in'/>"
-                                "<arg type='as' direction='in'/><arg type='s' direction='in'/>"
-                                "<arg type='%s' direction='out'/></method>"
-                                "</interface></node>",
-                                fake_mode == FAKE_WRONG_TYPE ? "as" : "a(iixsssb)");
+    char* xml =
+        g_strdup_printf("<node><interface name='" INTERFACE "'>"
+                        "<method name='MenuForMenuKind'><arg type='u' direction='in'/>"
+                        "<arg type='as' direction='in'/><arg type='s' direction='in'/>"
+                        "%s</method></interface></node>",
+                        fake_mode == FAKE_WRONG_TYPE ? "<arg type='as' direction='out'/>"
+                                                     : "<arg type='t' direction='out'/>"
+                                                       "<arg type='a(iixsssb)' direction='out'/>");
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(xml, NULL);
     g_free(xml);
     const guint object = g_dbus_connection_register_object(

@@ -1,6 +1,6 @@
-#include "StoreFixture.h"
 #include "DefaultCatalogue.h"
 #include "MenuStore.h"
+#include "StoreFixture.h"
 
 #include <QTest>
 
@@ -125,7 +125,7 @@ private Q_SLOTS:
 
         // The user's own changes to entries that were not changed since must survive.
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
-                                     QStringLiteral("displayName"), QStringLiteral("Mine"));
+                                 QStringLiteral("displayName"), QStringLiteral("Mine"));
 
         DefaultCatalogue::setup(QStringLiteral("2.6.0"));
         const Value main = storedList(StoreKey::rightMenu);
@@ -158,9 +158,9 @@ private Q_SLOTS:
         Value main = oldMainMenu({QStringLiteral("Folder Icon")});
         seedVersion(QStringLiteral("2.0.0"), main);
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
-                                     QStringLiteral("displayName"), QStringLiteral("Mine"));
+                                 QStringLiteral("displayName"), QStringLiteral("Mine"));
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
-                                     QStringLiteral("disabled"), true);
+                                 QStringLiteral("disabled"), true);
         DefaultCatalogue::setup(QStringLiteral("2.6.0"));
         const Value cut =
             recordWithKey(storedList(StoreKey::rightMenu), QStringLiteral("Cut Paste"));

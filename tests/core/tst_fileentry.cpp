@@ -1,5 +1,5 @@
-#include "Paths.h"
 #include "FileEntry.h"
+#include "Paths.h"
 
 #include <QDir>
 #include <QFile>

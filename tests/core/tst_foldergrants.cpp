@@ -1,6 +1,6 @@
 #include "Defaults.h"
-#include "StoreFixture.h"
 #include "FolderGrants.h"
+#include "StoreFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -272,8 +272,7 @@ private Q_SLOTS:
     void grantsAreStoredUnderTheirKeyInTheSuiteFile()
     {
         const QString configFolder =
-            QFileInfo(MenuStore::programStorePath(MenuStore::Program::Extension))
-                .absolutePath();
+            QFileInfo(MenuStore::programStorePath(MenuStore::Program::Extension)).absolutePath();
         FolderGrants cache(suite());
         QCOMPARE(cache.storePath(), configFolder + u'/' + suite() + u".plist"_s);
         const QString a = folder(u"a b $(x) \"q\""_s);
@@ -301,8 +300,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         FolderGrants cache(name);
-        QCOMPARE(cache.storePath(),
-                 MenuStore::programStorePath(MenuStore::Program::Extension));
+        QCOMPARE(cache.storePath(), MenuStore::programStorePath(MenuStore::Program::Extension));
         QCOMPARE(FolderGrants::sharedInstance().storePath(), cache.storePath());
     }
 
@@ -340,7 +338,8 @@ private Q_SLOTS:
         QVERIFY(cache.saveSecurityURL(a));
         QVERIFY(cache.saveSecurityURL(b));
         QCOMPARE(cache.urlWithAllowAccessToPath(a + u"/f"_s), a);
-        QCOMPARE(FolderGrants(suite()).cachedPaths(), QStringList({QString(), a, b, u"relative"_s}));
+        QCOMPARE(FolderGrants(suite()).cachedPaths(),
+                 QStringList({QString(), a, b, u"relative"_s}));
     }
 
     void startAccessingNeedsAnExistingFolder()

@@ -1,6 +1,6 @@
-#include "StoreFixture.h"
 #include "MenuItem.h"
 #include "MenuStore.h"
+#include "StoreFixture.h"
 
 #include <QDir>
 #include <QFile>

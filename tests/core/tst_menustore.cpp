@@ -1,6 +1,6 @@
-#include "StoreFixture.h"
 #include "DefaultCatalogue.h"
 #include "MenuStore.h"
+#include "StoreFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,8 +98,7 @@ private Q_SLOTS:
             Value::array({1, QStringLiteral("x"), keyRecord(QStringLiteral("Delete"))}),
             StoreKey::commonApp);
         QVERIFY(MenuStore::menuItemArray().isEmpty());
-        QCOMPARE(keysOf(MenuStore::commonAppMenuArray()),
-                 QStringList{QStringLiteral("Delete")});
+        QCOMPARE(keysOf(MenuStore::commonAppMenuArray()), QStringList{QStringLiteral("Delete")});
         // A record without a key yields an item that matches nothing.
         store().setObject(Value::array({record({{QStringLiteral("icon"), QStringLiteral("x")}})}),
                           StoreKey::rightMenu);
@@ -224,11 +223,11 @@ private Q_SLOTS:
             Value::array({keyRecord(QStringLiteral("A")), keyRecord(QStringLiteral("B"))}),
             StoreKey::commonApp);
         QVERIFY(MenuStore::updateMenuKey(StoreKey::commonApp, QStringLiteral("B"),
-                                             QStringLiteral("disabled"), true));
+                                         QStringLiteral("disabled"), true));
         QVERIFY(
             store().object(StoreKey::commonApp).at(1).value(QStringLiteral("disabled")).asBool());
         QVERIFY(MenuStore::updateMenuKey(StoreKey::commonApp, QStringLiteral("B"),
-                                             QStringLiteral("disabled"), Value()));
+                                         QStringLiteral("disabled"), Value()));
         QVERIFY(!store().object(StoreKey::commonApp).at(1).contains(QStringLiteral("disabled")));
 
         Value replacement = keyRecord(QStringLiteral("A"));
@@ -238,16 +237,14 @@ private Q_SLOTS:
             store().object(StoreKey::commonApp).at(0).value(QStringLiteral("displayName")).string(),
             QStringLiteral("Alpha"));
 
-        QVERIFY(
-            MenuStore::addMenuKey(StoreKey::commonApp, keyRecord(QStringLiteral("Z")), true));
-        QVERIFY(
-            MenuStore::addMenuKey(StoreKey::commonApp, keyRecord(QStringLiteral("Y")), false));
+        QVERIFY(MenuStore::addMenuKey(StoreKey::commonApp, keyRecord(QStringLiteral("Z")), true));
+        QVERIFY(MenuStore::addMenuKey(StoreKey::commonApp, keyRecord(QStringLiteral("Y")), false));
         QCOMPARE(keysOf(MenuStore::commonAppMenuArray()),
                  (QStringList{QStringLiteral("Z"), QStringLiteral("A"), QStringLiteral("B"),
                               QStringLiteral("Y")}));
         // Absent lists are treated as empty and stored.
         QVERIFY(MenuStore::updateMenuKey(StoreKey::folderIcon, QStringLiteral("x"),
-                                             QStringLiteral("disabled"), true));
+                                         QStringLiteral("disabled"), true));
         QVERIFY(store().object(StoreKey::folderIcon).isArray());
     }
 

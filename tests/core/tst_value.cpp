@@ -123,9 +123,9 @@ private Q_SLOTS:
         QVERIFY(v.mutableDictAtPath(QStringLiteral("a")).isMissing());
         QVERIFY(v.mutableDictAtPath(QStringLiteral("mdict")).isDictionary());
         QVERIFY(v.dictAtPath(QStringLiteral("mdict")).isDictionary());
-        QVERIFY(Value(3).asNSMutableArray().isMissing());
-        QVERIFY(v.value(QStringLiteral("list")).asNSMutableArray().isMissing());
-        QVERIFY(v.value(QStringLiteral("a")).asNSMutableDictionary().isMutableDictionary());
+        QVERIFY(Value(3).asMutableArray().isMissing());
+        QVERIFY(v.value(QStringLiteral("list")).asMutableArray().isMissing());
+        QVERIFY(v.value(QStringLiteral("a")).asMutableDictionary().isMutableDictionary());
     }
 
     void writingCreatesAndUpgradesIntermediateDictionaries()
@@ -226,38 +226,38 @@ private Q_SLOTS:
         QFETCH(Value, input);
         QFETCH(Value, number);
         QFETCH(QString, string);
-        const Value n = input.asNSNumber();
+        const Value n = input.asNumber();
         QCOMPARE(n.kind() == Value::Kind::Missing, number.isMissing());
         if (number.isPresent())
             QCOMPARE(n.integer(), number.integer());
-        QCOMPARE(input.asNSString(), string);
-        QCOMPARE(input.asNSString().isNull(), string.isNull());
+        QCOMPARE(input.asText(), string);
+        QCOMPARE(input.asText().isNull(), string.isNull());
     }
 
     void datesParseInUtcAndOthersFallBackToTheEpoch()
     {
-        const QDateTime a = Value(QStringLiteral("2024-02-29 23:59:58")).asNSDate();
+        const QDateTime a = Value(QStringLiteral("2024-02-29 23:59:58")).asDate();
         QCOMPARE(a, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58), QTimeZone::utc()));
-        QCOMPARE(Value(QStringLiteral("2024/01/02 03:04:05")).asNSDate(),
+        QCOMPARE(Value(QStringLiteral("2024/01/02 03:04:05")).asDate(),
                  QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5), QTimeZone::utc()));
-        QCOMPARE(Value(QStringLiteral("2024-01-02")).asNSDate(),
+        QCOMPARE(Value(QStringLiteral("2024-01-02")).asDate(),
                  QDateTime(QDate(2024, 1, 2), QTime(0, 0), QTimeZone::utc()));
-        QVERIFY(!Value(QStringLiteral("yesterday")).asNSDate().isValid());
-        QCOMPARE(Value::null().asNSDate().toMSecsSinceEpoch(), 0);
-        QCOMPARE(Value(QByteArray("x")).asNSDate().toMSecsSinceEpoch(), 0);
-        QCOMPARE(Value(86400).asNSDate(),
+        QVERIFY(!Value(QStringLiteral("yesterday")).asDate().isValid());
+        QCOMPARE(Value::null().asDate().toMSecsSinceEpoch(), 0);
+        QCOMPARE(Value(QByteArray("x")).asDate().toMSecsSinceEpoch(), 0);
+        QCOMPARE(Value(86400).asDate(),
                  QDateTime(QDate(1970, 1, 2), QTime(0, 0), QTimeZone::utc()));
-        QCOMPARE(Value(a).asNSNumber().real(), double(a.toSecsSinceEpoch()));
+        QCOMPARE(Value(a).asNumber().real(), double(a.toSecsSinceEpoch()));
     }
 
     void arraysAndDictionariesCoerce()
     {
-        QCOMPARE(Value(5).asNSArray().count(), 1);
+        QCOMPARE(Value(5).asArray().count(), 1);
         const Value list = Value::array({1, 2});
-        QVERIFY(list.asNSArray() == list);
-        QVERIFY(Value(5).asNSDictionary().isMissing());
-        QCOMPARE(Value(QStringLiteral("é")).asNSData().data(), QByteArray("\xc3\xa9"));
-        QVERIFY(Value(5).asNSData().isMissing());
+        QVERIFY(list.asArray() == list);
+        QVERIFY(Value(5).asDictionary().isMissing());
+        QCOMPARE(Value(QStringLiteral("é")).asData().data(), QByteArray("\xc3\xa9"));
+        QVERIFY(Value(5).asData().isMissing());
     }
 
     void copiesDoNotShareWrites()

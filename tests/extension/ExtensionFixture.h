@@ -3,12 +3,12 @@
 #include "ActionTable.h"
 #include "Clipboard.h"
 #include "ContextMenuService.h"
+#include "DefaultCatalogue.h"
 #include "Launcher.h"
 #include "Localizer.h"
+#include "MenuStore.h"
 #include "Prompter.h"
 #include "Services.h"
-#include "DefaultCatalogue.h"
-#include "MenuStore.h"
 
 #include <QDir>
 #include <QFile>

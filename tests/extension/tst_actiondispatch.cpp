@@ -1,7 +1,7 @@
 #include "Dispatch.h"
 #include "ExtensionFixture.h"
-#include "MenuTag.h"
 #include "FolderAccess.h"
+#include "MenuTag.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -9,7 +9,6 @@
 using namespace pallstone;
 
 namespace {
-
 
 qint64 tagOf(const BuiltMenu& menu, const QStringList& keyPath)
 {
@@ -131,7 +130,7 @@ private Q_SLOTS:
     {
         auto fs = finderSync();
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Terminal To"),
-                                     QStringLiteral("disabled"), false);
+                                 QStringLiteral("disabled"), false);
         const QString a = m_fx.touch(QStringLiteral("a.txt"));
         BuiltMenu menu = items(*fs, {a});
         const qint64 tag =
@@ -195,7 +194,7 @@ private Q_SLOTS:
     void startingForgetsAPendingCutButNeverWritesAMissingMenu()
     {
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
-                                     QStringLiteral("cutPaths"), QStringList{m_fx.home()});
+                                 QStringLiteral("cutPaths"), QStringList{m_fx.home()});
         ContextMenuService started;
         started.init();
         const MenuItemList menu = MenuStore::menuItemArray();

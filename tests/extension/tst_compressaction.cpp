@@ -2,8 +2,8 @@
 // rule in process.
 #include "ActionContext.h"
 #include "Dispatch.h"
-#include "ScriptedPrompter.h"
 #include "MenuStore.h"
+#include "ScriptedPrompter.h"
 #include "Transcript.h"
 #include "actions/EncryptedCompressAction.h"
 
@@ -156,7 +156,7 @@ private Q_SLOTS:
         // The review invitation would take an answer meant for the action.
         pallstone::MenuStore::sharedDefaults().setObject(true, pallstone::StoreKey::isReviewed);
         pallstone::MenuStore::updateMenuKey(pallstone::StoreKey::rightMenu,
-                                                u"Encrypted Compression"_s, u"disabled"_s, false);
+                                            u"Encrypted Compression"_s, u"disabled"_s, false);
         QByteArray out;
         run(QStringLiteral(PALLSTONE_EXTENSION), {u"menu"_s, write(u"probe.txt"_s, "x")}, &out);
         for (const QJsonValue& v : QJsonDocument::fromJson(out).array()) {

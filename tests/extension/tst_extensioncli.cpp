@@ -166,8 +166,8 @@ private Q_SLOTS:
     {
         // "Terminal To" -> "Select Folder" asks for a folder; the script has no answer for it.
         pallstone::MenuStore::updateMenuKey(pallstone::StoreKey::rightMenu,
-                                                QStringLiteral("Terminal To"),
-                                                QStringLiteral("disabled"), false);
+                                            QStringLiteral("Terminal To"),
+                                            QStringLiteral("disabled"), false);
         const QString file = write(QStringLiteral("d.txt"), "x");
         const QJsonArray menu =
             QJsonDocument::fromJson(extension({QStringLiteral("menu"), file}).out).array();

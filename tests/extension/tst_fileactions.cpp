@@ -159,8 +159,7 @@ private:
 
     void enable(const QString& list, const QString& key)
     {
-        QVERIFY(
-            pallstone::MenuStore::updateMenuKey(list, key, QStringLiteral("disabled"), false));
+        QVERIFY(pallstone::MenuStore::updateMenuKey(list, key, QStringLiteral("disabled"), false));
     }
 
     QString desktopEntry(const QString& id, const QString& name)
@@ -193,7 +192,7 @@ private Q_SLOTS:
         enable(pallstone::StoreKey::commonApp, QStringLiteral("Warp"));
         // The invitation to review, due on the third use, is not what these tests are about.
         pallstone::MenuStore::sharedDefaults().setObject(pallstone::Value(true),
-                                                             pallstone::StoreKey::isReviewed);
+                                                         pallstone::StoreKey::isReviewed);
 
         desktopEntry(QStringLiteral("code"), QStringLiteral("Visual Studio Code"));
         desktopEntry(QStringLiteral("dev.warp.Warp"), QStringLiteral("Warp"));

@@ -95,17 +95,20 @@ private:
             QTest::qFail(qPrintable(u"no entry " + keys.join(u'/')), __FILE__, __LINE__);
             return {};
         }
-        const QString answerFile = write(QStringLiteral("answers.json"), QJsonDocument(answers).toJson());
+        const QString answerFile =
+            write(QStringLiteral("answers.json"), QJsonDocument(answers).toJson());
         const QString log = path(QStringLiteral("transcript.jsonl"));
         QFile::remove(log);
         int code = -1;
         QString err;
         run(QStringList{QStringLiteral("run"), QStringLiteral("--tag"), QString::number(tag),
-                        QStringLiteral("--answers"), answerFile, QStringLiteral("--transcript"), log}
-                + menuArgs,
+                        QStringLiteral("--answers"), answerFile, QStringLiteral("--transcript"),
+                        log} +
+                menuArgs,
             &code, &err);
         if (code != 0)
-            QTest::qFail(qPrintable(QStringLiteral("exit %1: %2").arg(code).arg(err)), __FILE__, __LINE__);
+            QTest::qFail(qPrintable(QStringLiteral("exit %1: %2").arg(code).arg(err)), __FILE__,
+                         __LINE__);
         QList<QJsonObject> events;
         QFile f(log);
         if (f.open(QIODevice::ReadOnly)) {
@@ -121,8 +124,8 @@ private:
     {
         QStringList out;
         for (const QJsonObject& e : events)
-            out.append(e.value(QStringLiteral("event")).toString() + u':'
-                       + e.value(QStringLiteral("state")).toString());
+            out.append(e.value(QStringLiteral("event")).toString() + u':' +
+                       e.value(QStringLiteral("state")).toString());
         return out;
     }
 
@@ -141,27 +144,29 @@ private Q_SLOTS:
         DefaultCatalogue::setup();
         // The review invitation after the third use would ask for an answer in every later run.
         MenuStore::sharedDefaults().setObject(true, StoreKey::isReviewed);
-        for (const QString& key : {QStringLiteral("Embed in Folder"), QStringLiteral("Unembed Folder"),
-                                   QStringLiteral("Delete")})
+        for (const QString& key : {QStringLiteral("Embed in Folder"),
+                                   QStringLiteral("Unembed Folder"), QStringLiteral("Delete")})
             enable(key);
     }
 
     void newFilesGoBesideTheSelectionAndKeepBothOnAConflict()
     {
         const QString folder = mkdir(QStringLiteral("new"));
-        act({QStringLiteral("--target"), folder}, {QStringLiteral("New File"), QStringLiteral("txt")});
+        act({QStringLiteral("--target"), folder},
+            {QStringLiteral("New File"), QStringLiteral("txt")});
         QVERIFY(QFile::exists(folder + QStringLiteral("/Untitled.txt")));
-        const QList<QJsonObject> again = act({QStringLiteral("--target"), folder},
-                                             {QStringLiteral("New File"), QStringLiteral("txt")},
-                                             {button(1000)});
+        const QList<QJsonObject> again =
+            act({QStringLiteral("--target"), folder},
+                {QStringLiteral("New File"), QStringLiteral("txt")}, {button(1000)});
         QCOMPARE(kinds(again).first(), QStringLiteral("alert:"));
         QVERIFY(QFile::exists(folder + QStringLiteral("/Untitled-1.txt")));
         // "Stop" creates nothing.
-        act({QStringLiteral("--target"), folder}, {QStringLiteral("New File"), QStringLiteral("txt")},
-            {button(1001)});
+        act({QStringLiteral("--target"), folder},
+            {QStringLiteral("New File"), QStringLiteral("txt")}, {button(1001)});
         QVERIFY(!QFile::exists(folder + QStringLiteral("/Untitled-2.txt")));
         // A blank workbook, not an empty file; "docx" has none.
-        act({QStringLiteral("--target"), folder}, {QStringLiteral("New File"), QStringLiteral("xlsx")});
+        act({QStringLiteral("--target"), folder},
+            {QStringLiteral("New File"), QStringLiteral("xlsx")});
         QVERIFY(QFileInfo(folder + QStringLiteral("/Untitled.xlsx")).size() > 100);
         const QString file = write(QStringLiteral("new/sub/picked.txt"));
         act({file}, {QStringLiteral("New File"), QStringLiteral("docx")});
@@ -192,7 +197,8 @@ private Q_SLOTS:
         record.insert(QStringLiteral("special"), true);
         QVERIFY(MenuStore::addMenuKey(StoreKey::newFile, record, false));
         const QString folder = mkdir(QStringLiteral("special"));
-        act({QStringLiteral("--target"), folder}, {QStringLiteral("New File"), QStringLiteral("MAKEFILE-ID")});
+        act({QStringLiteral("--target"), folder},
+            {QStringLiteral("New File"), QStringLiteral("MAKEFILE-ID")});
         QVERIFY(QFile::exists(folder + QStringLiteral("/Makefile")));
         MenuStore::removeMenuKey(StoreKey::newFile, QStringLiteral("MAKEFILE-ID"));
     }
@@ -200,8 +206,8 @@ private Q_SLOTS:
     void aFileBecomesATemplate()
     {
         const QString report = write(QStringLiteral("tpl/report.pdf"), "%PDF-1.4 test");
-        const QList<QJsonObject> events = act({report}, {QStringLiteral("New File"),
-                                                        QStringLiteral("Add to File Template")});
+        const QList<QJsonObject> events =
+            act({report}, {QStringLiteral("New File"), QStringLiteral("Add to File Template")});
         QVERIFY(kinds(events).contains(QStringLiteral("progress:success")));
         const Value list = MenuStore::sharedDefaults().object(StoreKey::newFile);
         const Value last = list.at(list.count() - 1);
@@ -237,8 +243,8 @@ private Q_SLOTS:
         write(QStringLiteral("fav/one.txt"), "old");
         const QString one = write(QStringLiteral("src/one.txt"), "new");
         const QString two = write(QStringLiteral("src/two.txt"));
-        const QList<QJsonObject> events = act({one, two}, {QStringLiteral("Copy to"), fav},
-                                              {button(1000)});
+        const QList<QJsonObject> events =
+            act({one, two}, {QStringLiteral("Copy to"), fav}, {button(1000)});
         QCOMPARE(kinds(events).count(QStringLiteral("alert:")), 1);
         QCOMPARE(kinds(events).count(QStringLiteral("progress:success")), 1);
         QVERIFY(QFile::exists(fav + QStringLiteral("/one-1.txt")));
@@ -260,8 +266,7 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("precious"));
         // Moving into its own folder leaves it in place without asking.
-        const QList<QJsonObject> moved =
-            act({item}, {QStringLiteral("Move to"), folder});
+        const QList<QJsonObject> moved = act({item}, {QStringLiteral("Move to"), folder});
         QVERIFY(!kinds(moved).contains(QStringLiteral("alert:")));
         QVERIFY(QFile::exists(item));
         // A folder copied into its own subfolder is refused, not looped.
@@ -271,8 +276,7 @@ private Q_SLOTS:
         r2.insert(QStringLiteral("path"), tree);
         inner.append(r2);
         MenuStore::sharedDefaults().setObject(inner, StoreKey::commonPath);
-        act({path(QStringLiteral("self/tree"))},
-            {QStringLiteral("Copy to"), tree}, {button(1000)});
+        act({path(QStringLiteral("self/tree"))}, {QStringLiteral("Copy to"), tree}, {button(1000)});
         QVERIFY(!QFile::exists(tree + QStringLiteral("/tree")));
     }
 
@@ -286,9 +290,9 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(y + QStringLiteral("/A")));
         QVERIFY(QFile::exists(y + QStringLiteral("/B")));
         QVERIFY(!QFile::exists(a));
-        const QJsonArray menu = QJsonDocument::fromJson(
-                                    run({QStringLiteral("menu"), QStringLiteral("--target"), y}))
-                                    .array();
+        const QJsonArray menu =
+            QJsonDocument::fromJson(run({QStringLiteral("menu"), QStringLiteral("--target"), y}))
+                .array();
         QVERIFY(entryWithKey(menu, QStringLiteral("Cut Paste")).isEmpty());
     }
 
@@ -310,7 +314,8 @@ private Q_SLOTS:
         const QString b = write(QStringLiteral("emb/b.TXT"));
         const QString c = write(QStringLiteral("emb/c"));
         act({a, b, c}, {QStringLiteral("Embed in Folder")},
-            {QJsonObject{{QStringLiteral("name"), QStringLiteral("new")}, {QStringLiteral("mode"), 1}}});
+            {QJsonObject{{QStringLiteral("name"), QStringLiteral("new")},
+                         {QStringLiteral("mode"), 1}}});
         QVERIFY(QFile::exists(path(QStringLiteral("emb/new/txt/a.txt"))));
         QVERIFY(QFile::exists(path(QStringLiteral("emb/new/txt/b.TXT"))));
         QVERIFY(QFile::exists(path(QStringLiteral("emb/new/c"))));

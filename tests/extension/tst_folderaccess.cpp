@@ -1,10 +1,10 @@
+#include "FolderAccess.h"
+#include "FolderGrants.h"
 #include "Launcher.h"
 #include "Localizer.h"
+#include "MenuStore.h"
 #include "Prompter.h"
 #include "Services.h"
-#include "FolderAccess.h"
-#include "MenuStore.h"
-#include "FolderGrants.h"
 
 #include <QDir>
 #include <QFile>
@@ -140,8 +140,7 @@ private Q_SLOTS:
         Localizer::install(u"pallstone-extension"_s, QLocale(QLocale::English));
         Prompter::setInstance(&m_prompter);
         Services::setLauncher(&m_launcher);
-        QCOMPARE(cache().storePath(),
-                 MenuStore::programStorePath(MenuStore::Program::Extension));
+        QCOMPARE(cache().storePath(), MenuStore::programStorePath(MenuStore::Program::Extension));
     }
 
     void cleanupTestCase()

@@ -42,7 +42,6 @@ MenuItemPtr modelEntry(const MenuSession& fs, qint64 tag)
     return item;
 }
 
-
 } // namespace
 
 class TestMenuBuilder : public QObject
@@ -76,7 +75,7 @@ private Q_SLOTS:
         const QString a = m_fx.touch(QStringLiteral("w/a.txt"));
         const QString b = m_fx.touch(QStringLiteral("w/b.txt"));
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("File Info"),
-                                     QStringLiteral("disabled"), false);
+                                 QStringLiteral("disabled"), false);
         BuiltMenu one = fs.items({a});
         QVERIFY(!find(one, QStringLiteral("Hide All Files")));
         QVERIFY(!find(one, QStringLiteral("Color Picker")));
@@ -104,7 +103,7 @@ private Q_SLOTS:
         const QString a = m_fx.touch(QStringLiteral("X/a"));
         QVERIFY(!find(fs.background(y), QStringLiteral("Cut Paste"))); // nothing cut yet
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
-                                     QStringLiteral("cutPaths"), QStringList{a});
+                                 QStringLiteral("cutPaths"), QStringList{a});
         QVERIFY(!find(fs.background(x), QStringLiteral("Cut Paste")));
         const BuiltMenu inY = fs.background(y);
         const MenuEntry* paste = find(inY, QStringLiteral("Cut Paste"));
@@ -121,7 +120,7 @@ private Q_SLOTS:
     {
         MenuSession fs;
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Lock and Unlock"),
-                                     QStringLiteral("disabled"), false);
+                                 QStringLiteral("disabled"), false);
         const QString f = m_fx.touch(QStringLiteral("locked.txt"));
         const BuiltMenu before = fs.items({f});
         QCOMPARE(find(before, QStringLiteral("Lock and Unlock"))->title,
@@ -327,13 +326,13 @@ private Q_SLOTS:
             QTest::newRow(key) << QString::fromUtf8(key) << anywhere << selectionOnly
                                << foldersOnly;
         };
-        for (const char* key : {"Terminal Window", "Terminal To", "Terminal Tab", "iTerm2 Window",
-                                "iTerm2 To", "iTerm2 Tab", "System Hide Files", "Common App",
-                                "Common Path", "New File"})
+        for (const char* key :
+             {"Terminal Window", "Terminal To", "Terminal Tab", "iTerm2 Window", "iTerm2 To",
+              "iTerm2 Tab", "System Hide Files", "Common App", "Common Path", "New File"})
             row(key, true, false, false);
-        for (const char* key : {"Hide Selected Files", "Lock and Unlock", "Copy to", "Move to",
-                                "Encrypted Compression", "Delete", "Embed in Folder",
-                                "Execute Script"})
+        for (const char* key :
+             {"Hide Selected Files", "Lock and Unlock", "Copy to", "Move to",
+              "Encrypted Compression", "Delete", "Embed in Folder", "Execute Script"})
             row(key, false, true, false);
         row("Unembed Folder", false, true, true);
         for (const char* key : {"Hide All Files", "Unhide All Files", "Copy Path", "Cut Paste"})

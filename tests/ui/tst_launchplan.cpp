@@ -1,7 +1,7 @@
 #include "LaunchPlan.h"
+#include "MenuStore.h"
 #include "RecordingLauncher.h"
 #include "SystemLauncher.h"
-#include "MenuStore.h"
 #include "Transcript.h"
 
 #include <QDir>
@@ -154,7 +154,7 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(bin));
         if (!storedSecond.isEmpty())
             QVERIFY(MenuStore::sharedDefaults().setObject(storedSecond,
-                                                              QStringLiteral("second terminal")));
+                                                          QStringLiteral("second terminal")));
 
         const auto plan = LaunchPlan::openTerminal(
             m_folder, tab ? Launcher::TerminalMode::Tab : Launcher::TerminalMode::Window, second);

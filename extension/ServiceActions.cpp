@@ -1,6 +1,7 @@
 #include "ServiceActions.h"
 
 #include "FinderSync.h"
+#include "actions/ConvertAction.h"
 #include "actions/EmbedActions.h"
 #include "actions/EncryptedCompressAction.h"
 #include "actions/FileTransferActions.h"
@@ -106,5 +107,11 @@ void ServiceActions::unembedFolder(const ActionContextPtr& context)
 }
 
 // -- images, folder icons, colours --
+
+void ServiceActions::convertItem(const ActionContextPtr& context, const TQMenuItemPtr& item,
+                                 const TQMenuItemPtr& parentItem)
+{
+    ConvertAction::convertItem(context, item, parentItem, &m_finderSync);
+}
 
 } // namespace pallstone

@@ -37,6 +37,8 @@ public:
     void embedFolder(const ActionContextPtr& context) override;
     void unembedFolder(const ActionContextPtr& context) override;
     // -- images, folder icons, colours --
+    void convertItem(const ActionContextPtr& context, const TQMenuItemPtr& item,
+                     const TQMenuItemPtr& parentItem) override;
 
 private:
     [[maybe_unused]] FinderSync& m_finderSync;

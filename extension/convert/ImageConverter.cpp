@@ -191,6 +191,10 @@ void ImageConverter::initialise()
         if (VIPS_INIT("pallstone") != 0)
             qWarning("ImageConverter: libvips did not start: %s", vips_error_buffer());
         vips_block_untrusted_set(TRUE);
+        // Offered source formats whose loaders libvips also counts as untrusted.
+        for (const char* loader : {"VipsForeignLoadJp2k", "VipsForeignLoadPdf",
+                                   "VipsForeignLoadSvg", "VipsForeignLoadWebp"})
+            vips_operation_block_set(loader, FALSE);
         // The service lives for days and files change under it: no cached decodes.
         vips_cache_set_max(0);
         OutputFile::initialise();

@@ -44,7 +44,8 @@ public:
 
     // Starts libvips once per process. Loaders libvips marks untrusted (the ImageMagick bridge
     // among them) stay blocked: they parse every format under the sun and are not built for
-    // hostile files.
+    // hostile files. The loaders of offered formats (JPEG 2000, PDF, SVG, WebP) stay
+    // open, though libvips counts some of them as untrusted.
     static void initialise();
 
     // "jpeg" and "jpg" are JPEG, "bmp" BMP, "tiff" TIFF, "jp2" JPEG 2000, "gif" GIF, anything

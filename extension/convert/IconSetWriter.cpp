@@ -6,11 +6,16 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace pallstone {
 
@@ -83,24 +88,55 @@ QString watchSubtype(const QString& fileName)
     return {};
 }
 
-// Every size from one image: shrinking a large source once to the biggest icon, then each icon
-// from that, costs one pass over the source instead of one per icon.
-class Renderer
+// Every size from one image: a large source is shrunk once to the biggest icon and each icon made
+// from that, one pass over the source instead of one per icon. Sizes several icons share (the
+// 40-pixel one is three files of the iOS set) are encoded once, and the encodes run side by side.
+std::optional<QHash<int, QByteArray>>
+renderPngs(const vips::VImage& source, const QList<IconSetWriter::Icon>& icons, QString* error)
 {
-public:
-    Renderer(const vips::VImage& source, const QList<IconSetWriter::Icon>& icons) : m_base(source)
-    {
-        int largest = 0;
-        for (const IconSetWriter::Icon& i : icons)
-            largest = std::max(largest, i.pixels);
-        if (source.width() > largest)
-            m_base = ImageConverter::resized(source, largest, largest).copy_memory();
+    QList<int> sizes;
+    for (const IconSetWriter::Icon& i : icons) {
+        if (!sizes.contains(i.pixels))
+            sizes.append(i.pixels);
     }
-    vips::VImage at(int pixels) const { return ImageConverter::resized(m_base, pixels, pixels); }
+    vips::VImage base = source;
+    const int largest = *std::max_element(sizes.cbegin(), sizes.cend());
+    if (source.width() > largest)
+        base = ImageConverter::resized(source, largest, largest).copy_memory();
 
-private:
-    vips::VImage m_base;
-};
+    QList<std::optional<QByteArray>> encoded(sizes.size());
+    QList<QString> errors(sizes.size());
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        for (qsizetype k = next++; k < sizes.size(); k = next++) {
+            try {
+                encoded[k] = ImageConverter::encodePng(
+                    ImageConverter::resized(base, sizes.at(k), sizes.at(k)), &errors[k]);
+            } catch (const vips::VError& e) {
+                errors[k] = QString::fromUtf8(e.what());
+                vips_error_clear();
+            }
+        }
+    };
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool)
+        t.join();
+
+    QHash<int, QByteArray> pngs;
+    for (qsizetype k = 0; k < sizes.size(); ++k) {
+        if (!encoded.at(k)) {
+            if (error)
+                *error = errors.at(k);
+            return std::nullopt;
+        }
+        pngs.insert(sizes.at(k), *encoded.at(k));
+    }
+    return pngs;
+}
 
 IconSetWriter::Result writeIconFile(const vips::VImage& source, const QString& basePath)
 {
@@ -108,20 +144,17 @@ IconSetWriter::Result writeIconFile(const vips::VImage& source, const QString& b
     result.path = QFileInfo(basePath).absolutePath() + u'/' + kIconFile;
     const QList<IconSetWriter::Icon> list = IconSetWriter::icons(IconSetWriter::Target::IconFile);
     QList<IcnsWriter::Entry> entries;
+    std::optional<QHash<int, QByteArray>> pngs;
     try {
-        const Renderer renderer(source, list);
-        for (const IconSetWriter::Icon& i : list) {
-            const std::optional<QByteArray> png =
-                ImageConverter::encodePng(renderer.at(i.pixels), &result.error);
-            if (!png)
-                return result;
-            entries.append({IcnsWriter::typeFor(int(i.points), int(i.scale)), *png});
-        }
+        pngs = renderPngs(source, list, &result.error);
     } catch (const vips::VError& e) {
         result.error = QString::fromUtf8(e.what());
         vips_error_clear();
-        return result;
     }
+    if (!pngs)
+        return result;
+    for (const IconSetWriter::Icon& i : list)
+        entries.append({IcnsWriter::typeFor(int(i.points), int(i.scale)), pngs->value(i.pixels)});
     // Replaced whole, as the platform's icon tool would replace it.
     if (writeFile(result.path, IcnsWriter::pack(entries), &result.error))
         result.outcome = IconSetWriter::Outcome::Written;
@@ -142,22 +175,30 @@ IconSetWriter::Result writeAssetFolder(const vips::VImage& source, const QString
             result.error = error;
         return result;
     };
-    if (!QDir().mkpath(assets))
+    // mkdir, not mkpath: a folder that appeared under the unique name meanwhile is someone
+    // else's and must not be filled, nor removed on failure.
+    if (!QDir().mkdir(result.path)) {
+        result.error = QStringLiteral("cannot create %1").arg(result.path);
+        return result;
+    }
+    if (!QDir().mkdir(assets))
         return fail(QStringLiteral("cannot create %1").arg(assets));
 
     const QList<IconSetWriter::Icon> list = IconSetWriter::icons(target);
     QStringList names;
+    std::optional<QHash<int, QByteArray>> pngs;
     try {
-        const Renderer renderer(source, list);
-        for (const IconSetWriter::Icon& i : list) {
-            if (!ImageConverter::save(renderer.at(i.pixels), ImageConverter::FileType::Png,
-                                      assets + u'/' + i.fileName, &result.error))
-                return fail(QString());
-            names.append(i.fileName);
-        }
+        pngs = renderPngs(source, list, &result.error);
     } catch (const vips::VError& e) {
         vips_error_clear();
         return fail(QString::fromUtf8(e.what()));
+    }
+    if (!pngs)
+        return fail(QString());
+    for (const IconSetWriter::Icon& i : list) {
+        if (!writeFile(assets + u'/' + i.fileName, pngs->value(i.pixels), &result.error))
+            return fail(QString());
+        names.append(i.fileName);
     }
     const QByteArray json =
         QJsonDocument(IconSetWriter::contents(names, target)).toJson(QJsonDocument::Indented);

@@ -294,8 +294,17 @@ vips::VImage ImageConverter::resized(const vips::VImage& image, int width, int h
 {
     if (image.width() == width && image.height() == height)
         return image;
-    return image.thumbnail_image(
-        width, vips::VImage::option()->set("height", height)->set("size", VIPS_SIZE_FORCE));
+    const double h = double(width) / image.width();
+    const double v = double(height) / image.height();
+    vips::VImage out = image;
+    // Transparent edges would bleed dark into the neighbouring colours without this.
+    const bool alpha = image.has_alpha();
+    if (alpha)
+        out = out.premultiply();
+    out = out.resize(h, vips::VImage::option()->set("vscale", v));
+    if (alpha)
+        out = out.unpremultiply().cast(image.format());
+    return out;
 }
 
 bool ImageConverter::save(const vips::VImage& image, FileType type, const QString& path,

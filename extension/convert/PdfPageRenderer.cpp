@@ -41,7 +41,9 @@ PdfPageRenderer::Result PdfPageRenderer::render(const QString& pdfPath, const QS
     }
 
     result.folder = Paths::uniquePath(Paths::deletingPathExtension(pdfPath));
-    if (!QDir().mkpath(result.folder)) {
+    // mkdir, not mkpath: a folder that appeared under the unique name meanwhile is someone
+    // else's and must not be removed on failure.
+    if (!QDir().mkdir(result.folder)) {
         result.outcome = Outcome::Failed;
         result.error = QStringLiteral("cannot create %1").arg(result.folder);
         return result;

@@ -105,9 +105,6 @@ struct ProgressEvent
         Close
     };
     State state = State::Open;
-    // Which job's window: 0 is the one window shared by the actions that show one at a time;
-    // any other value (from nextJob()) is a window of that job's own.
-    quint64 job = 0;
     double percent = 0; // Percent: 0 to 100
     QString text;       // Open: the title; Success: the message
     // Open: called (on the main thread) when the person asks to stop the job.
@@ -115,6 +112,9 @@ struct ProgressEvent
     // Success: called (on the main thread) once the window has closed itself, so the action can
     // tidy up after the person has seen the message.
     std::function<void()> onClosed;
+    // Which job's window: 0 is the one window shared by the actions that show one at a time;
+    // any other value (from nextJob()) is a window of that job's own.
+    quint64 job = 0;
 
     // A job number no other job of this process uses.
     static quint64 nextJob();

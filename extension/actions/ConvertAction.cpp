@@ -78,6 +78,11 @@ bool isSameFile(const QString& a, const QString& b)
 
 void makeIconSet(const QString& path, IconSetWriter::Target target)
 {
+    // An AppIcon.icns chosen as the source of its own icon file would be rewritten from its
+    // largest image alone.
+    if (target == IconSetWriter::Target::IconFile &&
+        isSameFile(path, QFileInfo(path).absolutePath() + QStringLiteral("/AppIcon.icns")))
+        return;
     const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
     if (loaded.status == ImageConverter::Status::TooLarge)
         alertLater(Localizer::text(kConvertFail));

@@ -539,6 +539,18 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(path(u"self/a.gif"_s)));
         QCOMPARE(readAll(b), before);
         QVERIFY(!QFile::exists(path(u"self/PHOTO.gif"_s)));
+
+        // An icon file chosen as the source of its own icon file keeps all its images.
+        const QString icns = path(u"self/AppIcon.icns"_s);
+        const QByteArray packed =
+            pallstone::IcnsWriter::pack({{"icp6", *ImageConverter::encodePng(picture(64, 64))},
+                                         {"ic07", *ImageConverter::encodePng(picture(128, 128))}});
+        QFile icon(icns);
+        QVERIFY(icon.open(QIODevice::WriteOnly));
+        icon.write(packed);
+        icon.close();
+        QCOMPARE(convert({icns}, u"AppIcon.icns"_s, {}), QStringList());
+        QCOMPARE(readAll(icns), packed);
     }
 
     void aNonSquareImageForAnIconSetSaysItsSizeAndWritesNothing()

@@ -83,16 +83,25 @@ void makeIconSet(const QString& path, IconSetWriter::Target target)
     if (target == IconSetWriter::Target::IconFile &&
         isSameFile(path, QFileInfo(path).absolutePath() + QStringLiteral("/AppIcon.icns")))
         return;
-    const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
-    if (loaded.status == ImageConverter::Status::TooLarge)
+    const ImageConverter::Loaded header = ImageConverter::open(path, false, kIconSourceSide);
+    if (header.status == ImageConverter::Status::TooLarge)
         alertLater(Localizer::text(kConvertFail));
-    if (loaded.status != ImageConverter::Status::Loaded)
+    if (header.status != ImageConverter::Status::Loaded)
         return;
+    // Decided on the source itself: shrinking 3001 x 3000 to the biggest icon rounds it square.
+    if (header.width != header.height) {
+        alertLater(Localizer::text(kIconInvalid).arg(header.width).arg(header.height));
+        return;
+    }
+    const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
+    if (loaded.status != ImageConverter::Status::Loaded) {
+        alertLater(Localizer::text(kConvertFail));
+        return;
+    }
     const IconSetWriter::Result result =
         IconSetWriter::write(loaded.image, Paths::deletingPathExtension(path), target);
     if (result.outcome == IconSetWriter::Outcome::NotSquare) {
-        alertLater(
-            Localizer::text(kIconInvalid).arg(loaded.image.width()).arg(loaded.image.height()));
+        alertLater(Localizer::text(kIconInvalid).arg(header.width).arg(header.height));
     } else if (result.outcome == IconSetWriter::Outcome::Failed) {
         qWarning("Convert: icon set for %s: %s", qPrintable(path), qPrintable(result.error));
         alertLater(Localizer::text(kConvertFail));

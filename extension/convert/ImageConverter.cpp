@@ -16,6 +16,10 @@ namespace pallstone {
 
 namespace {
 
+// libvips fills a cut-off file's missing rows with black and carries on; a converted copy that is
+// half black must be reported, not written.
+constexpr VipsFailOn kFailOn = VIPS_FAIL_ON_TRUNCATED;
+
 // An icon file is a handful of PNGs; anything far beyond that is not one worth reading whole.
 constexpr qint64 kMaxIcnsBytes = 64 * 1024 * 1024;
 
@@ -231,7 +235,8 @@ ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential
             const std::optional<QByteArray> png = IcnsWriter::largestPngPayload(file.readAll());
             if (!png)
                 return result;
-            image = vips::VImage::new_from_buffer(png->constData(), size_t(png->size()), "");
+            image = vips::VImage::new_from_buffer(png->constData(), size_t(png->size()), "",
+                                                  vips::VImage::option()->set("fail_on", kFailOn));
             if (tooLarge(image)) {
                 result.status = Status::TooLarge;
                 return result;
@@ -239,7 +244,7 @@ ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential
             // The buffer goes away with this scope.
             image = image.copy_memory();
         } else {
-            vips::VOption* options = vips::VImage::option();
+            vips::VOption* options = vips::VImage::option()->set("fail_on", kFailOn);
             if (sequential)
                 options->set("access", VIPS_ACCESS_SEQUENTIAL);
             image = vips::VImage::new_from_file(name.constData(), options);
@@ -254,8 +259,9 @@ ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential
                     result.status = Status::TooLarge;
                     return result;
                 }
-                image = vips::VImage::svgload(name.constData(),
-                                              vips::VImage::option()->set("scale", scale));
+                image = vips::VImage::svgload(
+                    name.constData(),
+                    vips::VImage::option()->set("scale", scale)->set("fail_on", kFailOn));
             }
         }
         if (tooLarge(image)) {
@@ -268,6 +274,8 @@ ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential
             // Turning needs the whole image; open it again for random access.
             return open(path, false, minimumSide);
         }
+        result.width = result.image.width();
+        result.height = result.image.height();
         result.status = Status::Loaded;
     } catch (const vips::VError& e) {
         vipsMessage(e);
@@ -276,13 +284,27 @@ ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential
     return result;
 }
 
-ImageConverter::Loaded ImageConverter::decode(const QString& path, int minimumSide)
+ImageConverter::Loaded ImageConverter::decode(const QString& path, int side)
 {
-    Loaded result = open(path, false, minimumSide);
+    Loaded result = open(path, false, side);
     if (result.status != Status::Loaded)
         return result;
     try {
-        result.image = result.image.copy_memory();
+        const std::string loader = result.image.get_typeof("vips-loader") != 0
+                                       ? result.image.get_string("vips-loader")
+                                       : std::string();
+        const bool vector = loader.rfind("svgload", 0) == 0;
+        if (side > 0 && !vector && QFileInfo(path).suffix() != u"icns" &&
+            std::max(result.width, result.height) > side) {
+            result.image = vips::VImage::thumbnail(QFile::encodeName(path).constData(), side,
+                                                   vips::VImage::option()
+                                                       ->set("height", side)
+                                                       ->set("size", VIPS_SIZE_DOWN)
+                                                       ->set("fail_on", kFailOn))
+                               .copy_memory();
+        } else {
+            result.image = result.image.copy_memory();
+        }
     } catch (const vips::VError& e) {
         vipsMessage(e);
         result = Loaded();

@@ -40,6 +40,9 @@ public:
     {
         Status status = Status::Unreadable;
         vips::VImage image;
+        // The source's own size, upright, whatever size image was decoded at.
+        int width = 0;
+        int height = 0;
     };
 
     // Starts libvips once per process. Loaders libvips marks untrusted (the ImageMagick bridge
@@ -57,8 +60,10 @@ public:
     // payload. A vector image smaller than `minimumSide` is rendered at a scale that reaches it,
     // so icon sizes are not blown up from a small bitmap.
     static Loaded open(const QString& path, bool sequential = false, int minimumSide = 0);
-    // As open(), fully decoded into memory for images resized many times.
-    static Loaded decode(const QString& path, int minimumSide = 0);
+    // As open(), decoded into memory for images resized many times. With a side, no larger than
+    // side x side (shrunk while decoding, so a huge source never sits in memory whole) and a
+    // vector source rendered to reach it.
+    static Loaded decode(const QString& path, int side = 0);
 
     // Exactly width x height pixels, stretched when the proportions differ.
     static vips::VImage resized(const vips::VImage& image, int width, int height);

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <list>
 #include <memory>
+#include <stdexcept>
 
 namespace pallstone {
 
@@ -29,20 +30,6 @@ using Handle = QPDFObjectHandle;
 bool isJpeg(const QByteArray& bytes)
 {
     return bytes.size() > 3 && bytes.startsWith("\xff\xd8\xff");
-}
-
-std::string bytesOf(const void* data, size_t size)
-{
-    return std::string(static_cast<const char*>(data), size);
-}
-
-std::string pixelsOf(const vips::VImage& image)
-{
-    size_t size = 0;
-    void* data = image.write_to_memory(&size);
-    std::string bytes = bytesOf(data, size);
-    g_free(data);
-    return bytes;
 }
 
 Handle imageStream(QPDF& pdf, int width, int height, const char* colourSpace)
@@ -78,9 +65,71 @@ void addImagePage(QPDF& pdf, const Handle& image, int width, int height, int rot
     QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)), false);
 }
 
+// The samples of one image, produced only while the document is written: a selection of fifty
+// large photos is never in memory at once, only the one being written.
+class ImageSamples final : public QPDFObjectHandle::StreamDataProvider
+{
+public:
+    enum class Part
+    {
+        Colour,   // 8-bit RGB
+        Alpha,    // 8-bit grey, the soft mask
+        FileBytes // the file as it is (JPEG)
+    };
+
+    ImageSamples(const QString& path, Part part, int width, int height)
+        : m_path(path), m_part(part), m_width(width), m_height(height)
+    {}
+
+    void provideStreamData(QPDFObjGen const&, Pipeline* pipeline) override
+    {
+        if (m_part == Part::FileBytes) {
+            QFile file(m_path);
+            if (!file.open(QIODevice::ReadOnly))
+                throw std::runtime_error("cannot read " + m_path.toStdString());
+            QByteArray chunk;
+            while (!(chunk = file.read(1 << 20)).isEmpty())
+                pipeline->write(reinterpret_cast<const unsigned char*>(chunk.constData()),
+                                size_t(chunk.size()));
+            pipeline->finish();
+            return;
+        }
+        const ImageConverter::Loaded loaded = ImageConverter::open(m_path);
+        if (loaded.status != ImageConverter::Status::Loaded)
+            throw std::runtime_error("cannot read " + m_path.toStdString());
+        const vips::VImage rgb = samples(loaded.image);
+        // The page was laid out for this size; a file changed meanwhile would garble it.
+        if (rgb.width() != m_width || rgb.height() != m_height)
+            throw std::runtime_error(m_path.toStdString() + " changed while merging");
+        const vips::VImage part = m_part == Part::Alpha
+                                      ? rgb.extract_band(3)
+                                      : rgb.extract_band(0, vips::VImage::option()->set("n", 3));
+        size_t size = 0;
+        void* data = part.write_to_memory(&size);
+        const std::unique_ptr<void, decltype(&g_free)> owner(data, &g_free);
+        pipeline->write(static_cast<const unsigned char*>(data), size);
+        pipeline->finish();
+    }
+
+    // 8-bit sRGB, with its alpha as a fourth band when it has one.
+    static vips::VImage samples(const vips::VImage& image)
+    {
+        vips::VImage rgb = image.colourspace(VIPS_INTERPRETATION_sRGB);
+        if (rgb.format() != VIPS_FORMAT_UCHAR)
+            rgb = rgb.cast(VIPS_FORMAT_UCHAR);
+        return rgb;
+    }
+
+private:
+    QString m_path;
+    Part m_part;
+    int m_width;
+    int m_height;
+};
+
 // Baseline and progressive JPEGs in grey or RGB go in as they are; a viewer turns them by the
 // page's /Rotate. CMYK (often stored inverted) and mirrored orientations are decoded instead.
-bool addJpegAsIs(QPDF& pdf, const QByteArray& bytes, const vips::VImage& header)
+bool addJpegAsIs(QPDF& pdf, const QString& path, const vips::VImage& header)
 {
     const int bands = header.bands();
     if ((bands != 1 && bands != 3) || header.format() != VIPS_FORMAT_UCHAR)
@@ -106,28 +155,30 @@ bool addJpegAsIs(QPDF& pdf, const QByteArray& bytes, const vips::VImage& header)
     }
     Handle image = imageStream(pdf, header.width(), header.height(),
                                bands == 1 ? "/DeviceGray" : "/DeviceRGB");
-    image.replaceStreamData(bytesOf(bytes.constData(), size_t(bytes.size())),
+    image.replaceStreamData(std::make_shared<ImageSamples>(path, ImageSamples::Part::FileBytes,
+                                                           header.width(), header.height()),
                             Handle::newName("/DCTDecode"), Handle::newNull());
     addImagePage(pdf, image, header.width(), header.height(), rotate);
     return true;
 }
 
-void addDecodedImage(QPDF& pdf, const vips::VImage& source)
+void addDecodedImage(QPDF& pdf, const QString& path, const vips::VImage& source)
 {
-    vips::VImage rgb = source.colourspace(VIPS_INTERPRETATION_sRGB);
-    if (rgb.format() != VIPS_FORMAT_UCHAR)
-        rgb = rgb.cast(VIPS_FORMAT_UCHAR);
+    const vips::VImage rgb = ImageSamples::samples(source);
     const int width = rgb.width();
     const int height = rgb.height();
     Handle image = imageStream(pdf, width, height, "/DeviceRGB");
-    // Raw here; the writer compresses every unfiltered stream with Flate.
+    // Unfiltered here; the writer compresses every unfiltered stream with Flate.
     if (rgb.has_alpha()) {
         Handle mask = imageStream(pdf, width, height, "/DeviceGray");
-        mask.replaceStreamData(pixelsOf(rgb.extract_band(3)), Handle::newNull(), Handle::newNull());
+        mask.replaceStreamData(
+            std::make_shared<ImageSamples>(path, ImageSamples::Part::Alpha, width, height),
+            Handle::newNull(), Handle::newNull());
         image.getDict().replaceKey("/SMask", mask);
-        rgb = rgb.extract_band(0, vips::VImage::option()->set("n", 3));
     }
-    image.replaceStreamData(pixelsOf(rgb), Handle::newNull(), Handle::newNull());
+    image.replaceStreamData(
+        std::make_shared<ImageSamples>(path, ImageSamples::Part::Colour, width, height),
+        Handle::newNull(), Handle::newNull());
     addImagePage(pdf, image, width, height, 0);
 }
 
@@ -159,8 +210,8 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
                      QPDFPageDocumentHelper(source).getAllPages())
                     QPDFPageDocumentHelper(out).addPage(page, false);
             } catch (const std::exception&) {
-                // Not a document, or locked with a password: skipped like any unreadable item.
-                sources.pop_back();
+                // Not a document, or locked with a password: skipped like any unreadable item. The
+                // source stays: a page copied before the failure still reads from it.
                 continue;
             }
         } else {
@@ -178,12 +229,12 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
                 if (isJpeg(head)) {
                     const vips::VImage header =
                         vips::VImage::new_from_file(name.constData(), nullptr);
-                    added = addJpegAsIs(out, file.readAll(), header);
+                    added = addJpegAsIs(out, path, header);
                 }
                 if (!added)
-                    addDecodedImage(out, loaded.image);
+                    addDecodedImage(out, path, loaded.image);
             } catch (const std::exception&) {
-                // Corrupt data past a valid header.
+                // A header that libvips reads but qpdf's picture of it does not fit.
                 vips_error_clear();
                 ++result.failedItems;
                 continue;

@@ -12,9 +12,10 @@ namespace {
 
 vips::VImage loadPage(const QByteArray& name, int page)
 {
-    return vips::VImage::pdfload(
-        name.constData(),
-        vips::VImage::option()->set("page", page)->set("dpi", PdfPageRenderer::kDpi));
+    return vips::VImage::pdfload(name.constData(), vips::VImage::option()
+                                                       ->set("page", page)
+                                                       ->set("dpi", PdfPageRenderer::kDpi)
+                                                       ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
 }
 
 } // namespace

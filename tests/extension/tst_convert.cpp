@@ -568,17 +568,32 @@ private Q_SLOTS:
                  QStringList{u"tall.png"_s});
     }
 
-    void aDecoderBombIsRefusedAsAFailedConversion()
+    void aDecoderBombOrACutOffImageIsReportedAsAFailedConversion()
     {
         mkdir(u"bomb"_s);
-        const QString source = path(u"bomb/huge.png"_s);
-        QFile f(source);
+        const QString bomb = path(u"bomb/huge.png"_s);
+        QFile f(bomb);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(decoderBomb());
         f.close();
-        QCOMPARE(convert({source}, u"JPEG"_s, {QJsonObject{{u"button"_s, 1000}}}),
-                 QStringList{u"The conversion failed."_s});
-        QVERIFY(!QFile::exists(path(u"bomb/huge.jpeg"_s)));
+        // A download that stopped half-way: a valid header, half the pixels.
+        const QString whole = path(u"bomb/whole.png"_s);
+        vips::VImage::gaussnoise(300, 200)
+            .cast(VIPS_FORMAT_UCHAR)
+            .write_to_file(QFile::encodeName(whole).constData());
+        const QString cut = path(u"bomb/cut.png"_s);
+        QFile c(cut);
+        QVERIFY(c.open(QIODevice::WriteOnly));
+        const QByteArray bytes = readAll(whole);
+        c.write(bytes.left(bytes.size() / 2));
+        c.close();
+        QFile::remove(whole);
+        QCOMPARE(convert({bomb, cut}, u"JPEG"_s,
+                         {QJsonObject{{u"button"_s, 1000}}, QJsonObject{{u"button"_s, 1000}}}),
+                 (QStringList{u"The conversion failed."_s, u"The conversion failed."_s}));
+        QCOMPARE(
+            QDir(path(u"bomb"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{u"cut.png"_s, u"huge.png"_s}));
     }
 
     void aWriteThatFailsIsReportedAndLeavesNothingBehind()

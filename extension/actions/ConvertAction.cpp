@@ -40,10 +40,14 @@ struct Job
     std::atomic<bool> cancelled{false};
 };
 
-// Alerts wait for the person, so they are shown from the main thread while the job goes on.
-void alertLater(const QString& informative)
+// Alerts wait for the person, so they are shown from the main thread while the job goes on; the
+// texts are looked up there too, where the translations are loaded.
+void alertLater(const QString& key, const QList<int>& arguments = {})
 {
-    Dispatch::enterForeground([informative] {
+    Dispatch::enterForeground([key, arguments] {
+        QString informative = Localizer::text(key);
+        for (const int argument : arguments)
+            informative = informative.arg(argument);
         AlertRequest request;
         request.message = Localizer::text(QStringLiteral("Tip"));
         request.informative = informative;
@@ -85,26 +89,26 @@ void makeIconSet(const QString& path, IconSetWriter::Target target)
         return;
     const ImageConverter::Loaded header = ImageConverter::open(path, false, kIconSourceSide);
     if (header.status == ImageConverter::Status::TooLarge)
-        alertLater(Localizer::text(kConvertFail));
+        alertLater(kConvertFail);
     if (header.status != ImageConverter::Status::Loaded)
         return;
     // Decided on the source itself: shrinking 3001 x 3000 to the biggest icon rounds it square.
     if (header.width != header.height) {
-        alertLater(Localizer::text(kIconInvalid).arg(header.width).arg(header.height));
+        alertLater(kIconInvalid, {header.width, header.height});
         return;
     }
     const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
     if (loaded.status != ImageConverter::Status::Loaded) {
-        alertLater(Localizer::text(kConvertFail));
+        alertLater(kConvertFail);
         return;
     }
     const IconSetWriter::Result result =
         IconSetWriter::write(loaded.image, Paths::deletingPathExtension(path), target);
     if (result.outcome == IconSetWriter::Outcome::NotSquare) {
-        alertLater(Localizer::text(kIconInvalid).arg(header.width).arg(header.height));
+        alertLater(kIconInvalid, {header.width, header.height});
     } else if (result.outcome == IconSetWriter::Outcome::Failed) {
         qWarning("Convert: icon set for %s: %s", qPrintable(path), qPrintable(result.error));
-        alertLater(Localizer::text(kConvertFail));
+        alertLater(kConvertFail);
     }
 }
 
@@ -116,13 +120,13 @@ void convertImage(const QString& path, const QString& key)
         return;
     const ImageConverter::Loaded loaded = ImageConverter::open(path, true);
     if (loaded.status == ImageConverter::Status::TooLarge)
-        alertLater(Localizer::text(kConvertFail));
+        alertLater(kConvertFail);
     if (loaded.status != ImageConverter::Status::Loaded)
         return;
     QString error;
     if (!ImageConverter::saveWithExtension(loaded.image, key, output, &error)) {
         qWarning("Convert: %s: %s", qPrintable(output), qPrintable(error));
-        alertLater(Localizer::text(kConvertFail));
+        alertLater(kConvertFail);
     }
 }
 
@@ -138,7 +142,7 @@ void run(const std::shared_ptr<Job>& job)
         if (result.failedItems > 0 || (result.opened && result.pageCount > 0 && !result.written)) {
             if (!result.error.isEmpty())
                 qWarning("Convert: merge: %s", qPrintable(result.error));
-            alertLater(Localizer::text(kConvertFail));
+            alertLater(kConvertFail);
         }
         return;
     }
@@ -158,7 +162,7 @@ void run(const std::shared_ptr<Job>& job)
                 &job->cancelled);
             if (result.outcome == PdfPageRenderer::Outcome::Failed) {
                 qWarning("Convert: %s: %s", qPrintable(path), qPrintable(result.error));
-                alertLater(Localizer::text(kConvertFail));
+                alertLater(kConvertFail);
             }
         } else {
             convertImage(path, job->key);

@@ -155,7 +155,7 @@ IconSetWriter::Result writeIconFile(const vips::VImage& source, const QString& b
         return result;
     for (const IconSetWriter::Icon& i : list)
         entries.append({IcnsWriter::typeFor(int(i.points), int(i.scale)), pngs->value(i.pixels)});
-    // Replaced whole, as the platform's icon tool would replace it.
+    // The name is fixed, not made unique: an older icon file is replaced whole.
     if (writeFile(result.path, IcnsWriter::pack(entries), &result.error))
         result.outcome = IconSetWriter::Outcome::Written;
     return result;

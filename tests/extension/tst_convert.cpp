@@ -128,6 +128,9 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Spaces, quotes, a command substitution and a non-ASCII letter: a name is never more than a name.
+const QString kIconName = QStringLiteral("my ic\u00f6n $(touch x) 'q'");
+
 } // namespace
 
 class TestConvert : public QObject
@@ -291,12 +294,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("files");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("OSX") << u"OSX AppIconset"_s << 8 << u"icon(OSX)"_s;
-        QTest::newRow("iOS") << u"iOS AppIconset"_s << 18 << u"icon(iOS)"_s;
-        QTest::newRow("iWatch") << u"iWatch AppIconset"_s << 8 << u"icon(iWatch)"_s;
-        QTest::newRow("Android") << u"Android AppIconset"_s << 4 << u"icon(Android)"_s;
+        QTest::newRow("OSX") << u"OSX AppIconset"_s << 8 << kIconName + u"(OSX)"_s;
+        QTest::newRow("iOS") << u"iOS AppIconset"_s << 18 << kIconName + u"(iOS)"_s;
+        QTest::newRow("iWatch") << u"iWatch AppIconset"_s << 8 << kIconName + u"(iWatch)"_s;
+        QTest::newRow("Android") << u"Android AppIconset"_s << 4 << kIconName + u"(Android)"_s;
         // The first one exists: the set goes beside it, nothing of it is touched.
-        QTest::newRow("iOS again") << u"iOS AppIconset"_s << 18 << u"icon(iOS)-1"_s;
+        QTest::newRow("iOS again") << u"iOS AppIconset"_s << 18 << kIconName + u"(iOS)-1"_s;
     }
     void iconSetsHaveTheirFilesAtTheirSizesAndDescribeThem()
     {
@@ -304,14 +307,14 @@ private Q_SLOTS:
         QFETCH(int, files);
         QFETCH(QString, folder);
         mkdir(u"icons"_s);
-        const QString source = path(u"icons/icon.png"_s);
+        const QString source = path(u"icons/"_s + kIconName + u".png"_s);
         if (!QFile::exists(source))
             writePicture(source, 300, 300);
         const ImageConverter::Loaded loaded = ImageConverter::decode(source);
         const auto target = IconSetWriter::targetForKey(key);
         QVERIFY(target);
         const IconSetWriter::Result result =
-            IconSetWriter::write(loaded.image, path(u"icons/icon"_s), *target);
+            IconSetWriter::write(loaded.image, path(u"icons/"_s + kIconName), *target);
         QCOMPARE(int(result.outcome), int(IconSetWriter::Outcome::Written));
         QCOMPARE(result.path, path(u"icons/"_s + folder));
 

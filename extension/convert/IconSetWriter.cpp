@@ -2,6 +2,7 @@
 
 #include "IcnsWriter.h"
 #include "ImageConverter.h"
+#include "OutputFile.h"
 #include "Paths.h"
 
 #include <QDir>
@@ -165,22 +166,20 @@ IconSetWriter::Result writeAssetFolder(const vips::VImage& source, const QString
                                        IconSetWriter::Target target)
 {
     IconSetWriter::Result result;
-    result.path = Paths::uniquePath(basePath + IconSetWriter::folderSuffix(target));
+    const std::optional<QString> folder = OutputFile::createUniqueFolder(
+        basePath + IconSetWriter::folderSuffix(target), &result.error);
+    if (!folder)
+        return result;
+    result.path = *folder;
     const QString assets = result.path + u'/' + kAssetFolder;
     const auto fail = [&](const QString& error) {
-        // The folder is new and ours (its name was unique): nothing of the user's is in it.
+        // The folder was made by this call: nothing of the user's is in it.
         QDir(result.path).removeRecursively();
         result.outcome = IconSetWriter::Outcome::Failed;
         if (result.error.isEmpty())
             result.error = error;
         return result;
     };
-    // mkdir, not mkpath: a folder that appeared under the unique name meanwhile is someone
-    // else's and must not be filled, nor removed on failure.
-    if (!QDir().mkdir(result.path)) {
-        result.error = QStringLiteral("cannot create %1").arg(result.path);
-        return result;
-    }
     if (!QDir().mkdir(assets))
         return fail(QStringLiteral("cannot create %1").arg(assets));
 

@@ -123,4 +123,18 @@ std::optional<QString> OutputFile::commitUnique(QString* error)
     return std::nullopt;
 }
 
+std::optional<QString> OutputFile::createUniqueFolder(const QString& path, QString* error)
+{
+    QString candidate = Paths::uniquePath(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (::mkdir(QFile::encodeName(candidate).constData(), 0777) == 0)
+            return candidate;
+        if (errno != EEXIST)
+            break;
+        candidate = Paths::uniquePath(path);
+    }
+    setErrno(error);
+    return std::nullopt;
+}
+
 } // namespace pallstone

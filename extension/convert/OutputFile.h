@@ -30,6 +30,11 @@ public:
     // meanwhile, to the next free one by the -1, -2 ... rule. The name used, or nothing.
     std::optional<QString> commitUnique(QString* error);
 
+    // Creates a new, empty folder at path or, when that name is taken (even by a folder made a
+    // moment ago by another job), at the next free one by the -1, -2 ... rule. The folder is
+    // then ours alone, so removing it again on failure loses nothing of anyone's.
+    static std::optional<QString> createUniqueFolder(const QString& path, QString* error);
+
 private:
     bool finish(QString* error);
 

@@ -1,6 +1,7 @@
 #include "PdfPageRenderer.h"
 
 #include "ImageConverter.h"
+#include "OutputFile.h"
 #include "Paths.h"
 
 #include <QDir>
@@ -41,14 +42,13 @@ PdfPageRenderer::Result PdfPageRenderer::render(const QString& pdfPath, const QS
         return result;
     }
 
-    result.folder = Paths::uniquePath(Paths::deletingPathExtension(pdfPath));
-    // mkdir, not mkpath: a folder that appeared under the unique name meanwhile is someone
-    // else's and must not be removed on failure.
-    if (!QDir().mkdir(result.folder)) {
+    const std::optional<QString> folder =
+        OutputFile::createUniqueFolder(Paths::deletingPathExtension(pdfPath), &result.error);
+    if (!folder) {
         result.outcome = Outcome::Failed;
-        result.error = QStringLiteral("cannot create %1").arg(result.folder);
         return result;
     }
+    result.folder = *folder;
     const QString suffix = u'.' + extension.toLower();
     for (int page = 1; page <= result.pageCount; ++page) {
         if (cancelled && cancelled->load()) {

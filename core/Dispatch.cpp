@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWaitCondition>
 
@@ -194,6 +195,15 @@ void Dispatch::enterForegroundWithDelay(int seconds, Block block)
 void Dispatch::enterBackgroundWithDelay(int seconds, Block block)
 {
     submitBackground(delayInMs(seconds), std::move(block));
+}
+
+void Dispatch::enterWorker(Block block)
+{
+    if (!QCoreApplication::instance()) {
+        qWarning("Dispatch: no application object, a worker block is dropped");
+        return;
+    }
+    QThreadPool::globalInstance()->start(counted(g_pendingBackground, std::move(block)));
 }
 
 int Dispatch::pendingForegroundCount()

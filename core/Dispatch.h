@@ -20,6 +20,9 @@ public:
     static void enterBackground(Block block);
     static void enterForegroundWithDelay(int seconds, Block block);
     static void enterBackgroundWithDelay(int seconds, Block block);
+    // Runs a block on a thread of the shared pool, beside the serial queue rather than behind it,
+    // for independent jobs that must not wait for each other. Counts as pending background work.
+    static void enterWorker(Block block);
 
     // Blocks submitted but not yet finished (running ones included).
     static int pendingCount();

@@ -16,3 +16,8 @@ if [ -x "$build/bench/compress_timer" ]; then
   echo "== bench_compress.sh"
   "$(dirname "$0")/../bench/bench_compress.sh" "$build"
 fi
+# "Convert to" against the vips command line and ImageMagick on a generated photo.
+if [ -x "$build/bench/convert_timer" ]; then
+  echo "== bench_convert.sh"
+  "$(dirname "$0")/../bench/bench_convert.sh" "$build"
+fi

@@ -21,6 +21,8 @@ packages=(
   cppcheck
   # tests and benchmarks
   libgtest-dev libbenchmark-dev xvfb xauth p7zip-full unzip zip rhash
+  # independent readers of converted images, icon files and PDFs; the conversion benchmark
+  libvips-tools qpdf poppler-utils icnsutils
   # a small Chinese font, for the Simplified Chinese screenshots (scripts/screenshots.sh)
   fonts-wqy-microhei
 )

@@ -15,6 +15,12 @@ std::atomic<Prompter*> s_installed{nullptr};
 
 } // namespace
 
+quint64 ProgressEvent::nextJob()
+{
+    static std::atomic<quint64> last{0};
+    return ++last;
+}
+
 Prompter* Prompter::instance()
 {
     if (Prompter* installed = s_installed.load(std::memory_order_acquire))

@@ -112,6 +112,12 @@ struct ProgressEvent
     // Success: called (on the main thread) once the window has closed itself, so the action can
     // tidy up after the person has seen the message.
     std::function<void()> onClosed;
+    // Which job's window: 0 is the one window shared by the actions that show one at a time;
+    // any other value (from nextJob()) is a window of that job's own.
+    quint64 job = 0;
+
+    // A job number no other job of this process uses.
+    static quint64 nextJob();
 };
 
 // Everything an action asks of a person goes through here: the real windows, or the answers of a

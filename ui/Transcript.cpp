@@ -152,6 +152,8 @@ void Transcript::recordProgress(const ProgressEvent& event)
 {
     QJsonObject line{{QStringLiteral("event"), QStringLiteral("progress")},
                      {QStringLiteral("state"), stateName(event.state)}};
+    if (event.job != 0)
+        line.insert(QStringLiteral("job"), qint64(event.job));
     if (event.state == ProgressEvent::State::Percent)
         line.insert(QStringLiteral("percent"), event.percent);
     if (event.state == ProgressEvent::State::Open || event.state == ProgressEvent::State::Success)

@@ -97,8 +97,11 @@ WidgetPrompter::WidgetPrompter(Transcript* transcript) : m_transcript(transcript
 WidgetPrompter::~WidgetPrompter()
 {
     // After the application object is gone the window may no longer be touched.
-    if (m_progress && QCoreApplication::instance())
-        delete m_progress.data();
+    if (!QCoreApplication::instance())
+        return;
+    delete m_progress.data();
+    for (const QPointer<ProgressWindow>& window : std::as_const(m_jobWindows))
+        delete window.data();
 }
 
 ProgressWindow* WidgetPrompter::progressWindow() const
@@ -363,6 +366,32 @@ void WidgetPrompter::progress(const ProgressEvent& event)
 
 void WidgetPrompter::showProgress(const ProgressEvent& event)
 {
+    if (event.job != 0) {
+        // A job's own window: other jobs' events never reach it.
+        QPointer<ProgressWindow>& window = m_jobWindows[event.job];
+        switch (event.state) {
+        case ProgressEvent::State::Open:
+            if (!window)
+                window = new ProgressWindow; // deletes itself when closed
+            window->open(event.text, event.onCancel);
+            return;
+        case ProgressEvent::State::Percent:
+            if (window)
+                window->setPercent(event.percent);
+            return;
+        case ProgressEvent::State::Success:
+            if (!window)
+                window = new ProgressWindow;
+            window->showSuccess(event.text, event.onClosed);
+            m_jobWindows.remove(event.job);
+            return;
+        case ProgressEvent::State::Close:
+            if (window)
+                window->close();
+            m_jobWindows.remove(event.job);
+            return;
+        }
+    }
     switch (event.state) {
     case ProgressEvent::State::Open:
         // A window still showing the last job's success closes on its own a second later; the

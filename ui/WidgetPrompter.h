@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 
+#include <QHash>
 #include <QPointer>
 
 namespace pallstone {
@@ -42,6 +43,7 @@ private:
 
     Transcript* m_transcript = nullptr;
     QPointer<ProgressWindow> m_progress;
+    QHash<quint64, QPointer<ProgressWindow>> m_jobWindows;
 };
 
 } // namespace pallstone

@@ -543,5 +543,13 @@
         <source>Compression Save Path Tip</source>
         <translation>An archive cannot replace one of the items it is made from. Choose another name or folder.</translation>
     </message>
+    <message>
+        <source>Convert Fail</source>
+        <translation>The conversion failed.</translation>
+    </message>
+    <message>
+        <source>Convert Icns image invalid</source>
+        <translation>An icon needs a square image; this one is %1 × %2 pixels.</translation>
+    </message>
 </context>
 </TS>

@@ -543,5 +543,13 @@
         <source>Compression Save Path Tip</source>
         <translation>压缩文件不能替换被压缩的项目，请选择其他名称或位置。</translation>
     </message>
+    <message>
+        <source>Convert Fail</source>
+        <translation>转换失败。</translation>
+    </message>
+    <message>
+        <source>Convert Icns image invalid</source>
+        <translation>图标需要正方形图片，这张图片为 %1 × %2 像素。</translation>
+    </message>
 </context>
 </TS>

@@ -49,7 +49,7 @@ bool setImmutable(const QString& path, bool on)
 
 } // namespace
 
-class TestTQFile : public QObject
+class TestFileEntry : public QObject
 {
     Q_OBJECT
 
@@ -292,5 +292,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTQFile)
+QTEST_GUILESS_MAIN(TestFileEntry)
 #include "tst_fileentry.moc"

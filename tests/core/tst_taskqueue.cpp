@@ -55,7 +55,7 @@ void spin()
 
 } // namespace
 
-class tst_TQTaskQueue final : public QObject
+class TestTaskQueue final : public QObject
 {
     Q_OBJECT
 
@@ -69,7 +69,7 @@ private Q_SLOTS:
     void recordedArgumentsAreCopies();
 };
 
-void tst_TQTaskQueue::stepsRunInOrderEachAfterThePreviousFinishes()
+void TestTaskQueue::stepsRunInOrderEachAfterThePreviousFinishes()
 {
     TaskQueue queue;
     Worker worker(&queue);
@@ -93,7 +93,7 @@ void tst_TQTaskQueue::stepsRunInOrderEachAfterThePreviousFinishes()
     QCOMPARE(queue.pendingCount(), 0);
 }
 
-void tst_TQTaskQueue::aStepThatNeverFinishesBlocksLaterSteps()
+void TestTaskQueue::aStepThatNeverFinishesBlocksLaterSteps()
 {
     TaskQueue queue;
     Worker worker(&queue);
@@ -111,7 +111,7 @@ void tst_TQTaskQueue::aStepThatNeverFinishesBlocksLaterSteps()
     QVERIFY(worker.finishedWith.isEmpty());
 }
 
-void tst_TQTaskQueue::finishOutsideARunningStepChangesNothing()
+void TestTaskQueue::finishOutsideARunningStepChangesNothing()
 {
     TaskQueue queue;
     Worker worker(&queue);
@@ -139,7 +139,7 @@ void tst_TQTaskQueue::finishOutsideARunningStepChangesNothing()
     QCOMPARE(other.pendingCount(), 0);
 }
 
-void tst_TQTaskQueue::aStalledStepRunsAgainBeforeANewStep()
+void TestTaskQueue::aStalledStepRunsAgainBeforeANewStep()
 {
     TaskQueue queue;
     Worker worker(&queue);
@@ -168,7 +168,7 @@ void tst_TQTaskQueue::aStalledStepRunsAgainBeforeANewStep()
     QCOMPARE(worker.log.count(QStringLiteral("a")), 3);
 }
 
-void tst_TQTaskQueue::restartOnAnEmptyIdleQueueCallsTheFinishActionEachTime()
+void TestTaskQueue::restartOnAnEmptyIdleQueueCallsTheFinishActionEachTime()
 {
     TaskQueue queue;
     queue.restart(); // no finish action set: nothing to call, nothing to crash
@@ -185,7 +185,7 @@ void tst_TQTaskQueue::restartOnAnEmptyIdleQueueCallsTheFinishActionEachTime()
     queue.restart(); // the finish target is destroyed: not called
 }
 
-void tst_TQTaskQueue::aStepWhoseTargetIsDestroyedIsSkipped()
+void TestTaskQueue::aStepWhoseTargetIsDestroyedIsSkipped()
 {
     TaskQueue queue;
     Worker survivor(&queue);
@@ -203,7 +203,7 @@ void tst_TQTaskQueue::aStepWhoseTargetIsDestroyedIsSkipped()
     QVERIFY(queue.isEmpty());
 }
 
-void tst_TQTaskQueue::recordedArgumentsAreCopies()
+void TestTaskQueue::recordedArgumentsAreCopies()
 {
     TaskQueue queue;
     Worker worker(&queue);
@@ -214,5 +214,5 @@ void tst_TQTaskQueue::recordedArgumentsAreCopies()
     QCOMPARE(worker.log, QStringList{QStringLiteral("original")});
 }
 
-QTEST_GUILESS_MAIN(tst_TQTaskQueue)
+QTEST_GUILESS_MAIN(TestTaskQueue)
 #include "tst_taskqueue.moc"

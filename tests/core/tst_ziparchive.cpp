@@ -146,7 +146,7 @@ mode_t modeOf(const QString& path)
 
 } // namespace
 
-class TestTQCompress : public QObject
+class TestZipArchive : public QObject
 {
     Q_OBJECT
 
@@ -487,5 +487,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTQCompress)
+QTEST_GUILESS_MAIN(TestZipArchive)
 #include "tst_ziparchive.moc"

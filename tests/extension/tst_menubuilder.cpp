@@ -358,6 +358,10 @@ private Q_SLOTS:
         entry.key = QStringLiteral("Execute Script");
         QCOMPARE(ActionTable::instance().rowFor(entry)->formats,
                  (QStringList{QStringLiteral("sh"), QStringLiteral("scpt")}));
+        entry.key = QStringLiteral("Convert to");
+        const QStringList convertible = ActionTable::instance().rowFor(entry)->formats;
+        QCOMPARE(convertible.size(), 20);
+        QCOMPARE(convertible.last(), QStringLiteral("pdf"));
     }
 
     void hidingEntriesCarryTheirCommands()

@@ -199,6 +199,32 @@ private Q_SLOTS:
         second->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
         QCOMPARE(cancelled, 1);
     }
+
+    void jobsWithWindowsOfTheirOwnNeverCloseEachOther()
+    {
+        WidgetPrompter prompter;
+        const quint64 first = ProgressEvent::nextJob();
+        const quint64 second = ProgressEvent::nextJob();
+        QVERIFY(first != second && first != 0);
+        prompter.progress(
+            {ProgressEvent::State::Open, 0, QStringLiteral("Convert"), {}, {}, first});
+        prompter.progress(
+            {ProgressEvent::State::Open, 0, QStringLiteral("Convert"), {}, {}, second});
+        prompter.progress({ProgressEvent::State::Percent, 30, {}, {}, {}, second});
+        QList<QPointer<ProgressWindow>> open;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<ProgressWindow*>(w); window && window->isVisible())
+                open.append(window);
+        }
+        QCOMPARE(open.size(), 2);
+        prompter.progress({ProgressEvent::State::Close, 0, {}, {}, {}, first});
+        QTRY_VERIFY(!open.at(0) || !open.at(1));
+        const QPointer<ProgressWindow> left = open.at(0) ? open.at(0) : open.at(1);
+        QVERIFY(left && left->isVisible());
+        QCOMPARE(left->tipText(), QStringLiteral("30.0%"));
+        prompter.progress({ProgressEvent::State::Close, 0, {}, {}, {}, second});
+        QTRY_VERIFY(!left);
+    }
 };
 
 QTEST_MAIN(TestWidgetPrompter)

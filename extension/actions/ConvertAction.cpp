@@ -1,0 +1,266 @@
+#include "ConvertAction.h"
+
+#include "ActionTable.h"
+#include "Dispatch.h"
+#include "FavouriteSubmenus.h"
+#include "Localizer.h"
+#include "Paths.h"
+#include "Prompter.h"
+#include "WorkInProgress.h"
+#include "convert/IconSetWriter.h"
+#include "convert/ImageConverter.h"
+#include "convert/OutputFile.h"
+#include "convert/PdfMerger.h"
+#include "convert/PdfPageRenderer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <atomic>
+#include <sys/stat.h>
+
+namespace pallstone {
+
+namespace {
+
+const QString kMergeKey = QStringLiteral("PDF");
+const QString kConvertFail = QStringLiteral("Convert Fail");
+const QString kIconInvalid = QStringLiteral("Convert Icns image invalid");
+// Vector sources are rendered this large for icon sets: the biggest icon is 1024 pixels.
+constexpr int kIconSourceSide = 1024;
+
+struct Job
+{
+    quint64 id = ProgressEvent::nextJob();
+    QString key;
+    QStringList formats;
+    QStringList paths;
+    QString untitled;
+    std::atomic<bool> cancelled{false};
+};
+
+// Alerts wait for the person, so they are shown from the main thread while the job goes on; the
+// texts are looked up there too, where the translations are loaded.
+void alertLater(const QString& key, const QList<int>& arguments = {})
+{
+    Dispatch::enterForeground([key, arguments] {
+        QString informative = Localizer::text(key);
+        for (const int argument : arguments)
+            informative = informative.arg(argument);
+        AlertRequest request;
+        request.message = Localizer::text(QStringLiteral("Tip"));
+        request.informative = informative;
+        Prompter::instance()->alert(request);
+    });
+}
+
+void percentLater(const std::shared_ptr<Job>& job, int total, int done)
+{
+    if (total <= 0)
+        return;
+    const double percent = 100.0 * double(done) / double(total);
+    Dispatch::enterForeground([job, percent] {
+        ProgressEvent event;
+        event.job = job->id;
+        event.state = ProgressEvent::State::Percent;
+        event.percent = percent;
+        Prompter::instance()->progress(event);
+    });
+}
+
+// The same file under another name (a link) counts as the same: writing one truncates the other.
+bool isSameFile(const QString& a, const QString& b)
+{
+    struct stat sa;
+    struct stat sb;
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
+        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return QDir::cleanPath(a) == QDir::cleanPath(b);
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void makeIconSet(const QString& path, IconSetWriter::Target target)
+{
+    // An AppIcon.icns chosen as the source of its own icon file would be rewritten from its
+    // largest image alone.
+    if (target == IconSetWriter::Target::IconFile &&
+        isSameFile(path, QFileInfo(path).absolutePath() + QStringLiteral("/AppIcon.icns")))
+        return;
+    const ImageConverter::Loaded header = ImageConverter::open(path, false, kIconSourceSide);
+    if (header.status == ImageConverter::Status::TooLarge)
+        alertLater(kConvertFail);
+    if (header.status != ImageConverter::Status::Loaded)
+        return;
+    // Decided on the source itself: shrinking 3001 x 3000 to the biggest icon rounds it square.
+    if (header.width != header.height) {
+        alertLater(kIconInvalid, {header.width, header.height});
+        return;
+    }
+    const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
+    if (loaded.status != ImageConverter::Status::Loaded) {
+        alertLater(kConvertFail);
+        return;
+    }
+    const IconSetWriter::Result result =
+        IconSetWriter::write(loaded.image, Paths::deletingPathExtension(path), target);
+    if (result.outcome == IconSetWriter::Outcome::NotSquare) {
+        alertLater(kIconInvalid, {header.width, header.height});
+    } else if (result.outcome == IconSetWriter::Outcome::Failed) {
+        qWarning("Convert: icon set for %s: %s", qPrintable(path), qPrintable(result.error));
+        alertLater(kConvertFail);
+    }
+}
+
+void convertImage(const QString& path, const QString& key)
+{
+    const QString output = Paths::deletingPathExtension(path) + u'.' + key.toLower();
+    // An animated b.gif converted to "GIF" would be overwritten by its own first frame.
+    if (isSameFile(path, output))
+        return;
+    const ImageConverter::Loaded loaded = ImageConverter::open(path, true);
+    if (loaded.status == ImageConverter::Status::TooLarge)
+        alertLater(kConvertFail);
+    if (loaded.status != ImageConverter::Status::Loaded)
+        return;
+    QString error;
+    if (!ImageConverter::saveWithExtension(loaded.image, key, output, &error)) {
+        qWarning("Convert: %s: %s", qPrintable(output), qPrintable(error));
+        alertLater(kConvertFail);
+    }
+}
+
+void run(const std::shared_ptr<Job>& job)
+{
+    if (job->key == kMergeKey) {
+        const PdfMerger::Result result =
+            PdfMerger::merge(job->paths, job->untitled, &job->cancelled);
+        if (job->cancelled.load())
+            return;
+        // Refused items are said once; an unwritable document is said too, rather than left for
+        // the person to look for.
+        if (result.failedItems > 0 || (result.opened && result.pageCount > 0 && !result.written)) {
+            if (!result.error.isEmpty())
+                qWarning("Convert: merge: %s", qPrintable(result.error));
+            alertLater(kConvertFail);
+        }
+        return;
+    }
+    const std::optional<IconSetWriter::Target> target =
+        job->key.contains(u"AppIcon") ? IconSetWriter::targetForKey(job->key) : std::nullopt;
+    for (const QString& path : std::as_const(job->paths)) {
+        if (job->cancelled.load())
+            return;
+        const QString extension = Paths::pathExtension(path);
+        if (!job->formats.contains(extension))
+            continue;
+        if (target) {
+            makeIconSet(path, *target);
+        } else if (extension.toLower() == u"pdf") {
+            const PdfPageRenderer::Result result = PdfPageRenderer::render(
+                path, job->key, [job](int total, int done) { percentLater(job, total, done); },
+                &job->cancelled);
+            if (result.outcome == PdfPageRenderer::Outcome::Failed) {
+                qWarning("Convert: %s: %s", qPrintable(path), qPrintable(result.error));
+                alertLater(kConvertFail);
+            }
+        } else {
+            convertImage(path, job->key);
+        }
+    }
+}
+
+void finish(const std::shared_ptr<Job>& job)
+{
+    ProgressEvent close;
+    close.job = job->id;
+    close.state = ProgressEvent::State::Close;
+    Prompter::instance()->progress(close);
+    WorkInProgress::end();
+}
+
+} // namespace
+
+void ConvertAction::convertItem(const ActionContextPtr& context, const MenuItemPtr& item,
+                                const MenuItemPtr& parentItem)
+{
+    if (!item || !parentItem || context->selectPaths.isEmpty())
+        return;
+    // Before any worker: it reads the umask, which cannot be done safely once threads write.
+    ImageConverter::initialise();
+
+    auto job = std::make_shared<Job>();
+    job->key = item->key;
+    job->formats = parentItem->formats;
+    job->paths = context->selectPaths;
+    job->untitled = Localizer::text(QStringLiteral("Untitled"));
+    // A restart of the service waits for the job.
+    WorkInProgress::begin();
+
+    ProgressEvent open;
+    open.job = job->id;
+    open.state = ProgressEvent::State::Open;
+    open.text = Localizer::text(QStringLiteral("Convert to"));
+    std::weak_ptr<Job> weak = job;
+    open.onCancel = [weak] {
+        if (const auto running = weak.lock())
+            running->cancelled.store(true);
+    };
+    Prompter::instance()->progress(open);
+
+    Dispatch::enterWorker([job] {
+        run(job);
+        // Queued after every alert and percentage of the job, so the window closes last.
+        Dispatch::enterForeground([job] { finish(job); });
+    });
+}
+
+namespace {
+
+const bool registered = [] {
+    ActionRow row;
+    row.name = QStringLiteral("Convert to");
+    row.keys = {QStringLiteral("Convert to")};
+    row.hasSubmenu = true;
+    row.formats = {
+        QStringLiteral("icns"), QStringLiteral("png"),  QStringLiteral("tiff"),
+        QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("jpe"),
+        QStringLiteral("jp2"),  QStringLiteral("bmp"),  QStringLiteral("gif"),
+        QStringLiteral("svg"),  QStringLiteral("fax"),  QStringLiteral("wbmp"),
+        QStringLiteral("webp"), QStringLiteral("pic"),  QStringLiteral("tif"),
+        QStringLiteral("ico"),  QStringLiteral("jfif"), QStringLiteral("rp"),
+        QStringLiteral("net"),  QStringLiteral("pdf"),
+    };
+    // The targets other than the item's own format; several items can also be merged into one
+    // PDF document.
+    row.shape = [](MenuItem& entry, const MenuContext& menu) {
+        entry.children.clear();
+        const QString upperExt = menu.refExt.toUpper();
+        for (const QString& name :
+             {QStringLiteral("AppIcon.icns"), QStringLiteral("OSX AppIconset"),
+              QStringLiteral("iOS AppIconset"), QStringLiteral("iWatch AppIconset"),
+              QStringLiteral("Android AppIconset"), QStringLiteral("PNG"), QStringLiteral("JPEG"),
+              QStringLiteral("JP2"), QStringLiteral("TIFF"), QStringLiteral("BMP"),
+              QStringLiteral("GIF"), kMergeKey}) {
+            const bool merge = name == kMergeKey && menu.request.selectPaths.size() > 1;
+            if (name.contains(upperExt) && !merge)
+                continue;
+            MenuItemPtr child = FavouriteSubmenus::itemWithKey(name);
+            if (merge)
+                child->displayName = Localizer::text(QStringLiteral("Merge to PDF"));
+            entry.addChild(child);
+        }
+        return true;
+    };
+    row.run = [](const ActionCall& call) {
+        if (!call.child)
+            return;
+        call.child->tag = call.childIndex;
+        ConvertAction::convertItem(call.context, call.child, call.entry);
+    };
+    return ActionTable::add(std::move(row));
+}();
+
+} // namespace
+
+} // namespace pallstone

@@ -1,0 +1,140 @@
+#include "OutputFile.h"
+
+#include "Paths.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pallstone {
+
+namespace {
+
+mode_t g_newFileMode = 0644;
+
+void setErrno(QString* error)
+{
+    if (error)
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+void OutputFile::initialise()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        g_newFileMode = 0666 & ~mask;
+    });
+}
+
+OutputFile::OutputFile(const QString& path) : m_path(path) {}
+
+OutputFile::~OutputFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_done && !m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+}
+
+bool OutputFile::open(QString* error)
+{
+    const QFileInfo info(m_path);
+    m_temporary =
+        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+    m_fd = ::mkostemp(m_temporary.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        setErrno(error);
+        m_temporary.clear();
+        return false;
+    }
+    return true;
+}
+
+bool OutputFile::finish(QString* error)
+{
+    if (m_fd < 0)
+        return false;
+    // A replaced file keeps its permissions; a new one gets what the umask allows.
+    struct stat existing;
+    const QByteArray target = QFile::encodeName(m_path);
+    const mode_t mode =
+        ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : g_newFileMode;
+    const bool synced = ::fchmod(m_fd, mode) == 0 && ::fsync(m_fd) == 0;
+    if (!synced)
+        setErrno(error);
+    const int fd = std::exchange(m_fd, -1);
+    if (::close(fd) != 0 && synced) {
+        setErrno(error);
+        return false;
+    }
+    return synced;
+}
+
+bool OutputFile::commit(QString* error)
+{
+    if (!finish(error))
+        return false;
+    if (::rename(m_temporary.constData(), QFile::encodeName(m_path).constData()) != 0) {
+        setErrno(error);
+        return false;
+    }
+    m_done = true;
+    return true;
+}
+
+std::optional<QString> OutputFile::commitUnique(QString* error)
+{
+    if (!finish(error))
+        return std::nullopt;
+    QString path = m_path;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (::renameat2(AT_FDCWD, m_temporary.constData(), AT_FDCWD,
+                        QFile::encodeName(path).constData(), RENAME_NOREPLACE) == 0) {
+            m_done = true;
+            return path;
+        }
+        if (errno == EINVAL || errno == ENOSYS) {
+            // A file system without the no-replace rename: a hard link never replaces either.
+            if (::link(m_temporary.constData(), QFile::encodeName(path).constData()) == 0) {
+                ::unlink(m_temporary.constData());
+                m_done = true;
+                return path;
+            }
+        }
+        if (errno != EEXIST) {
+            setErrno(error);
+            return std::nullopt;
+        }
+        path = Paths::uniquePath(path);
+    }
+    setErrno(error);
+    return std::nullopt;
+}
+
+std::optional<QString> OutputFile::createUniqueFolder(const QString& path, QString* error)
+{
+    QString candidate = Paths::uniquePath(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (::mkdir(QFile::encodeName(candidate).constData(), 0777) == 0)
+            return candidate;
+        if (errno != EEXIST)
+            break;
+        candidate = Paths::uniquePath(path);
+    }
+    setErrno(error);
+    return std::nullopt;
+}
+
+} // namespace pallstone

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace pallstone {
+
+// A file written under a hidden temporary name beside its final path and put in place only when
+// complete: a failed or cancelled write (full disk, a corrupt source) leaves whatever was at the
+// path untouched, and a reader never sees half a file.
+class OutputFile final
+{
+public:
+    explicit OutputFile(const QString& path);
+    ~OutputFile();
+    Q_DISABLE_COPY_MOVE(OutputFile)
+
+    // Reads the umask once, on the main thread before any worker runs: asking for it means
+    // setting it, which would race with files other threads create.
+    static void initialise();
+
+    bool open(QString* error);
+    int descriptor() const { return m_fd; }
+
+    // Syncs and renames over the path, keeping the permissions of a file it replaces.
+    bool commit(QString* error);
+    // Syncs and renames to the path without replacing anything: when that name was taken
+    // meanwhile, to the next free one by the -1, -2 ... rule. The name used, or nothing.
+    std::optional<QString> commitUnique(QString* error);
+
+    // Creates a new, empty folder at path or, when that name is taken (even by a folder made a
+    // moment ago by another job), at the next free one by the -1, -2 ... rule. The folder is
+    // then ours alone, so removing it again on failure loses nothing of anyone's.
+    static std::optional<QString> createUniqueFolder(const QString& path, QString* error);
+
+private:
+    bool finish(QString* error);
+
+    QString m_path;
+    QByteArray m_temporary;
+    int m_fd = -1;
+    bool m_done = false;
+};
+
+} // namespace pallstone

@@ -2,6 +2,7 @@
 
 #include "Launcher.h"
 #include "Services.h"
+#include "Strings.h"
 
 #include <QDir>
 #include <QFile>
@@ -260,6 +261,13 @@ QString Paths::deletingPathExtension(const QString& path)
     const QString trimmed = withoutTrailingSeparators(path);
     const qsizetype length = componentExtension(lastPathComponent(trimmed)).size();
     return length == 0 ? trimmed : trimmed.left(trimmed.size() - length - 1);
+}
+
+bool Paths::isPlainName(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    return Strings::isValid(name) && !name.contains(u'/') && trimmed != u"." && trimmed != u".." &&
+           !name.contains(QChar(0));
 }
 
 bool Paths::isFolder(const QString& path)

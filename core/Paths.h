@@ -24,6 +24,10 @@ public:
     // The path with the last component's extension (and its ".") removed.
     static QString deletingPathExtension(const QString& path);
 
+    // True for a name that stays in its folder: not empty, no "/", not "." or "..", no NUL.
+    // Names typed by the user or read from a stored record are checked with it before they
+    // become part of a path.
+    static bool isPlainName(const QString& name);
     static bool isFolder(const QString& path);
     // A folder whose name has an extension, such as "Foo.app".
     static bool isPackage(const QString& path);

@@ -4,6 +4,7 @@
 #include "FolderAccess.h"
 #include "Localizer.h"
 #include "MenuStore.h"
+#include "Strings.h"
 
 namespace pallstone {
 
@@ -45,17 +46,30 @@ MenuItemList FavouriteSubmenus::favouritesWithNextMenus(const StoreSnapshot& sto
     return favourites;
 }
 
-MenuItemList FavouriteSubmenus::folderChoices(const StoreSnapshot& store, bool withSubfolders)
+std::function<bool(MenuItem&, const MenuContext&)>
+FavouriteSubmenus::folderChoices(bool withSubfolders)
 {
-    MenuItemList choices{itemWithKey(QStringLiteral("Select Folder"), QStringLiteral("choose"))};
-    for (const MenuItemPtr& favourite : store.favourites()) {
-        if (withSubfolders) {
-            for (const MenuItemPtr& child : commonPathChildFolderItemWithPath(favourite->path))
-                favourite->addChild(child);
+    return [withSubfolders](MenuItem& entry, const MenuContext& menu) {
+        entry.children.clear();
+        entry.addChild(itemWithKey(QStringLiteral("Select Folder"), QStringLiteral("choose")));
+        for (const MenuItemPtr& favourite : menu.store.favourites()) {
+            if (withSubfolders) {
+                for (const MenuItemPtr& child : commonPathChildFolderItemWithPath(favourite->path))
+                    favourite->addChild(child);
+            }
+            entry.addChild(favourite);
         }
-        choices.append(favourite);
-    }
-    return choices;
+        return true;
+    };
+}
+
+QString FavouriteSubmenus::chosenFolder(const ActionCall& call)
+{
+    if (!call.child)
+        return {};
+    if (call.grandchild && Strings::isValid(call.grandchild->path))
+        return call.grandchild->path;
+    return call.child->path;
 }
 
 MenuItemList FavouriteSubmenus::commonPathNextMenuWithPath(const QString& path, qint64 mode,

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ActionTable.h"
 #include "MenuItem.h"
 #include "StoreSnapshot.h"
 
 #include <QString>
+
+#include <functional>
 
 namespace pallstone {
 
@@ -13,9 +16,11 @@ class FavouriteSubmenus final
 public:
     // The favourite folders, each with the submenu the "common path next menu" mode gives it.
     static MenuItemList favouritesWithNextMenus(const StoreSnapshot& store);
-    // "Select Folder", then the favourite folders, each with its subfolders when asked for: where
-    // to copy or move the selection, or open a terminal.
-    static MenuItemList folderChoices(const StoreSnapshot& store, bool withSubfolders);
+    // The submenu of the entries that work in a folder the user picks: "Select Folder", then the
+    // favourite folders, each with its subfolders when asked for (copying and moving into).
+    static std::function<bool(MenuItem&, const MenuContext&)> folderChoices(bool withSubfolders);
+    // The folder picked from that submenu; empty for "Select Folder" (a panel asks then).
+    static QString chosenFolder(const ActionCall& call);
 
     // What a favourite folder's submenu shows, by the "common path next menu" mode.
     static MenuItemList commonPathNextMenuWithPath(const QString& path, qint64 mode,

@@ -30,13 +30,6 @@ QStringList entriesOf(const QString& folder)
 
 } // namespace
 
-bool EmbedActions::isValidFolderName(const QString& name)
-{
-    const QString trimmed = name.trimmed();
-    return Strings::isValid(name) && !name.contains(u'/') && trimmed != u"." && trimmed != u".." &&
-           !name.contains(QChar(0));
-}
-
 void EmbedActions::embedFolder(const ActionContextPtr& context)
 {
     if (context->selectPaths.isEmpty())
@@ -58,7 +51,7 @@ void EmbedActions::embed(const ActionContextPtr& context, const QString& name, i
     if (context->selectPaths.isEmpty() || !Strings::isValid(name))
         return;
     // The name becomes one folder beside the selection, never a path leading elsewhere.
-    if (!isValidFolderName(name)) {
+    if (!Paths::isPlainName(name)) {
         ActionAlerts::tip(Localizer::text(QStringLiteral("Invalid Name Tip")));
         return;
     }

@@ -14,8 +14,6 @@ public:
     static void unembedFolder(const ActionContextPtr& context);
     // Moves the selection into a new folder beside the first item; mode 1 sorts by extension.
     static void embed(const ActionContextPtr& context, const QString& name, int mode);
-    // A name that may become a folder name: one path component, not "." or "..".
-    static bool isValidFolderName(const QString& name);
 
 private:
     EmbedActions() = delete;

@@ -1,5 +1,7 @@
 #include "EncryptedCompressAction.h"
 
+#include "ReplaceFileAlert.h"
+
 #include "ActionTable.h"
 
 #include "Dispatch.h"
@@ -71,8 +73,15 @@ bool EncryptedCompressAction::compressPaths(const std::shared_ptr<ZipArchive>& c
 
     QString savePath = answer->path;
     // Only zip archives are written, whatever the name typed.
-    if (QFileInfo(savePath).suffix().compare(kZip, Qt::CaseInsensitive) != 0)
+    if (QFileInfo(savePath).suffix().compare(kZip, Qt::CaseInsensitive) != 0) {
         savePath += u'.' + kZip;
+        // The panel asked about the name typed, not about this one.
+        const std::optional<QString> confirmed =
+            ReplaceFileAlert::resolve(savePath, ReplaceFileAlert::Operation::Write);
+        if (!confirmed)
+            return dismissed();
+        savePath = *confirmed;
+    }
     // Saving over a selected item would replace the very item being archived.
     for (const QString& path : paths) {
         if (isSameItem(path, savePath)) {

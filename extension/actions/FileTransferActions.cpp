@@ -99,10 +99,10 @@ void FileTransferActions::openCommonPath(const ActionContextPtr& context, const 
         [] {});
 }
 
-void FileTransferActions::moveAndCopyItem(const ActionContextPtr& context,
-                                          const MenuItemPtr& target, bool isCopy)
+void FileTransferActions::moveAndCopyItem(const ActionContextPtr& context, const QString& chosen,
+                                          bool isCopy)
 {
-    QString folder = target ? target->path : QString();
+    QString folder = chosen;
     if (!Strings::isValid(folder)) {
         folder = FolderAccess::selectFolderWithPrompt(
                      Localizer::text(isCopy ? QStringLiteral("Copy") : QStringLiteral("Move")))
@@ -205,19 +205,11 @@ ActionRow transferRow(const QString& key, bool isCopy)
     row.keys = {key};
     row.selectionOnly = true;
     row.hasSubmenu = true;
-    row.shape = [](MenuItem& entry, const MenuContext& menu) {
-        entry.children.clear();
-        for (const MenuItemPtr& choice : FavouriteSubmenus::folderChoices(menu.store, true))
-            entry.addChild(choice);
-        return true;
-    };
+    row.shape = FavouriteSubmenus::folderChoices(true);
     row.run = [isCopy](const ActionCall& call) {
-        if (!call.child)
-            return;
-        MenuItemPtr target = call.grandchild ? call.grandchild : call.child;
-        if (!Strings::isValid(target->path))
-            target = call.child;
-        FileTransferActions::moveAndCopyItem(call.context, target, isCopy);
+        if (call.child)
+            FileTransferActions::moveAndCopyItem(call.context,
+                                                 FavouriteSubmenus::chosenFolder(call), isCopy);
     };
     return row;
 }

@@ -14,7 +14,7 @@ public:
     static void deletePath(const ActionContextPtr& context);
     static void openCommonPath(const ActionContextPtr& context, const QString& folder,
                                const MenuItemPtr& item);
-    static void moveAndCopyItem(const ActionContextPtr& context, const MenuItemPtr& target,
+    static void moveAndCopyItem(const ActionContextPtr& context, const QString& folder,
                                 bool isCopy);
     static void cutPasteItem(const ActionContextPtr& context, const MenuItemPtr& entry);
 

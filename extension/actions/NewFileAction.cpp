@@ -107,6 +107,11 @@ void NewFileAction::createFileWithItem(const ActionContextPtr& context, const Me
     const QString name = Strings::isValid(item->fileName)
                              ? item->fileName
                              : Localizer::text(QStringLiteral("Untitled"));
+    // A stored record (say, from an imported profile) names the file: it must stay a name.
+    if (!Paths::isPlainName(name) || (!ext.isEmpty() && !Paths::isPlainName(ext))) {
+        ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip")));
+        return;
+    }
     QString path = targetFolder(context) + u'/' + name;
     if (!item->isSpecialFile && !ext.isEmpty())
         path += u'.' + ext;
@@ -139,10 +144,21 @@ void NewFileAction::createFromWindow(const ActionContextPtr& context)
     if (!chosen)
         return;
     const QString ext = extOf(chosen);
+    if (!ext.isEmpty() && !Paths::isPlainName(ext)) {
+        ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip")));
+        return;
+    }
     // The panel allows exactly the chosen type: the name gets its extension.
     QString path = result->path;
-    if (!ext.isEmpty() && Paths::pathExtension(path).compare(ext, Qt::CaseInsensitive) != 0)
+    if (!ext.isEmpty() && Paths::pathExtension(path).compare(ext, Qt::CaseInsensitive) != 0) {
         path += u'.' + ext;
+        // The panel asked about the name typed, not about this one.
+        const std::optional<QString> confirmed =
+            ReplaceFileAlert::resolve(path, ReplaceFileAlert::Operation::Write);
+        if (!confirmed)
+            return;
+        path = *confirmed;
+    }
     if (!create(path, ext, chosen, FileOperations::exists(path)))
         ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip")));
 }

@@ -3,6 +3,7 @@
 #include "ActionTable.h"
 #include "FavouriteSubmenus.h"
 #include "FolderAccess.h"
+#include "Localizer.h"
 #include "Paths.h"
 #include "Services.h"
 #include "Strings.h"
@@ -42,18 +43,11 @@ ActionRow terminalToRow(const QString& key, const QString& serve)
     row.keys = {key};
     row.anywhere = true;
     row.hasSubmenu = true;
-    row.shape = [](MenuItem& entry, const MenuContext& menu) {
-        entry.children.clear();
-        for (const MenuItemPtr& choice : FavouriteSubmenus::folderChoices(menu.store, false))
-            entry.addChild(choice);
-        return true;
-    };
+    row.shape = FavouriteSubmenus::folderChoices(false);
     row.run = [serve](const ActionCall& call) {
         if (!call.child)
             return;
-        QString folder = call.child->path;
-        if (call.grandchild && Strings::isValid(call.grandchild->path))
-            folder = call.grandchild->path;
+        QString folder = FavouriteSubmenus::chosenFolder(call);
         if (!Strings::isValid(folder))
             folder = FolderAccess::selectFolderWithPrompt(QString()).value_or(QString());
         if (Strings::isValid(folder))
@@ -127,10 +121,17 @@ void OpenServeAction::openServe(const ActionContextPtr& context, const QString& 
         return;
     }
     const QStringList folders = foldersFor(*context, path);
+    bool failed = false;
     for (const QString& folder : folders) {
-        if (!Services::launcher()->openTerminal(folder, terminal->mode, terminal->secondTerminal))
+        if (!Services::launcher()->openTerminal(folder, terminal->mode, terminal->secondTerminal)) {
             qWarning() << "no terminal could be started in" << folder;
+            failed = true;
+        }
     }
+    // No window of ours is open: the desktop says it, once for the whole selection.
+    if (failed)
+        Services::launcher()->notify(Localizer::text(QStringLiteral("No Terminal")),
+                                     Localizer::text(QStringLiteral("No Terminal Tip")));
 }
 
 } // namespace pallstone

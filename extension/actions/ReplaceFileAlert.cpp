@@ -29,7 +29,8 @@ std::optional<QString> ReplaceFileAlert::resolve(const QString& destination, Ope
             ActionAlerts::tip(Localizer::text(QStringLiteral("Replace Contains Source Tip")));
             return std::nullopt;
         }
-        Paths::remove(destination);
+        if (operation != Operation::Write)
+            Paths::remove(destination);
         return destination;
     default:
         return std::nullopt;

@@ -10,7 +10,15 @@ namespace pallstone {
 class ReplaceFileAlert final
 {
 public:
-    enum class Operation { Create, Copy, Move };
+    // Write: the caller writes the new file over the old one itself (atomically), so "Replace"
+    // leaves the old file until the new one is complete.
+    enum class Operation
+    {
+        Create,
+        Copy,
+        Move,
+        Write
+    };
 
     // The path to use: the destination itself when it is free; after the conflict alert, the
     // unique variant ("Keep Both") or the destination emptied ("Replace"); nothing for "Stop".

@@ -376,6 +376,14 @@
         <translation>What you clicked has changed since the menu was shown, so nothing was done. Open the menu again.</translation>
     </message>
     <message>
+        <source>No Terminal</source>
+        <translation>No terminal could be opened</translation>
+    </message>
+    <message>
+        <source>No Terminal Tip</source>
+        <translation>Install a terminal emulator (for example gnome-terminal, konsole or xterm), or choose another one in Pallstone&apos;s Preferences.</translation>
+    </message>
+    <message>
         <source>Go Review</source>
         <translation>Visit Project Page</translation>
     </message>

@@ -376,6 +376,14 @@
         <translation>菜单显示后，您点击的项目已发生变化，因此未执行任何操作。请重新打开菜单。</translation>
     </message>
     <message>
+        <source>No Terminal</source>
+        <translation>无法打开终端</translation>
+    </message>
+    <message>
+        <source>No Terminal Tip</source>
+        <translation>请安装一个终端模拟器（例如 gnome-terminal、konsole 或 xterm），或在 Pallstone 的偏好设置中选择其他终端。</translation>
+    </message>
+    <message>
         <source>Go Review</source>
         <translation>访问项目主页</translation>
     </message>

@@ -275,6 +275,22 @@ private Q_SLOTS:
         QCOMPARE(summary(dismissed), QStringList{u"panel"_s});
     }
 
+    void anArchiveNamedAfterThePanelClosedIsReplacedOnlyWhenConfirmed()
+    {
+        const QString item = write(u"report.txt"_s, "report");
+        const QString older = write(u"A.tar.zip"_s, "an older archive");
+        const QString typed = m_home.filePath(u"A.tar"_s);
+        Result r;
+        const auto stopped = compress(
+            {item}, {QJsonObject{{u"path"_s, typed}}, QJsonObject{{u"button"_s, 1001}}}, &r);
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QCOMPARE(summary(stopped).size(), 2);
+        QVERIFY(summary(stopped).last().contains(u"A.tar.zip"_s));
+        QFile f(older);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("an older archive"));
+    }
+
     void aSecondCompressionWhileOneRunsDoesNothing()
     {
         // In process: the service keeps one job; the second choice must not even ask.

@@ -292,6 +292,18 @@ private Q_SLOTS:
         QCOMPARE(launches.first().value(QStringLiteral("cwd")).toString(), folder);
     }
 
+    void aMissingTerminalIsSaidInANotification()
+    {
+        const QString installed = m_bin;
+        m_bin = path(QStringLiteral("no-terminals"));
+        QDir().mkpath(m_bin);
+        const QString file = write(QStringLiteral("no term/x.txt"), "x");
+        const QList<QJsonObject> events = act({file}, u"Terminal Window"_s, {}, {});
+        m_bin = installed;
+        QVERIFY(only(events, QStringLiteral("launch")).isEmpty());
+        QCOMPARE(only(events, QStringLiteral("notification")).size(), 1);
+    }
+
     void aTerminalWithoutSelectionOpensAtTheDesktopAndTerminalToAtTheChosenFolder()
     {
         // The command line always names a folder, so the empty selection is checked here.

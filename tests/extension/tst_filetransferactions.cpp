@@ -203,6 +203,50 @@ private Q_SLOTS:
         MenuStore::removeMenuKey(StoreKey::newFile, QStringLiteral("MAKEFILE-ID"));
     }
 
+    void aStoredTemplateNameNeverLeavesTheFolder()
+    {
+        Value record = Value::dictionary();
+        record.insert(QStringLiteral("key"), QStringLiteral("ESCAPE-ID"));
+        record.insert(QStringLiteral("fileName"), QStringLiteral("../escaped"));
+        record.insert(QStringLiteral("ext"), QStringLiteral("txt"));
+        QVERIFY(MenuStore::addMenuKey(StoreKey::newFile, record, false));
+        const QString folder = mkdir(QStringLiteral("inside/target"));
+        const QList<QJsonObject> events =
+            act({QStringLiteral("--target"), folder},
+                {QStringLiteral("New File"), QStringLiteral("ESCAPE-ID")}, {button(1000)});
+        QCOMPARE(kinds(events), QStringList{QStringLiteral("alert:")});
+        QVERIFY(!QFile::exists(path(QStringLiteral("inside/escaped.txt"))));
+        MenuStore::removeMenuKey(StoreKey::newFile, QStringLiteral("ESCAPE-ID"));
+    }
+
+    void aNameCompletedAfterTheSavePanelIsReplacedOnlyWhenConfirmed()
+    {
+        const QString folder = mkdir(QStringLiteral("window-again"));
+        const QString notes = write(QStringLiteral("window-again/notes.txt"), "keep me");
+        const QJsonObject typed{
+            {QStringLiteral("path"), QString(folder + QStringLiteral("/notes"))},
+            {QStringLiteral("type"), 0}};
+        // "Stop" on the question about notes.txt: the file keeps its contents.
+        QList<QJsonObject> events =
+            act({QStringLiteral("--target"), folder},
+                {QStringLiteral("New File"), QStringLiteral("New File From Window")},
+                {typed, button(1001)});
+        QCOMPARE(kinds(events), (QStringList{QStringLiteral("panel:"), QStringLiteral("alert:")}));
+        QVERIFY(events.at(1)
+                    .value(QStringLiteral("informative"))
+                    .toString()
+                    .contains(QStringLiteral("notes.txt")));
+        QFile kept(notes);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("keep me"));
+        kept.close();
+        // "Replace": the new, empty document takes its place.
+        act({QStringLiteral("--target"), folder},
+            {QStringLiteral("New File"), QStringLiteral("New File From Window")},
+            {typed, QJsonObject{{QStringLiteral("button"), 1002}}});
+        QCOMPARE(QFileInfo(notes).size(), 0);
+    }
+
     void aFileBecomesATemplate()
     {
         const QString report = write(QStringLiteral("tpl/report.pdf"), "%PDF-1.4 test");

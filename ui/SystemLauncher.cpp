@@ -4,8 +4,8 @@
 #include "Transcript.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -28,16 +28,6 @@ void warnAndFree(const char* what, GError* error)
         return;
     qCWarning(lcLauncher, "%s: %s", what, error->message);
     g_error_free(error);
-}
-
-bool fileManagerAvailable(const QDBusConnection& bus)
-{
-    QDBusConnectionInterface* daemon = bus.interface();
-    if (!daemon)
-        return false;
-    if (daemon->isServiceRegistered(kFileManagerService).value())
-        return true;
-    return daemon->activatableServiceNames().value().contains(kFileManagerService);
 }
 
 } // namespace
@@ -111,35 +101,45 @@ bool SystemLauncher::revealInFileManager(const QStringList& paths)
     const std::optional<LaunchPlan> plan = LaunchPlan::revealInFileManager(paths);
     if (!plan)
         return false;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (bus.isConnected() && fileManagerAvailable(bus)) {
-        QStringList uris;
-        for (const QString& path : paths)
-            uris.append(LaunchPlan::fileUri(path));
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            kFileManagerService, QStringLiteral("/org/freedesktop/FileManager1"),
-            kFileManagerService, QStringLiteral("ShowItems"));
-        call << uris << QString();
-        // A file manager started by activation may take a while to answer; one that is slow has
-        // still received the request, so only a refusal falls back to opening the folder.
-        const QDBusMessage reply = bus.call(call, QDBus::Block, 10000);
-        if (reply.type() != QDBusMessage::ErrorMessage ||
-            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")) {
-            record(*plan);
-            return true;
-        }
-        qCWarning(lcLauncher) << "ShowItems failed:" << reply.errorMessage();
-    }
     QStringList folders;
     for (const QString& path : paths) {
         const QString folder = QFileInfo(path).absolutePath();
         if (!folders.contains(folder))
             folders.append(folder);
     }
-    bool opened = false;
-    for (const QString& folder : std::as_const(folders))
-        opened = openDefault(QUrl::fromLocalFile(folder)) || opened;
-    return opened;
+    const auto openFolders = [this, folders] {
+        bool opened = false;
+        for (const QString& folder : folders)
+            opened = openDefault(QUrl::fromLocalFile(folder)) || opened;
+        return opened;
+    };
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return openFolders();
+
+    QStringList uris;
+    for (const QString& path : paths)
+        uris.append(LaunchPlan::fileUri(path));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kFileManagerService, QStringLiteral("/org/freedesktop/FileManager1"), kFileManagerService,
+        QStringLiteral("ShowItems"));
+    call << uris << QString();
+    record(*plan);
+    // Asked without waiting: a file manager started by activation may take seconds to answer,
+    // and the service must go on answering menus meanwhile. Only a refusal (no file manager
+    // offers the interface) falls back to opening the folders; one that is slow has the request.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 10000));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [openFolders](QDBusPendingCallWatcher* w) {
+                         const QDBusError error = w->error();
+                         if (error.isValid() && error.type() != QDBusError::NoReply &&
+                             error.type() != QDBusError::Timeout) {
+                             qCWarning(lcLauncher) << "ShowItems failed:" << error.message();
+                             openFolders();
+                         }
+                         w->deleteLater();
+                     });
+    return true;
 }
 
 bool SystemLauncher::runCommand(const QStringList& argv, const QString& workingDirectory)

@@ -203,6 +203,14 @@ void Dispatch::enterWorker(Block block)
         qWarning("Dispatch: no application object, a worker block is dropped");
         return;
     }
+    // Jobs mostly wait for the disk, not the processor: a long compression and a long copy must
+    // not keep a delete waiting, so the pool has more threads than cores.
+    static const bool sized = [] {
+        QThreadPool* pool = QThreadPool::globalInstance();
+        pool->setMaxThreadCount(std::max(pool->maxThreadCount(), 8));
+        return true;
+    }();
+    Q_UNUSED(sized);
     QThreadPool::globalInstance()->start(counted(g_pendingBackground, std::move(block)));
 }
 

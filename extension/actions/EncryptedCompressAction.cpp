@@ -93,7 +93,7 @@ bool EncryptedCompressAction::compressPaths(const std::shared_ptr<ZipArchive>& c
     // A blank password means none; any other is used as typed, spaces included.
     const QString password = Strings::isValid(answer->password) ? answer->password : QString();
 
-    Dispatch::enterBackground([compress, paths, password, progressHandler, finished] {
+    Dispatch::enterWorker([compress, paths, password, progressHandler, finished] {
         const bool succeeded = compress->startCompressWithPaths(
             paths, password, [progressHandler](qint64 c, qint64 t) {
                 if (progressHandler)

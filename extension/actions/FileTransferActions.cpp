@@ -38,13 +38,45 @@ void openItem(const QString& path)
                                                          : Paths::deletingLastPathComponent(path));
 }
 
-// The operations one copy or move action started, and how they ended.
-struct Transfer
+// One copy or move: the items and where each goes, worked in order on a worker of its own, so
+// that the service goes on answering menus and other jobs need not wait for it. The progress
+// window says success only when every item arrived.
+void transfer(const QList<std::pair<QString, QString>>& moves, const QString& folder, bool isCopy,
+              bool showProgress)
 {
-    int pending = 0;
-    int failed = 0;
-    bool progressShown = false;
-};
+    if (moves.isEmpty())
+        return;
+    if (showProgress) {
+        ProgressEvent open;
+        open.state = ProgressEvent::State::Open;
+        open.text = Localizer::text(isCopy ? QStringLiteral("Copy") : QStringLiteral("Move"));
+        Prompter::instance()->progress(open);
+    }
+    WorkInProgress::begin();
+    Dispatch::enterWorker([moves, folder, isCopy, showProgress] {
+        int failed = 0;
+        for (const auto& [source, to] : moves) {
+            if (!(isCopy ? FileOperations::copyItem(source, to)
+                         : FileOperations::moveItem(source, to)))
+                ++failed;
+        }
+        Dispatch::enterForeground([failed, folder, showProgress] {
+            if (failed > 0)
+                ActionAlerts::accessDenied(folder);
+            if (showProgress) {
+                ProgressEvent done;
+                if (failed == 0) {
+                    done.state = ProgressEvent::State::Success;
+                    done.text = Localizer::text(QStringLiteral("Success Common Tip"));
+                } else {
+                    done.state = ProgressEvent::State::Close;
+                }
+                Prompter::instance()->progress(done);
+            }
+            WorkInProgress::end();
+        });
+    });
+}
 
 } // namespace
 
@@ -67,11 +99,21 @@ void FileTransferActions::deletePath(const ActionContextPtr& context)
         if (Prompter::instance()->alert(request) != kAlertFirstButton)
             return;
     }
-    for (const QString& path : context->selectPaths) {
-        // Links are removed themselves; nothing outside the selection is followed into.
-        if (!Paths::remove(path))
-            ActionAlerts::tip(Localizer::text(QStringLiteral("Delete Fail Tip")));
-    }
+    // A big folder takes a while: the service goes on answering menus meanwhile.
+    WorkInProgress::begin();
+    Dispatch::enterWorker([paths = context->selectPaths] {
+        bool failed = false;
+        for (const QString& path : paths) {
+            // Links are removed themselves; nothing outside the selection is followed into.
+            if (!Paths::remove(path))
+                failed = true;
+        }
+        Dispatch::enterForeground([failed] {
+            if (failed)
+                ActionAlerts::tip(Localizer::text(QStringLiteral("Delete Fail Tip")));
+            WorkInProgress::end();
+        });
+    });
 }
 
 void FileTransferActions::openCommonPath(const ActionContextPtr& context, const QString& folder,
@@ -113,9 +155,9 @@ void FileTransferActions::moveAndCopyItem(const ActionContextPtr& context, const
     FolderAccess::checkPermitWithPath(
         folder,
         [context, folder, isCopy] {
-            auto transfer = std::make_shared<Transfer>();
             const auto operation =
                 isCopy ? ReplaceFileAlert::Operation::Copy : ReplaceFileAlert::Operation::Move;
+            QList<std::pair<QString, QString>> moves;
             for (const QString& source : context->selectPaths) {
                 const std::optional<QString> destination = ReplaceFileAlert::resolve(
                     joined(folder, Paths::lastPathComponent(source)), operation, source);
@@ -126,40 +168,9 @@ void FileTransferActions::moveAndCopyItem(const ActionContextPtr& context, const
                     ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip")));
                     continue;
                 }
-                ++transfer->pending;
-                WorkInProgress::begin();
-                if (!transfer->progressShown) {
-                    transfer->progressShown = true;
-                    ProgressEvent open;
-                    open.state = ProgressEvent::State::Open;
-                    open.text =
-                        Localizer::text(isCopy ? QStringLiteral("Copy") : QStringLiteral("Move"));
-                    Prompter::instance()->progress(open);
-                }
-                const QString to = *destination;
-                Dispatch::enterBackground([transfer, source, to, folder, isCopy] {
-                    const bool ok = isCopy ? FileOperations::copyItem(source, to)
-                                           : FileOperations::moveItem(source, to);
-                    Dispatch::enterForeground([transfer, ok, folder] {
-                        if (!ok) {
-                            ++transfer->failed;
-                            ActionAlerts::accessDenied(folder);
-                        }
-                        WorkInProgress::end();
-                        if (--transfer->pending > 0)
-                            return;
-                        ProgressEvent done;
-                        // Success only when every item arrived.
-                        if (transfer->failed == 0) {
-                            done.state = ProgressEvent::State::Success;
-                            done.text = Localizer::text(QStringLiteral("Success Common Tip"));
-                        } else {
-                            done.state = ProgressEvent::State::Close;
-                        }
-                        Prompter::instance()->progress(done);
-                    });
-                });
+                moves.append({source, *destination});
             }
+            transfer(moves, folder, isCopy, true);
         },
         [] {});
 }
@@ -169,15 +180,15 @@ void FileTransferActions::cutPasteItem(const ActionContextPtr& context, const Me
     QStringList pending;
     if (!context->isSelectURL && entry && !entry->cutPaths.isEmpty()) {
         const QString folder = context->selectPaths.value(0);
+        QList<std::pair<QString, QString>> moves;
         for (const QString& source : entry->cutPaths) {
             const std::optional<QString> destination =
                 ReplaceFileAlert::resolve(joined(folder, Paths::lastPathComponent(source)),
                                           ReplaceFileAlert::Operation::Move, source);
-            if (!destination)
-                continue;
-            if (!FileOperations::moveItem(source, *destination))
-                ActionAlerts::accessDenied(folder);
+            if (destination)
+                moves.append({source, *destination});
         }
+        transfer(moves, folder, false, false);
     } else {
         pending = context->selectPaths;
     }

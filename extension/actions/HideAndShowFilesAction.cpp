@@ -4,7 +4,10 @@
 #include "AtomicFile.h"
 
 #include "Dispatch.h"
+#include "Launcher.h"
+#include "Localizer.h"
 #include "Paths.h"
+#include "Services.h"
 #include "Strings.h"
 
 #include <QDebug>
@@ -120,20 +123,23 @@ void HideAndShowFilesAction::hideAndShowFiles(const ActionContextPtr& context,
     if (!context || !item)
         return;
     const bool hide = !item->command.endsWith(u"nohidden") && item->key != u"Unhide All Files";
+    // On the serial queue: two changes of one folder's list never interleave.
     Dispatch::enterBackground([context, hide] {
+        bool failed = false;
         if (context->isSelectURL) {
             const auto groups = namesByFolder(context->selectPaths);
-            for (const auto& [folder, names] : groups) {
-                if (!updateHiddenFile(folder, names, hide))
-                    qWarning() << "cannot update the hidden list of" << folder;
-            }
-            return;
+            for (const auto& [folder, names] : groups)
+                failed = !updateHiddenFile(folder, names, hide) || failed;
+        } else if (Strings::isValid(context->targetPath)) {
+            const QString folder = context->targetPath;
+            failed = !updateHiddenFile(folder, visibleNames(folder), hide);
         }
-        const QString folder = context->targetPath;
-        if (!Strings::isValid(folder))
-            return;
-        if (!updateHiddenFile(folder, visibleNames(folder), hide))
-            qWarning() << "cannot update the hidden list of" << folder;
+        if (failed) {
+            Dispatch::enterForeground([] {
+                Services::launcher()->notify(Localizer::text(QStringLiteral("Hide Failed")),
+                                             Localizer::text(QStringLiteral("Hide Failed Tip")));
+            });
+        }
     });
 }
 

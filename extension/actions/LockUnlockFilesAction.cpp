@@ -4,7 +4,10 @@
 #include "Localizer.h"
 
 #include "Dispatch.h"
+#include "Launcher.h"
 #include "Paths.h"
+#include "Services.h"
+#include "WorkInProgress.h"
 
 #include <QDebug>
 #include <QFile>
@@ -32,16 +35,26 @@ void LockUnlockFilesAction::lockUnlockFiles(const ActionContextPtr& context,
 {
     if (!context || !item)
         return;
-    Dispatch::enterBackground([context] {
+    WorkInProgress::begin();
+    Dispatch::enterWorker([context] {
         bool unlocking = false;
+        bool failed = false;
         for (const QString& path : context->selectPaths) {
             if (!unlocking && Paths::isLocked(path))
                 unlocking = true;
             // An item whose file system immutable flag is set stays locked: clearing the flag
             // needs privileges the service does not have.
-            if (!setLocked(path, !unlocking))
+            if (!setLocked(path, !unlocking)) {
                 qWarning() << "cannot" << (unlocking ? "unlock" : "lock") << path;
+                failed = true;
+            }
         }
+        Dispatch::enterForeground([failed] {
+            if (failed)
+                Services::launcher()->notify(Localizer::text(QStringLiteral("Lock Failed")),
+                                             Localizer::text(QStringLiteral("Lock Failed Tip")));
+            WorkInProgress::end();
+        });
     });
 }
 

@@ -384,6 +384,22 @@
         <translation>Install a terminal emulator (for example gnome-terminal, konsole or xterm), or choose another one in Pallstone&apos;s Preferences.</translation>
     </message>
     <message>
+        <source>Lock Failed</source>
+        <translation>Some items could not be locked or unlocked</translation>
+    </message>
+    <message>
+        <source>Lock Failed Tip</source>
+        <translation>You may not change the permissions of these items, or their file system does not keep them.</translation>
+    </message>
+    <message>
+        <source>Hide Failed</source>
+        <translation>The hidden list could not be changed</translation>
+    </message>
+    <message>
+        <source>Hide Failed Tip</source>
+        <translation>The folder&apos;s .hidden file could not be written. Check that you may write to the folder.</translation>
+    </message>
+    <message>
         <source>Go Review</source>
         <translation>Visit Project Page</translation>
     </message>

@@ -384,6 +384,22 @@
         <translation>请安装一个终端模拟器（例如 gnome-terminal、konsole 或 xterm），或在 Pallstone 的偏好设置中选择其他终端。</translation>
     </message>
     <message>
+        <source>Lock Failed</source>
+        <translation>部分项目无法锁定或解锁</translation>
+    </message>
+    <message>
+        <source>Lock Failed Tip</source>
+        <translation>您可能无权更改这些项目的权限，或其所在的文件系统不保存权限。</translation>
+    </message>
+    <message>
+        <source>Hide Failed</source>
+        <translation>无法更改隐藏列表</translation>
+    </message>
+    <message>
+        <source>Hide Failed Tip</source>
+        <translation>无法写入该文件夹的 .hidden 文件。请检查您是否可以写入该文件夹。</translation>
+    </message>
+    <message>
         <source>Go Review</source>
         <translation>访问项目主页</translation>
     </message>

@@ -445,6 +445,40 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(fav + u'/' + folder + QStringLiteral("/stay.txt")));
     }
 
+    void menusKeepComingWhileABigFolderIsDeleted()
+    {
+        const QString big = m_home.filePath(QStringLiteral("big"));
+        QVERIFY(QDir().mkpath(big));
+        for (int i = 0; i < 50000; ++i)
+            QVERIFY(
+                QFile(big + QStringLiteral("/f") + QString::number(i)).open(QIODevice::WriteOnly));
+        pallstone::MenuStore::updateMenuKey(pallstone::StoreKey::rightMenu,
+                                            QStringLiteral("Delete"), QStringLiteral("disabled"),
+                                            false);
+        pallstone::MenuStore::sharedDefaults().setObject(false, pallstone::StoreKey::prefCheck(0));
+        const auto [id, rows] = keptMenu(0, {uri(big)}, QString());
+        const DBusMenuEntry remove = entryAt(rows, {QStringLiteral("Delete")});
+        QVERIFY(remove.tag > 0);
+        QCOMPARE(choose(id, remove, 0u, {uri(big)}, QString()).type(), QDBusMessage::ReplyMessage);
+        qint64 worst = 0;
+        int asked = 0;
+        while (QFileInfo::exists(big) && asked < 5000) {
+            QElapsedTimer t;
+            t.start();
+            QVERIFY(!menu(1, {}, uri(m_home.path())).isEmpty());
+            worst = std::max(worst, t.elapsed());
+            ++asked;
+        }
+        QVERIFY(waitFor([&] { return !QFileInfo::exists(big); }));
+#if defined(__SANITIZE_ADDRESS__)
+        const qint64 bound = 500; // the sanitizers slow every menu several times over
+#else
+        const qint64 bound = 100;
+#endif
+        qInfo("%d menus while deleting, the slowest in %lld ms", asked, qlonglong(worst));
+        QVERIFY2(worst < bound, qPrintable(QStringLiteral("%1 ms").arg(worst)));
+    }
+
     void aSecondServiceLeavesTheFirstAlone()
     {
         QProcess second;

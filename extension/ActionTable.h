@@ -4,6 +4,7 @@
 #include "MenuItem.h"
 #include "MenuRequest.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ struct MenuContext
     QString refPath;          // the first item the menu works on, or empty
     QString refExt;           // its extension as written
     bool refIsFolder = false; // it is a folder
+    // When the favourite folders' listings for this menu must be in, all of them together.
+    QDeadlineTimer listingDeadline;
 };
 
 // The entry chosen from a menu, decoded against the menu the user saw.

@@ -24,8 +24,23 @@ constexpr std::size_t kNameOffset = offsetof(DirentHead, d_type) + 1;
 
 namespace pallstone {
 
+namespace {
+std::function<void(const QString&)>& listingHook()
+{
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+} // namespace
+
+void DirectoryLister::setListingHook(std::function<void(const QString&)> hook)
+{
+    listingHook() = std::move(hook);
+}
+
 bool DirectoryLister::list(const QString& folder, const std::function<bool(const Entry&)>& visit)
 {
+    if (const auto& hook = listingHook())
+        hook(folder);
     const QByteArray native = QFile::encodeName(folder);
     const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)

@@ -28,6 +28,9 @@ public:
     // (-1 when it does not).
     static qint64 subfolderCount(const QString& folder);
 
+    // Tests: called before each folder is listed, on the thread that lists it (to make one hang).
+    static void setListingHook(std::function<void(const QString& folder)> hook);
+
 private:
     DirectoryLister() = delete;
 };

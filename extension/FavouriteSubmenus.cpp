@@ -2,6 +2,7 @@
 
 #include "DirectoryLister.h"
 #include "FolderAccess.h"
+#include "FolderListings.h"
 #include "Localizer.h"
 #include "MenuStore.h"
 #include "Strings.h"
@@ -11,6 +12,22 @@ namespace pallstone {
 namespace {
 
 constexpr int kMaxSubfolders = 20;
+
+// How many of a favourite's entries its submenu shows, by the "common path next menu" mode.
+int entriesShown(qint64 mode)
+{
+    return mode == 3 ? 20 : mode == 4 ? 10 : 0;
+}
+
+QString entriesKey(const QString& path, int count)
+{
+    return QStringLiteral("entries %1 ").arg(count) + path;
+}
+
+QString subfoldersKey(const QString& path)
+{
+    return QStringLiteral("subfolders ") + path;
+}
 
 MenuItemPtr pathItem(const DirectoryLister::Entry& entry)
 {
@@ -23,6 +40,28 @@ MenuItemPtr pathItem(const DirectoryLister::Entry& entry)
 
 } // namespace
 
+FolderListings::Work FavouriteSubmenus::entriesWork(const QString& path, int count)
+{
+    return [path, count] {
+        FolderListings::Listing l;
+        l.readable = FolderAccess::canEnter(path);
+        if (l.readable && count > 0)
+            l.items = listingWithPath(path, count);
+        return l;
+    };
+}
+
+FolderListings::Work FavouriteSubmenus::subfoldersWork(const QString& path)
+{
+    return [path] {
+        FolderListings::Listing l;
+        l.readable = FolderAccess::canEnter(path);
+        if (l.readable)
+            l.items = subfoldersOf(path);
+        return l;
+    };
+}
+
 MenuItemPtr FavouriteSubmenus::itemWithKey(const QString& key, const QString& icon)
 {
     MenuItemPtr item = MenuItem::create();
@@ -32,15 +71,20 @@ MenuItemPtr FavouriteSubmenus::itemWithKey(const QString& key, const QString& ic
     return item;
 }
 
-MenuItemList FavouriteSubmenus::favouritesWithNextMenus(const StoreSnapshot& store)
+MenuItemList FavouriteSubmenus::favouritesWithNextMenus(const StoreSnapshot& store,
+                                                        const QDeadlineTimer& deadline)
 {
     // The terminals and applications that can open a favourite folder.
     MenuItemList apps = store.belongApps;
     apps.append(store.applications());
     MenuItemList favourites = store.favourites();
+    const int count = entriesShown(store.favouriteSubmenuMode);
+    for (const MenuItemPtr& favourite : favourites)
+        FolderListings::start(entriesKey(favourite->path, count),
+                              entriesWork(favourite->path, count));
     for (const MenuItemPtr& favourite : favourites) {
-        for (const MenuItemPtr& child :
-             commonPathNextMenuWithPath(favourite->path, store.favouriteSubmenuMode, apps))
+        for (const MenuItemPtr& child : commonPathNextMenuWithPath(
+                 favourite->path, store.favouriteSubmenuMode, apps, deadline))
             favourite->addChild(child);
     }
     return favourites;
@@ -52,9 +96,16 @@ FavouriteSubmenus::folderChoices(bool withSubfolders)
     return [withSubfolders](MenuItem& entry, const MenuContext& menu) {
         entry.children.clear();
         entry.addChild(itemWithKey(QStringLiteral("Select Folder"), QStringLiteral("choose")));
-        for (const MenuItemPtr& favourite : menu.store.favourites()) {
+        const MenuItemList favourites = menu.store.favourites();
+        if (withSubfolders) {
+            for (const MenuItemPtr& favourite : favourites)
+                FolderListings::start(subfoldersKey(favourite->path),
+                                      subfoldersWork(favourite->path));
+        }
+        for (const MenuItemPtr& favourite : favourites) {
             if (withSubfolders) {
-                for (const MenuItemPtr& child : commonPathChildFolderItemWithPath(favourite->path))
+                for (const MenuItemPtr& child :
+                     commonPathChildFolderItemWithPath(favourite->path, menu.listingDeadline))
                     favourite->addChild(child);
             }
             entry.addChild(favourite);
@@ -73,9 +124,16 @@ QString FavouriteSubmenus::chosenFolder(const ActionCall& call)
 }
 
 MenuItemList FavouriteSubmenus::commonPathNextMenuWithPath(const QString& path, qint64 mode,
-                                                           const MenuItemList& apps)
+                                                           const MenuItemList& apps,
+                                                           const QDeadlineTimer& deadline)
 {
-    if (!FolderAccess::checkPermitWithPath(path))
+    const int count = entriesShown(mode);
+    const std::optional<FolderListings::Listing> listing =
+        FolderListings::within(entriesKey(path, count), entriesWork(path, count), deadline);
+    // A folder that did not answer in time gets no submenu in this menu.
+    if (!listing)
+        return {};
+    if (!listing->readable && !FolderAccess::checkPermitWithPath(path))
         return {itemWithKey(QStringLiteral("To Authorize"))};
     MenuItemList items;
     switch (mode) {
@@ -83,10 +141,10 @@ MenuItemList FavouriteSubmenus::commonPathNextMenuWithPath(const QString& path, 
         items = apps;
         break;
     case 3:
-        items = listingWithPath(path, 20);
+        items = listing->items;
         break;
     case 4:
-        items = listingWithPath(path, 10);
+        items = listing->items;
         items.append(MenuItem::sepLineItem());
         items.append(apps);
         break;
@@ -112,10 +170,28 @@ MenuItemList FavouriteSubmenus::listingWithPath(const QString& path, int maxCoun
     return items;
 }
 
-MenuItemList FavouriteSubmenus::commonPathChildFolderItemWithPath(const QString& path)
+MenuItemList FavouriteSubmenus::commonPathChildFolderItemWithPath(const QString& path,
+                                                                  const QDeadlineTimer& deadline)
 {
-    if (!FolderAccess::checkPermitWithPath(path))
+    const std::optional<FolderListings::Listing> listing =
+        FolderListings::within(subfoldersKey(path), subfoldersWork(path), deadline);
+    if (!listing)
+        return {};
+    if (!listing->readable && !FolderAccess::checkPermitWithPath(path))
         return {itemWithKey(QStringLiteral("To Authorize"))};
+    MenuItemList items = listing->items;
+    if (!items.isEmpty() && items.last()->isSepLine())
+        items.last()->displayName =
+            Localizer::text(QStringLiteral("Only Show Folder Tip"))
+                .replace(QStringLiteral("%1"), QString::number(kMaxSubfolders));
+    if (!items.isEmpty())
+        items.prepend(
+            itemWithKey(QStringLiteral("Current Directory"), QStringLiteral("showfinder")));
+    return items;
+}
+
+MenuItemList FavouriteSubmenus::subfoldersOf(const QString& path)
+{
     MenuItemList items;
     // When the file system counts subfolders, the walk ends once all of them are found instead
     // of reading a folder of many files to its end.
@@ -128,19 +204,13 @@ MenuItemList FavouriteSubmenus::commonPathChildFolderItemWithPath(const QString&
             ++found;
             items.append(pathItem(entry));
             if (items.size() >= kMaxSubfolders) {
-                MenuItemPtr tip = MenuItem::sepLineItem();
-                tip->displayName =
-                    Localizer::text(QStringLiteral("Only Show Folder Tip"))
-                        .replace(QStringLiteral("%1"), QString::number(kMaxSubfolders));
-                items.append(tip);
+                // Its text comes on the main thread, where the translations are.
+                items.append(MenuItem::sepLineItem());
                 return false;
             }
             return expected < 0 || found < expected;
         });
     }
-    if (!items.isEmpty())
-        items.prepend(
-            itemWithKey(QStringLiteral("Current Directory"), QStringLiteral("showfinder")));
     return items;
 }
 

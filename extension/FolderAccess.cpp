@@ -43,6 +43,11 @@ std::optional<QString> chooseFolder(OpenPanelRequest request)
 
 } // namespace
 
+bool FolderAccess::canEnter(const QString& path)
+{
+    return !path.isEmpty() && hasAccess(path, R_OK | X_OK);
+}
+
 bool FolderAccess::checkPermitWithPath(const QString& path)
 {
     if (path.isEmpty() || !hasAccess(path, F_OK))

@@ -17,6 +17,9 @@ public:
     // read and enter passes; otherwise a grant covering it decides. A missing path, or a path
     // where nothing exists, fails.
     static bool checkPermitWithPath(const QString& path);
+    // The folder can be opened and entered (access(2), or the test probe); safe on any thread,
+    // unlike the grants, which belong to the main thread.
+    static bool canEnter(const QString& path);
 
     // Calls success when the folder is covered by a grant or writable, otherwise asks the user to
     // choose it (or a folder above it) and calls success once a folder was chosen and failure

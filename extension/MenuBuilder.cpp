@@ -9,6 +9,10 @@ namespace pallstone {
 
 namespace {
 
+// File managers ask for menus on their UI thread; a favourite folder gets this long, all of them
+// together, to be listed.
+constexpr int kListingBudgetMs = 40;
+
 QList<MenuEntry> submenuEntries(const MenuItemList& children, const QString& parentTag,
                                 bool hideIcons)
 {
@@ -79,7 +83,8 @@ Menu MenuBuilder::build(const MenuRequest& request, const StoreSnapshot& store,
     const QStringList& selection = request.selectPaths;
     const bool hasURL = !selection.isEmpty();
     const FileEntry reference(hasURL ? selection.first() : QString());
-    MenuContext context{request, store, reference.path(), QString(), false};
+    MenuContext context{request,   store, reference.path(),
+                        QString(), false, QDeadlineTimer(kListingBudgetMs)};
     if (!context.refPath.isEmpty()) {
         context.refExt = reference.ext();
         context.refIsFolder = reference.isFolder();

@@ -254,7 +254,7 @@ const bool registered = [] {
     favourites.hasSubmenu = true;
     favourites.shape = [](MenuItem& entry, const MenuContext& menu) {
         entry.children.clear();
-        for (const MenuItemPtr& favourite : FavouriteSubmenus::favouritesWithNextMenus(menu.store))
+        for (const MenuItemPtr& favourite : FavouriteSubmenus::favouritesWithNextMenus(menu.store, menu.listingDeadline))
             entry.addChild(favourite);
         return true;
     };

@@ -1,6 +1,11 @@
+#include "DirectoryLister.h"
 #include "ExtensionFixture.h"
 #include "MenuTag.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -374,6 +379,39 @@ private Q_SLOTS:
             if (e->key == u"Unhide All Files")
                 QCOMPARE(e->command, QStringLiteral("chflags nohidden"));
         }
+    }
+
+    void aFavouriteThatDoesNotAnswerLeavesTheMenuOnTime()
+    {
+        const QString slow = m_fx.mkdir(QStringLiteral("slow"));
+        m_fx.touch(QStringLiteral("slow/a"));
+        const QString fast = m_fx.mkdir(QStringLiteral("fast"));
+        m_fx.touch(QStringLiteral("fast/b"));
+        ExtensionFixture::setCommonPaths({slow, fast});
+        MenuStore::sharedDefaults().setObject(3, StoreKey::commonPathNextMenu);
+        // The slow folder's listing hangs, as on a network mount that no longer answers.
+        std::atomic<bool> answer{false};
+        DirectoryLister::setListingHook([&](const QString& folder) {
+            while (folder == slow && !answer)
+                QThread::msleep(2);
+        });
+        MenuSession fs;
+        const QString selected = m_fx.touch(QStringLiteral("s.txt"));
+        QElapsedTimer t;
+        t.start();
+        const BuiltMenu menu = fs.items({selected});
+        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+        const MenuEntry* favourites = find(menu, QStringLiteral("Common Path"));
+        QVERIFY(favourites);
+        QVERIFY(!favourites->children.at(0).hasSubmenu);
+        QVERIFY(favourites->children.at(1).hasSubmenu);
+        // Once it answers, the next menu has its entries.
+        answer = true;
+        QTest::qWait(100);
+        const BuiltMenu again = fs.items({selected});
+        QVERIFY(find(again, QStringLiteral("Common Path"))->children.at(0).hasSubmenu);
+        QTest::qWait(50); // the listings of the other entries have let go of the hook
+        DirectoryLister::setListingHook({});
     }
 };
 

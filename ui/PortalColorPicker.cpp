@@ -2,9 +2,9 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusObjectPath>
 #include <QDBusServiceWatcher>
 #include <QRandomGenerator>
 
@@ -32,8 +32,8 @@ PortalColorPicker::~PortalColorPicker()
     if (m_finished || m_requestPath.isEmpty() || !m_bus.isConnected())
         return;
     // The desktop's picker would otherwise stay open with nobody waiting for it.
-    m_bus.asyncCall(QDBusMessage::createMethodCall(kPortalService, m_requestPath,
-                                                   kRequestInterface, QStringLiteral("Close")));
+    m_bus.asyncCall(QDBusMessage::createMethodCall(kPortalService, m_requestPath, kRequestInterface,
+                                                   QStringLiteral("Close")));
     stopListening();
 }
 
@@ -45,8 +45,7 @@ void PortalColorPicker::start()
     }
     // The request object's path is known before the call, so its Response is listened for before
     // the portal can send it.
-    const QString token =
-        QStringLiteral("pallstone%1").arg(QRandomGenerator::global()->generate());
+    const QString token = QStringLiteral("pallstone%1").arg(QRandomGenerator::global()->generate());
     QString sender = m_bus.baseService();
     sender.remove(0, sender.startsWith(u':') ? 1 : 0).replace(u'.', u'_');
     listenOn(QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token));
@@ -56,9 +55,8 @@ void PortalColorPicker::start()
     connect(m_portalWatcher, &QDBusServiceWatcher::serviceUnregistered, this,
             [this] { finish(ColorPick::Status::Unavailable); });
 
-    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath,
-                                                       kScreenshotInterface,
-                                                       QStringLiteral("PickColor"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kPortalService, kPortalPath, kScreenshotInterface, QStringLiteral("PickColor"));
     call << QString() << QVariantMap{{QStringLiteral("handle_token"), token}};
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
@@ -71,6 +69,7 @@ void PortalColorPicker::onCallFinished(QDBusPendingCallWatcher* call)
     const QDBusPendingReply<QDBusObjectPath> reply = *call;
     if (m_finished)
         return;
+    m_portalOwner = reply.reply().service();
     if (reply.isError()) {
         // No portal, or one without the screenshot interface.
         finish(ColorPick::Status::Unavailable);
@@ -87,21 +86,24 @@ void PortalColorPicker::onCallFinished(QDBusPendingCallWatcher* call)
 void PortalColorPicker::listenOn(const QString& requestPath)
 {
     m_requestPath = requestPath;
-    m_bus.connect(kPortalService, m_requestPath, kRequestInterface, QStringLiteral("Response"), this,
-                  SLOT(onResponse(uint, QVariantMap)));
+    // Without a service name: naming it would make Qt ask the bus for its owner, blocking.
+    m_bus.connect(QString(), m_requestPath, kRequestInterface, QStringLiteral("Response"), this,
+                  SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
 }
 
 void PortalColorPicker::stopListening()
 {
     if (m_requestPath.isEmpty())
         return;
-    m_bus.disconnect(kPortalService, m_requestPath, kRequestInterface, QStringLiteral("Response"),
-                     this, SLOT(onResponse(uint, QVariantMap)));
+    m_bus.disconnect(QString(), m_requestPath, kRequestInterface, QStringLiteral("Response"), this,
+                     SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
 }
 
-void PortalColorPicker::onResponse(uint response, const QVariantMap& results)
+void PortalColorPicker::onResponse(uint response, const QVariantMap& results,
+                                   const QDBusMessage& message)
 {
-    if (m_finished)
+    // Only the portal that took the call answers it.
+    if (m_finished || (!m_portalOwner.isEmpty() && message.service() != m_portalOwner))
         return;
     if (response == kResponseCancelled) {
         finish(ColorPick::Status::Cancelled);

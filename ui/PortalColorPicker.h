@@ -3,6 +3,7 @@
 #include "Prompter.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -37,7 +38,7 @@ Q_SIGNALS:
     void finished();
 
 private Q_SLOTS:
-    void onResponse(uint response, const QVariantMap& results);
+    void onResponse(uint response, const QVariantMap& results, const QDBusMessage& message);
 
 private:
     void onCallFinished(QDBusPendingCallWatcher* call);
@@ -47,6 +48,7 @@ private:
 
     QDBusConnection m_bus;
     QString m_requestPath;
+    QString m_portalOwner; // the unique name that answered the call
     QDBusServiceWatcher* m_portalWatcher = nullptr;
     bool m_finished = false;
     ColorPick m_result;

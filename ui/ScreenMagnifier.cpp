@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 namespace pallstone {
 
@@ -42,9 +44,35 @@ void ScreenMagnifier::start()
     follow(position);
     show();
     raise();
-    // A cross shows the exact point the marker stands for.
-    grabMouse(Qt::CrossCursor);
-    grabKeyboard();
+    takeGrabs(20);
+}
+
+void ScreenMagnifier::takeGrabs(int attemptsLeft)
+{
+    if (m_ended)
+        return;
+    // X11 refuses the grabs until the server has mapped the window, which happens a little after
+    // show().
+    QWindow* window = windowHandle();
+    const bool grabbed =
+        window && window->setMouseGrabEnabled(true) && window->setKeyboardGrabEnabled(true);
+    if (grabbed) {
+        // The widget grabs too, so that Qt hands the events to this widget wherever they occur.
+        grabMouse(Qt::CrossCursor);
+        grabKeyboard();
+        return;
+    }
+    if (attemptsLeft <= 0) {
+        // Another program holds the pointer: without the grabs no click or Escape would reach
+        // this window, and the person could not get out of it.
+        qWarning("pallstone: the magnifier cannot take the pointer and keyboard grabs");
+        end();
+        Q_EMIT cancelled();
+        return;
+    }
+    if (window)
+        window->setMouseGrabEnabled(false);
+    QTimer::singleShot(50, this, [this, attemptsLeft] { takeGrabs(attemptsLeft - 1); });
 }
 
 QImage ScreenMagnifier::grabAround(const QPoint& globalPosition)
@@ -147,6 +175,10 @@ void ScreenMagnifier::end()
     m_ended = true;
     releaseKeyboard();
     releaseMouse();
+    if (QWindow* window = windowHandle()) {
+        window->setKeyboardGrabEnabled(false);
+        window->setMouseGrabEnabled(false);
+    }
     hide();
 }
 

@@ -49,6 +49,7 @@ protected:
 
 private:
     void follow(const QPoint& globalPosition);
+    void takeGrabs(int attemptsLeft);
     void end();
 
     QImage m_capture;

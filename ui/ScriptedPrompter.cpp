@@ -362,9 +362,9 @@ ColorPick ScriptedPrompter::pickColor(const ColorPickRequest& request)
                 fail(prompt, QStringLiteral("\"rgb\" must be three numbers from 0 to 1"));
                 return pick;
             }
-            pick.color = ColorPick::fromComponents(components.at(0).toDouble(),
-                                                   components.at(1).toDouble(),
-                                                   components.at(2).toDouble());
+            pick.color =
+                ColorPick::fromComponents(components.at(0).toDouble(), components.at(1).toDouble(),
+                                          components.at(2).toDouble());
         }
         pick.status = ColorPick::Status::Picked;
     }

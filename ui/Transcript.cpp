@@ -166,8 +166,7 @@ void Transcript::recordColorPick(ColorPicker picker, const ColorPick& pick)
     case ColorPick::Status::Picked: {
         const QColor rgb = pick.color.toRgb();
         event.insert(QStringLiteral("status"), QStringLiteral("picked"));
-        event.insert(QStringLiteral("rgb"),
-                     QJsonArray{rgb.redF(), rgb.greenF(), rgb.blueF()});
+        event.insert(QStringLiteral("rgb"), QJsonArray{rgb.redF(), rgb.greenF(), rgb.blueF()});
         break;
     }
     case ColorPick::Status::Cancelled:

@@ -17,8 +17,8 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -342,7 +342,8 @@ std::optional<EmbedResult> WidgetPrompter::showEmbedDialog(const EmbedRequest& r
 ColorPick WidgetPrompter::pickColor(const ColorPickRequest& request)
 {
     const ColorPick pick = onMainThread([&] {
-        return request.picker == ColorPicker::Desktop ? pickWithPortal() : pickWithMagnifier(request);
+        return request.picker == ColorPicker::Desktop ? pickWithPortal()
+                                                      : pickWithMagnifier(request);
     });
     if (m_transcript)
         m_transcript->recordColorPick(request.picker, pick);

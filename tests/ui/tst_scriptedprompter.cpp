@@ -119,8 +119,9 @@ private Q_SLOTS:
         for (const QJsonObject& event : events)
             kinds << event.value(QStringLiteral("event")).toString() + u':' +
                          event.value(QStringLiteral("kind")).toString();
-        QCOMPARE(kinds, (QStringList{"alert:", "panel:save", "panel:save", "panel:open",
-                                     "panel:name", "panel:embed", "panel:color", "color:", "alert:"}));
+        QCOMPARE(kinds,
+                 (QStringList{"alert:", "panel:save", "panel:save", "panel:open", "panel:name",
+                              "panel:embed", "panel:color", "color:", "alert:"}));
     }
 
     void answerThatDoesNotFitIsAnErrorAndReadsAsCancel_data()

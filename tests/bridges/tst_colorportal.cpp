@@ -1,0 +1,221 @@
+// The colour picker of the running service against a stand-in for the desktop's screenshot
+// portal on a private session bus: the portal's colour is the one shown, no magnifier opens, and
+// the file managers' menus keep coming while the person picks.
+#include "DBusAdaptor.h"
+#include "DBusMenuEntry.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+using pallstone::DBusAdaptor;
+using pallstone::DBusMenu;
+using pallstone::DBusMenuEntry;
+
+namespace {
+
+const QString kService = QString::fromLatin1(DBusAdaptor::serviceName);
+const QString kPath = QString::fromLatin1(DBusAdaptor::objectPath);
+const QString kInterface = QString::fromLatin1(DBusAdaptor::interfaceName);
+
+struct PortalColor
+{
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+};
+
+QDBusArgument& operator<<(QDBusArgument& argument, const PortalColor& color)
+{
+    argument.beginStructure();
+    argument << color.red << color.green << color.blue;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, PortalColor& color)
+{
+    argument.beginStructure();
+    argument >> color.red >> color.green >> color.blue;
+    argument.endStructure();
+    return argument;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(PortalColor)
+
+// Answers PickColor with a request object and leaves the Response to the test.
+class FakeScreenshotPortal : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
+
+public:
+    QString requestPath;
+    int calls = 0;
+
+    void respond(uint response, const PortalColor& color)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            requestPath, u"org.freedesktop.portal.Request"_s, u"Response"_s);
+        signal << response << QVariantMap{{u"color"_s, QVariant::fromValue(color)}};
+        QDBusConnection::sessionBus().send(signal);
+    }
+
+public Q_SLOTS:
+    QDBusObjectPath PickColor(const QString&, const QVariantMap& options,
+                              const QDBusMessage& message)
+    {
+        ++calls;
+        QString sender = message.service().mid(1);
+        sender.replace(u'.', u'_');
+        requestPath = u"/org/freedesktop/portal/desktop/request/"_s + sender + u'/' +
+                      options.value(u"handle_token"_s).toString();
+        return QDBusObjectPath(requestPath);
+    }
+};
+
+class TestColorPortal : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QProcess m_service;
+    QString m_transcript;
+    FakeScreenshotPortal m_portal;
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"HOME"_s, m_home.path());
+        env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u".config"_s));
+        env.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u".local/share"_s));
+        env.insert(u"XDG_CACHE_HOME"_s, m_home.filePath(u".cache"_s));
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        env.insert(u"LANG"_s, u"C.UTF-8"_s);
+        // The real windows, recorded.
+        env.remove(u"PALLSTONE_ANSWERS"_s);
+        env.insert(u"PALLSTONE_TRANSCRIPT"_s, m_transcript);
+        return env;
+    }
+
+    static QDBusMessage call(const QString& method, const QVariantList& args)
+    {
+        QDBusMessage m = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+        m.setArguments(args);
+        return QDBusConnection::sessionBus().call(m, QDBus::Block, 2000);
+    }
+
+    std::pair<qulonglong, DBusMenu> backgroundMenu()
+    {
+        const QString target = QString::fromLatin1(QUrl::fromLocalFile(m_home.path()).toEncoded());
+        const QDBusMessage reply = call(u"MenuForMenuKind"_s, {1u, QStringList(), target});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return {};
+        return {reply.arguments().at(0).toULongLong(),
+                qdbus_cast<DBusMenu>(reply.arguments().at(1))};
+    }
+
+    QList<QJsonObject> events() const
+    {
+        QList<QJsonObject> out;
+        QFile f(m_transcript);
+        if (f.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : f.readAll().split('\n')) {
+                if (!line.trimmed().isEmpty())
+                    out.append(QJsonDocument::fromJson(line).object());
+            }
+        }
+        return out;
+    }
+
+    QList<QJsonObject> eventsOf(const QString& kind) const
+    {
+        QList<QJsonObject> picked;
+        for (const QJsonObject& e : events()) {
+            if (e.value(u"event"_s).toString() == kind)
+                picked.append(e);
+        }
+        return picked;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY2(bus.isConnected(), "run on a private session bus (dbus-run-session)");
+        DBusMenuEntry::registerMetaType();
+        qDBusRegisterMetaType<PortalColor>();
+        m_transcript = m_home.filePath(u"transcript.jsonl"_s);
+        QVERIFY(bus.registerObject(u"/org/freedesktop/portal/desktop"_s, &m_portal,
+                                   QDBusConnection::ExportAllSlots));
+        QVERIFY(bus.registerService(u"org.freedesktop.portal.Desktop"_s));
+
+        QProcess setup;
+        setup.setProcessEnvironment(environment());
+        setup.start(QStringLiteral(PALLSTONE_APP), {u"setup"_s});
+        QVERIFY(setup.waitForFinished(60000));
+        QCOMPARE(setup.exitCode(), 0);
+
+        m_service.setProcessEnvironment(environment());
+        m_service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_service.start(QStringLiteral(PALLSTONE_EXTENSION), {});
+        QVERIFY(m_service.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(bus.interface()->isServiceRegistered(kService).value(), 20000);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_service.state() != QProcess::NotRunning) {
+            m_service.kill();
+            m_service.waitForFinished();
+        }
+    }
+
+    void thePortalsColourIsShownAndMenusKeepComingMeanwhile()
+    {
+        const auto [menuId, menu] = backgroundMenu();
+        const auto entry = std::find_if(menu.begin(), menu.end(), [](const DBusMenuEntry& e) {
+            return e.key == u"Color Picker" && e.parentId == -1;
+        });
+        QVERIFY(entry != menu.end());
+        const QString target = QString::fromLatin1(QUrl::fromLocalFile(m_home.path()).toEncoded());
+        const QDBusMessage chosen = call(
+            u"OnMenuItemAction"_s, {menuId, entry->tag, entry->key, 1u, QStringList(), target});
+        QCOMPARE(chosen.type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE_WITH_TIMEOUT(m_portal.calls, 1, 10000);
+
+        // The person is still picking: the service answers menus all the same.
+        QVERIFY(!backgroundMenu().second.isEmpty());
+
+        m_portal.respond(0, {0.2, 0.4, 0.6});
+        QTRY_COMPARE_WITH_TIMEOUT(eventsOf(u"alert"_s).size(), 1, 10000);
+        QCOMPARE(eventsOf(u"alert"_s).first().value(u"informative"_s).toString(),
+                 u"HEX\uFF1A336699\n\nRGB\uFF1A51,102,153"_s);
+        for (const QJsonObject& panel : eventsOf(u"panel"_s))
+            QVERIFY(panel.value(u"picker"_s).toString() != u"magnifier");
+        const QList<QJsonObject> picks = eventsOf(u"color"_s);
+        QCOMPARE(picks.size(), 1);
+        QCOMPARE(picks.first().value(u"picker"_s).toString(), u"desktop"_s);
+
+        // And while the alert with the colour is open.
+        QVERIFY(!backgroundMenu().second.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestColorPortal)
+#include "tst_colorportal.moc"

@@ -217,7 +217,7 @@ private Q_SLOTS:
         // k/255 must give k back in both, not k - 1 after truncation.
         QTest::newRow("whole steps of 255")
             << QJsonArray{51.0 / 255, 1.0 / 255, 254.0 / 255} << u"3301FE"_s << u"51,1,254"_s;
-        QTest::newRow("black and white") << QJsonArray{0, 1, 0} << u"00FF00"_s << u"0,255,0"_s;
+        QTest::newRow("none and all") << QJsonArray{0, 1, 0} << u"00FF00"_s << u"0,255,0"_s;
     }
 
     void hexTruncatesAndRgbRounds()

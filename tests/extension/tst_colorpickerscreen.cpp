@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,7 +82,10 @@ private Q_SLOTS:
         const int number = 200 + int(::getpid() % 700);
         m_display = u":"_s + QString::number(number);
         m_xvfb.start(u"Xvfb"_s,
-                     {m_display, u"-screen"_s, u"0"_s, u"320x240x24"_s, u"-nolisten"_s, u"tcp"_s});
+                     {m_display, u"-screen"_s, u"0"_s, u"320x240x24"_s, u"-nolisten"_s, u"tcp"_s,
+                      // Without it the server resets when xsetroot leaves, and the
+                      // root window turns black again.
+                      u"-noreset"_s});
         QVERIFY(m_xvfb.waitForStarted());
         const QString socket = u"/tmp/.X11-unix/X"_s + QString::number(number);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
@@ -140,6 +144,11 @@ private Q_SLOTS:
                      {u"run"_s, u"--tag"_s, QString::number(tag), u"--transcript"_s, transcript,
                       u"--kind"_s, u"background"_s, u"--target"_s, m_home.path()});
         QVERIFY(picker.waitForStarted());
+        // The alert at the end waits for a button nobody presses here.
+        const auto stop = qScopeGuard([&picker] {
+            picker.kill();
+            picker.waitForFinished();
+        });
         const auto magnifierOpen = [&] {
             for (const QJsonObject& e : events(transcript, u"panel"_s)) {
                 if (e.value(u"picker"_s).toString() == u"magnifier")
@@ -158,10 +167,6 @@ private Q_SLOTS:
         const QString shown =
             events(transcript, u"alert"_s).first().value(u"informative"_s).toString();
         QVERIFY2(shown.startsWith(u"HEX\uFF1A3366CC\n\nRGB\uFF1A51,102,204"_s), qPrintable(shown));
-
-        // The alert waits for a button nobody presses here.
-        picker.kill();
-        picker.waitForFinished();
     }
 };
 

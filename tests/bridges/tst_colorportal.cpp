@@ -199,8 +199,15 @@ private Q_SLOTS:
         QCOMPARE(chosen.type(), QDBusMessage::ReplyMessage);
         QTRY_COMPARE_WITH_TIMEOUT(m_portal.calls, 1, 10000);
 
-        // The person is still picking: the service answers menus all the same.
+        // The person is still picking: the service answers menus all the same, and a second
+        // click on the entry opens no second picker.
         QVERIFY(!backgroundMenu().second.isEmpty());
+        QCOMPARE(
+            call(u"OnMenuItemAction"_s, {menuId, entry->tag, entry->key, 1u, QStringList(), target})
+                .type(),
+            QDBusMessage::ReplyMessage);
+        QTest::qWait(500);
+        QCOMPARE(m_portal.calls, 1);
 
         m_portal.respond(0, {0.2, 0.4, 0.6});
         QTRY_COMPARE_WITH_TIMEOUT(eventsOf(u"alert"_s).size(), 1, 10000);

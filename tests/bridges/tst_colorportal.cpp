@@ -3,6 +3,7 @@
 // the file managers' menus keep coming while the person picks.
 #include "DBusAdaptor.h"
 #include "DBusMenuEntry.h"
+#include "PortalColorPicker.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -69,9 +70,14 @@ public:
 
     void respond(uint response, const PortalColor& color)
     {
+        respondWith(response, {{u"color"_s, QVariant::fromValue(color)}});
+    }
+
+    void respondWith(uint response, const QVariantMap& results)
+    {
         QDBusMessage signal = QDBusMessage::createSignal(
             requestPath, u"org.freedesktop.portal.Request"_s, u"Response"_s);
-        signal << response << QVariantMap{{u"color"_s, QVariant::fromValue(color)}};
+        signal << response << results;
         QDBusConnection::sessionBus().send(signal);
     }
 
@@ -221,6 +227,65 @@ private Q_SLOTS:
 
         // And while the alert with the colour is open.
         QVERIFY(!backgroundMenu().second.isEmpty());
+    }
+
+    // What the picker makes of the portal's answers, through a connection of its own.
+    void aPortalThatRefusesOrAnswersBadlyLeavesItToTheMagnifier_data()
+    {
+        QTest::addColumn<uint>("response");
+        QTest::addColumn<QVariantMap>("results");
+        QTest::addColumn<int>("status");
+        const auto color = [](double r, double g, double b) {
+            return QVariantMap{{u"color"_s, QVariant::fromValue(PortalColor{r, g, b})}};
+        };
+        const int picked = int(pallstone::ColorPick::Status::Picked);
+        const int unavailable = int(pallstone::ColorPick::Status::Unavailable);
+        QTest::newRow("picked") << 0u << color(1, 0, 0) << picked;
+        QTest::newRow("cancelled by the person")
+            << 1u << QVariantMap() << int(pallstone::ColorPick::Status::Cancelled);
+        QTest::newRow("refused") << 2u << color(1, 0, 0) << unavailable;
+        QTest::newRow("no colour") << 0u << QVariantMap() << unavailable;
+        QTest::newRow("colour as text")
+            << 0u << QVariantMap{{u"color"_s, u"#FF0000"_s}} << unavailable;
+        QTest::newRow("component out of range") << 0u << color(1.5, 0, 0) << unavailable;
+    }
+
+    void aPortalThatRefusesOrAnswersBadlyLeavesItToTheMagnifier()
+    {
+        QFETCH(uint, response);
+        QFETCH(QVariantMap, results);
+        QFETCH(int, status);
+        pallstone::PortalColorPicker picker(
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"picker"_s));
+        const int before = m_portal.calls;
+        picker.start();
+        QTRY_COMPARE_WITH_TIMEOUT(m_portal.calls, before + 1, 5000);
+        QVERIFY(!picker.isFinished());
+        m_portal.respondWith(response, results);
+        QTRY_VERIFY_WITH_TIMEOUT(picker.isFinished(), 5000);
+        QCOMPARE(int(picker.result().status), status);
+        if (picker.result().status == pallstone::ColorPick::Status::Picked)
+            QCOMPARE(picker.result().color, QColor(255, 0, 0));
+    }
+
+    void aPortalThatGoesAwayMidPickDoesNotLeaveThePickWaiting()
+    {
+        pallstone::PortalColorPicker picker(
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"picker"_s));
+        const int before = m_portal.calls;
+        picker.start();
+        QTRY_COMPARE_WITH_TIMEOUT(m_portal.calls, before + 1, 5000);
+        QVERIFY(
+            QDBusConnection::sessionBus().unregisterService(u"org.freedesktop.portal.Desktop"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(picker.isFinished(), 5000);
+        QCOMPARE(picker.result().status, pallstone::ColorPick::Status::Unavailable);
+
+        // Without the portal on the bus at all.
+        pallstone::PortalColorPicker none(
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"picker"_s));
+        none.start();
+        QTRY_VERIFY_WITH_TIMEOUT(none.isFinished(), 5000);
+        QCOMPARE(none.result().status, pallstone::ColorPick::Status::Unavailable);
     }
 };
 

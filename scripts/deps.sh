@@ -21,6 +21,8 @@ packages=(
   cppcheck
   # tests and benchmarks
   libgtest-dev libbenchmark-dev xvfb xauth p7zip-full unzip zip rhash
+  # the colour picker on a virtual screen: paint the root window, move and click the pointer
+  x11-xserver-utils xdotool
   # independent readers of converted images, icon files and PDFs; the conversion benchmark
   libvips-tools qpdf poppler-utils icnsutils
   # a small Chinese font, for the Simplified Chinese screenshots (scripts/screenshots.sh)

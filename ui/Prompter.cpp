@@ -3,6 +3,7 @@
 #include "WidgetPrompter.h"
 
 #include <atomic>
+#include <cmath>
 #include <memory>
 #include <mutex>
 
@@ -19,6 +20,22 @@ quint64 ProgressEvent::nextJob()
 {
     static std::atomic<quint64> last{0};
     return ++last;
+}
+
+QColor ColorPick::fromComponents(double red, double green, double blue)
+{
+    const auto component = [](double value) -> std::optional<quint16> {
+        // NaN fails both comparisons.
+        if (!(value >= 0.0 && value <= 1.0))
+            return std::nullopt;
+        return static_cast<quint16>(std::lround(value * 65535.0));
+    };
+    const auto r = component(red);
+    const auto g = component(green);
+    const auto b = component(blue);
+    if (!r || !g || !b)
+        return {};
+    return QColor(QRgba64::fromRgba64(*r, *g, *b, 65535));
 }
 
 Prompter* Prompter::instance()

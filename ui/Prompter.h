@@ -94,6 +94,37 @@ struct EmbedResult
     int mode = 0;
 };
 
+// Which of the two ways of picking a colour from the screen is asked for.
+enum class ColorPicker
+{
+    Desktop,  // the desktop's own picker (the screenshot portal)
+    Magnifier // our magnifier over a screen grab (X11)
+};
+
+struct ColorPickRequest
+{
+    ColorPicker picker = ColorPicker::Desktop;
+    // Called on the main thread once the picker is known to open, before it does (for a notice
+    // the person should read first). A picker that cannot open never calls it.
+    std::function<void()> beforeOpening;
+};
+
+struct ColorPick
+{
+    enum class Status
+    {
+        Picked,
+        Cancelled,  // the person closed the picker without picking
+        Unavailable // this picker cannot run here (no portal or it refused; no X11 screen)
+    };
+    Status status = Status::Cancelled;
+    QColor color; // Picked: the colour, in sRGB
+
+    // The colour of components from 0 to 1, kept to 16 bits each so that a component of k/255
+    // reads back as exactly k; invalid when a component is out of range or not a number.
+    static QColor fromComponents(double red, double green, double blue);
+};
+
 // The state of the progress window, as the long actions report it.
 struct ProgressEvent
 {
@@ -135,7 +166,7 @@ public:
     virtual std::optional<QStringList> openPanel(const OpenPanelRequest& request) = 0;
     virtual std::optional<QString> askName(const NameRequest& request) = 0;
     virtual std::optional<EmbedResult> askEmbed(const EmbedRequest& request) = 0;
-    virtual std::optional<QColor> pickColor() = 0;
+    virtual ColorPick pickColor(const ColorPickRequest& request) = 0;
     // The progress window; a Close after Success is sent by the window itself one second later.
     virtual void progress(const ProgressEvent& event) = 0;
 

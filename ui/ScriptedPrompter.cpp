@@ -10,6 +10,7 @@
 #include <QMutexLocker>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -18,6 +19,7 @@ namespace pallstone {
 namespace {
 
 const QString kCancel = QStringLiteral("cancel");
+const QString kUnavailable = QStringLiteral("unavailable");
 
 QString quoted(const QString& text)
 {
@@ -306,22 +308,69 @@ std::optional<EmbedResult> ScriptedPrompter::askEmbed(const EmbedRequest& reques
     return result;
 }
 
-std::optional<QColor> ScriptedPrompter::pickColor()
+ColorPick ScriptedPrompter::pickColor(const ColorPickRequest& request)
 {
-    if (m_transcript)
-        m_transcript->recordColorPanel();
-    QMutexLocker lock(&m_mutex);
-    const QString prompt = QStringLiteral("the colour panel");
-    const auto answer = take(prompt, {QStringLiteral("color")});
-    if (!answer)
-        return std::nullopt;
-    static const QRegularExpression rgb(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
-    const QJsonValue color = answer->value(QStringLiteral("color"));
-    if (!color.isString() || !rgb.match(color.toString()).hasMatch()) {
-        fail(prompt, QStringLiteral("\"color\" must be #RRGGBB"));
-        return std::nullopt;
+    const QString prompt = request.picker == ColorPicker::Desktop
+                               ? QStringLiteral("the desktop's colour picker")
+                               : QStringLiteral("the magnifier");
+    ColorPick pick;
+    {
+        QMutexLocker lock(&m_mutex);
+        const QJsonValue unavailable(QJsonObject{{kUnavailable, true}});
+        if (m_errors.isEmpty() && m_next < m_answers.size() &&
+            m_answers.at(m_next) == unavailable) {
+            ++m_next;
+            pick.status = ColorPick::Status::Unavailable;
+        }
     }
-    return QColor::fromString(color.toString());
+    if (pick.status == ColorPick::Status::Unavailable) {
+        if (m_transcript)
+            m_transcript->recordColorPick(request.picker, pick);
+        return pick;
+    }
+    // Outside the lock: the notice is a prompt of its own and takes the next answer.
+    if (request.beforeOpening)
+        request.beforeOpening();
+    if (m_transcript)
+        m_transcript->recordColorPanel(request.picker);
+
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto answer = take(prompt, {QStringLiteral("color"), QStringLiteral("rgb")});
+        if (!answer)
+            return pick;
+        if (answer->size() != 1) {
+            fail(prompt, QStringLiteral("give either \"color\" or \"rgb\""));
+            return pick;
+        }
+        if (answer->contains(QStringLiteral("color"))) {
+            static const QRegularExpression hex(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+            const QJsonValue color = answer->value(QStringLiteral("color"));
+            if (!color.isString() || !hex.match(color.toString()).hasMatch()) {
+                fail(prompt, QStringLiteral("\"color\" must be #RRGGBB"));
+                return pick;
+            }
+            pick.color = QColor::fromString(color.toString());
+        } else {
+            const QJsonValue rgb = answer->value(QStringLiteral("rgb"));
+            const QJsonArray components = rgb.toArray();
+            const auto inRange = [](const QJsonValue& v) {
+                return v.isDouble() && v.toDouble() >= 0 && v.toDouble() <= 1;
+            };
+            if (!rgb.isArray() || components.size() != 3 ||
+                !std::all_of(components.begin(), components.end(), inRange)) {
+                fail(prompt, QStringLiteral("\"rgb\" must be three numbers from 0 to 1"));
+                return pick;
+            }
+            pick.color =
+                ColorPick::fromComponents(components.at(0).toDouble(), components.at(1).toDouble(),
+                                          components.at(2).toDouble());
+        }
+        pick.status = ColorPick::Status::Picked;
+    }
+    if (m_transcript)
+        m_transcript->recordColorPick(request.picker, pick);
+    return pick;
 }
 
 void ScriptedPrompter::progress(const ProgressEvent& event)

@@ -19,7 +19,10 @@ class Transcript;
 // "password": "...", "type": INDEX} (password and type only where the panel has that accessory;
 // otherwise an empty password and the proposed type); open panel {"paths": ["/abs", ...]}; naming
 // window {"text": "..."}; embed window {"name": "...", "mode": 0 or 1} (either may be left out to
-// keep what the window proposed); colour {"color": "#RRGGBB"}; any of these {"cancel": true}.
+// keep what the window proposed); colour picker {"color": "#RRGGBB"} or {"rgb": [r, g, b]} with
+// components from 0 to 1; any of these {"cancel": true}. A colour picker that cannot run here (no
+// portal, no X11 screen) is scripted as {"unavailable": true}: that picker does not open, so a
+// notice it would have shown first takes no answer.
 //
 // One more answer stops a running job: {"progress": "cancel"}. It is not a prompt; it is taken
 // only when it is the next answer at the moment the progress window opens or reports a percentage,
@@ -46,7 +49,7 @@ public:
     std::optional<QStringList> openPanel(const OpenPanelRequest& request) override;
     std::optional<QString> askName(const NameRequest& request) override;
     std::optional<EmbedResult> askEmbed(const EmbedRequest& request) override;
-    std::optional<QColor> pickColor() override;
+    ColorPick pickColor(const ColorPickRequest& request) override;
     void progress(const ProgressEvent& event) override;
 
     QStringList errors() const;

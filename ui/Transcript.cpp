@@ -142,10 +142,41 @@ void Transcript::recordEmbedRequest(const EmbedRequest& request)
             {QStringLiteral("mode"), request.mode}});
 }
 
-void Transcript::recordColorPanel()
+namespace {
+
+QString pickerName(ColorPicker picker)
+{
+    return picker == ColorPicker::Desktop ? QStringLiteral("desktop") : QStringLiteral("magnifier");
+}
+
+} // namespace
+
+void Transcript::recordColorPanel(ColorPicker picker)
 {
     record({{QStringLiteral("event"), QStringLiteral("panel")},
-            {QStringLiteral("kind"), QStringLiteral("color")}});
+            {QStringLiteral("kind"), QStringLiteral("color")},
+            {QStringLiteral("picker"), pickerName(picker)}});
+}
+
+void Transcript::recordColorPick(ColorPicker picker, const ColorPick& pick)
+{
+    QJsonObject event{{QStringLiteral("event"), QStringLiteral("color")},
+                      {QStringLiteral("picker"), pickerName(picker)}};
+    switch (pick.status) {
+    case ColorPick::Status::Picked: {
+        const QColor rgb = pick.color.toRgb();
+        event.insert(QStringLiteral("status"), QStringLiteral("picked"));
+        event.insert(QStringLiteral("rgb"), QJsonArray{rgb.redF(), rgb.greenF(), rgb.blueF()});
+        break;
+    }
+    case ColorPick::Status::Cancelled:
+        event.insert(QStringLiteral("status"), QStringLiteral("cancelled"));
+        break;
+    case ColorPick::Status::Unavailable:
+        event.insert(QStringLiteral("status"), QStringLiteral("unavailable"));
+        break;
+    }
+    record(event);
 }
 
 void Transcript::recordProgress(const ProgressEvent& event)

@@ -36,7 +36,9 @@ public:
     void recordOpenPanel(const OpenPanelRequest& request);
     void recordNameRequest(const NameRequest& request);
     void recordEmbedRequest(const EmbedRequest& request);
-    void recordColorPanel();
+    void recordColorPanel(ColorPicker picker);
+    // What a colour picker answered: the colour picked, or that it was cancelled or could not run.
+    void recordColorPick(ColorPicker picker, const ColorPick& pick);
     void recordProgress(const ProgressEvent& event);
     void recordClipboard(const QString& text);
     void recordLaunch(const QStringList& argv, const QString& workingDirectory);

@@ -3,19 +3,22 @@
 #include "Dispatch.h"
 #include "Localizer.h"
 #include "NameDialog.h"
+#include "PortalColorPicker.h"
 #include "ProgressWindow.h"
+#include "ScreenMagnifier.h"
 #include "Transcript.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -336,19 +339,56 @@ std::optional<EmbedResult> WidgetPrompter::showEmbedDialog(const EmbedRequest& r
     return EmbedResult{field->text(), modes->checkedId() == 1 ? 1 : 0};
 }
 
-std::optional<QColor> WidgetPrompter::pickColor()
+ColorPick WidgetPrompter::pickColor(const ColorPickRequest& request)
+{
+    const ColorPick pick = onMainThread([&] {
+        return request.picker == ColorPicker::Desktop ? pickWithPortal()
+                                                      : pickWithMagnifier(request);
+    });
+    if (m_transcript)
+        m_transcript->recordColorPick(request.picker, pick);
+    return pick;
+}
+
+// The waits below are local event loops: D-Bus calls (the file managers' menus) are still answered
+// while the person picks.
+ColorPick WidgetPrompter::pickWithPortal()
 {
     if (m_transcript)
-        m_transcript->recordColorPanel();
-    if (!canShowWidgets())
-        return std::nullopt;
-    return onMainThread([]() -> std::optional<QColor> {
-        const QColor color = QColorDialog::getColor(
-            Qt::white, nullptr, Localizer::text(QStringLiteral("Color Picker")));
-        if (!color.isValid())
-            return std::nullopt;
-        return color;
+        m_transcript->recordColorPanel(ColorPicker::Desktop);
+    PortalColorPicker portal;
+    QEventLoop loop;
+    QObject::connect(&portal, &PortalColorPicker::finished, &loop, &QEventLoop::quit);
+    portal.start();
+    if (!portal.isFinished())
+        loop.exec();
+    return portal.result();
+}
+
+ColorPick WidgetPrompter::pickWithMagnifier(const ColorPickRequest& request)
+{
+    ColorPick pick;
+    // The magnifier reads the screen through X11; elsewhere (Wayland without the portal, no
+    // screen at all) it cannot.
+    if (!canShowWidgets() || QGuiApplication::platformName() != u"xcb") {
+        pick.status = ColorPick::Status::Unavailable;
+        return pick;
+    }
+    if (request.beforeOpening)
+        request.beforeOpening();
+    if (m_transcript)
+        m_transcript->recordColorPanel(ColorPicker::Magnifier);
+    ScreenMagnifier magnifier;
+    QEventLoop loop;
+    QObject::connect(&magnifier, &ScreenMagnifier::picked, &loop, [&](const QColor& color) {
+        pick.status = ColorPick::Status::Picked;
+        pick.color = color;
+        loop.quit();
     });
+    QObject::connect(&magnifier, &ScreenMagnifier::cancelled, &loop, &QEventLoop::quit);
+    magnifier.start();
+    loop.exec();
+    return pick;
 }
 
 void WidgetPrompter::progress(const ProgressEvent& event)

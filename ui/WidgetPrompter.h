@@ -27,7 +27,7 @@ public:
     std::optional<QStringList> openPanel(const OpenPanelRequest& request) override;
     std::optional<QString> askName(const NameRequest& request) override;
     std::optional<EmbedResult> askEmbed(const EmbedRequest& request) override;
-    std::optional<QColor> pickColor() override;
+    ColorPick pickColor(const ColorPickRequest& request) override;
     void progress(const ProgressEvent& event) override;
 
     // The open progress window, if any (for tests).
@@ -40,6 +40,8 @@ private:
     std::optional<QString> showNameDialog(const NameRequest& request);
     std::optional<EmbedResult> showEmbedDialog(const EmbedRequest& request);
     void showProgress(const ProgressEvent& event);
+    ColorPick pickWithPortal();
+    ColorPick pickWithMagnifier(const ColorPickRequest& request);
 
     Transcript* m_transcript = nullptr;
     QPointer<ProgressWindow> m_progress;

@@ -424,6 +424,14 @@
         <translation>The application could not be opened. Check that it is installed and that its desktop entry can be started.</translation>
     </message>
     <message>
+        <source>Screen Record Tip</source>
+        <translation>The magnifier shows the screen around the pointer. Move the pointer to the colour you want and click to pick it; press Escape to stop without picking.</translation>
+    </message>
+    <message>
+        <source>Color Picker Unavailable Tip</source>
+        <translation>No colour can be picked from the screen here: the desktop offers no colour picker (the screenshot portal), and the screen is not an X11 screen that Pallstone's magnifier can read.</translation>
+    </message>
+    <message>
         <source>Copy</source>
         <translation>Copy</translation>
     </message>

@@ -424,6 +424,14 @@
         <translation>无法打开该应用程序。请检查它是否已安装，以及其桌面启动项能否启动。</translation>
     </message>
     <message>
+        <source>Screen Record Tip</source>
+        <translation>放大镜会显示指针周围的屏幕内容。将指针移到所需的颜色上并单击即可取色；按 Esc 键可不取色直接退出。</translation>
+    </message>
+    <message>
+        <source>Color Picker Unavailable Tip</source>
+        <translation>此处无法从屏幕取色：桌面没有提供取色器（截图门户），且当前屏幕不是 Pallstone 放大镜可以读取的 X11 屏幕。</translation>
+    </message>
+    <message>
         <source>Copy</source>
         <translation>拷贝</translation>
     </message>

@@ -100,7 +100,7 @@ public:
         {
             return std::nullopt;
         }
-        std::optional<QColor> pickColor() override { return std::nullopt; }
+        pallstone::ColorPick pickColor(const pallstone::ColorPickRequest&) override { return {}; }
         void progress(const pallstone::ProgressEvent&) override {}
     } prompter;
 

@@ -57,7 +57,7 @@ public:
     std::optional<SavePanelResult> savePanel(const SavePanelRequest&) override { return {}; }
     std::optional<QString> askName(const NameRequest&) override { return {}; }
     std::optional<EmbedResult> askEmbed(const EmbedRequest&) override { return {}; }
-    std::optional<QColor> pickColor() override { return {}; }
+    ColorPick pickColor(const ColorPickRequest&) override { return {}; }
     void progress(const ProgressEvent&) override {}
 };
 

@@ -95,8 +95,9 @@ private Q_SLOTS:
         QVERIFY(!find(two, QStringLiteral("File Info")));
         QVERIFY(!find(find(two, QStringLiteral("New File"))->children,
                       QStringLiteral("Add to File Template")));
-        // The background of a folder offers hiding every item.
+        // The background of a folder offers the colour picker and hiding every item.
         BuiltMenu back = fs.background(m_fx.mkdir(QStringLiteral("w")));
+        QVERIFY(find(back, QStringLiteral("Color Picker")));
         QVERIFY(find(back, QStringLiteral("Hide All Files")));
     }
 
@@ -266,6 +267,7 @@ private Q_SLOTS:
     {
         MenuSession fs;
         const QStringList fresh = keys(fs.background(QStringLiteral("/")));
+        QVERIFY(fresh.contains(QStringLiteral("Color Picker")));
         fs.items({m_fx.touch(QStringLiteral("a.txt"))});
         QCOMPARE(keys(fs.background(QStringLiteral("/"))), fresh);
         QVERIFY(!fs.request.isSelectURL);
@@ -331,9 +333,9 @@ private Q_SLOTS:
             QTest::newRow(key) << QString::fromUtf8(key) << anywhere << selectionOnly
                                << foldersOnly;
         };
-        for (const char* key :
-             {"Terminal Window", "Terminal To", "Terminal Tab", "iTerm2 Window", "iTerm2 To",
-              "iTerm2 Tab", "System Hide Files", "Common App", "Common Path", "New File"})
+        for (const char* key : {"Terminal Window", "Terminal To", "Terminal Tab", "iTerm2 Window",
+                                "iTerm2 To", "iTerm2 Tab", "System Hide Files", "Common App",
+                                "Common Path", "New File", "Color Picker"})
             row(key, true, false, false);
         for (const char* key :
              {"Hide Selected Files", "Lock and Unlock", "Copy to", "Move to",
@@ -367,6 +369,8 @@ private Q_SLOTS:
         const QStringList convertible = ActionTable::instance().rowFor(entry)->formats;
         QCOMPARE(convertible.size(), 20);
         QCOMPARE(convertible.last(), QStringLiteral("pdf"));
+        entry.key = QStringLiteral("Color Picker");
+        QVERIFY(ActionTable::instance().rowFor(entry)->noFolderCheck);
     }
 
     void hidingEntriesCarryTheirCommands()

@@ -64,7 +64,7 @@ private:
         if (kind == QLatin1String("embed"))
             return prompter.askEmbed({QStringLiteral("Folder"), 0}).has_value();
         if (kind == QLatin1String("color"))
-            return prompter.pickColor().has_value();
+            return prompter.pickColor({}).status == ColorPick::Status::Picked;
         qFatal("unknown prompt kind");
     }
 
@@ -109,7 +109,7 @@ private Q_SLOTS:
         QVERIFY(embed);
         QCOMPARE(embed->name, QStringLiteral("Proposed")); // left out: the proposal stays
         QCOMPARE(embed->mode, 1);
-        QCOMPARE(prompter.pickColor(), QColor(0x12, 0xab, 0x9f));
+        QCOMPARE(prompter.pickColor({}).color, QColor(0x12, 0xab, 0x9f));
         QCOMPARE(prompter.alert({}), kAlertDismissed); // {"cancel": true}
 
         QVERIFY2(!prompter.hasError(), qPrintable(prompter.errors().join(u'\n')));
@@ -119,8 +119,9 @@ private Q_SLOTS:
         for (const QJsonObject& event : events)
             kinds << event.value(QStringLiteral("event")).toString() + u':' +
                          event.value(QStringLiteral("kind")).toString();
-        QCOMPARE(kinds, (QStringList{"alert:", "panel:save", "panel:save", "panel:open",
-                                     "panel:name", "panel:embed", "panel:color", "alert:"}));
+        QCOMPARE(kinds,
+                 (QStringList{"alert:", "panel:save", "panel:save", "panel:open", "panel:name",
+                              "panel:embed", "panel:color", "color:", "alert:"}));
     }
 
     void answerThatDoesNotFitIsAnErrorAndReadsAsCancel_data()
@@ -182,6 +183,12 @@ private Q_SLOTS:
         QTest::newRow("colour by name") << "color"
                                         << R"({"color": "red"})"
                                         << "#RRGGBB";
+        QTest::newRow("colour component above 1") << "color"
+                                                  << R"({"rgb": [1, 0.5, 1.5]})"
+                                                  << "from 0 to 1";
+        QTest::newRow("colour with two components") << "color"
+                                                    << R"({"rgb": [1, 0.5]})"
+                                                    << "three numbers";
         QTest::newRow("not an object") << "alert"
                                        << "1000"
                                        << "JSON object";

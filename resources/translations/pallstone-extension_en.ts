@@ -400,6 +400,14 @@
         <translation>The folder&apos;s .hidden file could not be written. Check that you may write to the folder.</translation>
     </message>
     <message>
+        <source>Extract Icon Failed</source>
+        <translation>Some icons could not be saved</translation>
+    </message>
+    <message>
+        <source>Extract Icon Failed Tip</source>
+        <translation>Check that you may write to the folder of the selected items.</translation>
+    </message>
+    <message>
         <source>Go Review</source>
         <translation>Visit Project Page</translation>
     </message>

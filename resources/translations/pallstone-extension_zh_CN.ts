@@ -400,6 +400,14 @@
         <translation>无法写入该文件夹的 .hidden 文件。请检查您是否可以写入该文件夹。</translation>
     </message>
     <message>
+        <source>Extract Icon Failed</source>
+        <translation>部分图标无法保存</translation>
+    </message>
+    <message>
+        <source>Extract Icon Failed Tip</source>
+        <translation>请检查您是否可以写入所选项目所在的文件夹。</translation>
+    </message>
+    <message>
         <source>Go Review</source>
         <translation>访问项目主页</translation>
     </message>

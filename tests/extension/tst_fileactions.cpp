@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -187,7 +188,7 @@ private Q_SLOTS:
         using pallstone::StoreKey::rightMenu;
         for (const QString& key :
              {u"Execute Script"_s, u"Lock and Unlock"_s, u"File Info"_s, u"Terminal Tab"_s,
-              u"iTerm2 Tab"_s, u"Terminal To"_s, u"System Hide Files"_s})
+              u"iTerm2 Tab"_s, u"Terminal To"_s, u"System Hide Files"_s, u"Extract Icon"_s})
             enable(rightMenu, key);
         enable(pallstone::StoreKey::commonApp, QStringLiteral("Warp"));
         // The invitation to review, due on the third use, is not what these tests are about.
@@ -290,6 +291,21 @@ private Q_SLOTS:
             expected << QStringLiteral("--working-directory=") + folder;
         QCOMPARE(strings(launches.first().value(QStringLiteral("argv"))), expected);
         QCOMPARE(launches.first().value(QStringLiteral("cwd")).toString(), folder);
+    }
+
+    void anIconIsSavedBesideItsItemUnderAFreeName()
+    {
+        const QString photo = write(QStringLiteral("icons/photo.png"), "not an image at all");
+        const QString docs = path(QStringLiteral("icons/Docs"));
+        QDir().mkpath(docs);
+        act({photo, docs}, u"Extract Icon"_s, {}, {});
+        for (const QString& saved :
+             {path(QStringLiteral("icons/photo-1.png")), path(QStringLiteral("icons/Docs.png"))}) {
+            const QImage image(saved);
+            QVERIFY2(!image.isNull(), qPrintable(saved));
+            QCOMPARE(image.size(), QSize(1024, 1024));
+        }
+        QCOMPARE(read(photo), QByteArray("not an image at all"));
     }
 
     void aMissingTerminalIsSaidInANotification()

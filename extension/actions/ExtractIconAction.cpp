@@ -1,0 +1,152 @@
+#include "ExtractIconAction.h"
+
+#include "ActionTable.h"
+#include "Dispatch.h"
+#include "FileEntry.h"
+#include "FileOperations.h"
+#include "Launcher.h"
+#include "Localizer.h"
+#include "Paths.h"
+#include "Services.h"
+#include "WorkInProgress.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMimeDatabase>
+#include <QPainter>
+#include <QSettings>
+#include <QUrl>
+
+#include <gio/gio.h>
+
+namespace pallstone {
+
+namespace {
+
+constexpr int kSide = 1024;
+
+// The custom icon a folder carries for GNOME, Cinnamon, MATE and Xfce (GVFS metadata), or for
+// KDE (".directory"): an image file or a theme icon name; empty when it has none.
+QString customIcon(const QString& path)
+{
+    GFile* file = g_file_new_for_path(QFile::encodeName(path).constData());
+    GFileInfo* info =
+        g_file_query_info(file, "metadata::custom-icon", G_FILE_QUERY_INFO_NONE, nullptr, nullptr);
+    QString icon;
+    if (info) {
+        if (const char* uri = g_file_info_get_attribute_string(info, "metadata::custom-icon"))
+            icon = QUrl(QString::fromUtf8(uri)).toLocalFile();
+        g_object_unref(info);
+    }
+    g_object_unref(file);
+    if (icon.isEmpty() && Paths::isFolder(path)) {
+        const QSettings directory(path + QStringLiteral("/.directory"), QSettings::IniFormat);
+        icon = directory.value(QStringLiteral("Desktop Entry/Icon")).toString();
+    }
+    return icon;
+}
+
+QIcon iconOf(const QString& path)
+{
+    const QString custom = customIcon(path);
+    if (!custom.isEmpty()) {
+        const QIcon icon = custom.startsWith(u'/') ? QIcon(custom) : QIcon::fromTheme(custom);
+        if (!icon.isNull())
+            return icon;
+    }
+    static const QMimeDatabase mimes;
+    const bool folder = Paths::isFolder(path);
+    const QMimeType type = mimes.mimeTypeForFile(path);
+    QIcon icon = QIcon::fromTheme(folder ? QStringLiteral("folder") : type.iconName());
+    if (icon.isNull() && !folder)
+        icon = QIcon::fromTheme(type.genericIconName());
+    if (icon.isNull())
+        icon = QIcon(folder ? QStringLiteral(":/pallstone/icons/folder.svg")
+                            : QStringLiteral(":/pallstone/icons/file.svg"));
+    return icon;
+}
+
+QByteArray png(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "PNG") ? bytes : QByteArray();
+}
+
+} // namespace
+
+QImage ExtractIconAction::iconImage(const QString& path)
+{
+    const QIcon icon = iconOf(path);
+    // A scalable icon is drawn at the full size; a bitmap theme's largest size is scaled up.
+    QSize largest;
+    for (const QSize& size : icon.availableSizes()) {
+        if (size.width() > largest.width())
+            largest = size;
+    }
+    const QSize drawn =
+        largest.isValid() && largest.width() < kSide ? largest : QSize(kSide, kSide);
+    QImage image = icon.pixmap(drawn).toImage();
+    if (image.isNull())
+        return {};
+    if (image.size() != QSize(kSide, kSide))
+        image = image.scaled(kSide, kSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (image.size() != QSize(kSide, kSide)) {
+        QImage square(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
+        square.fill(Qt::transparent);
+        QPainter painter(&square);
+        painter.drawImage((kSide - image.width()) / 2, (kSide - image.height()) / 2, image);
+        painter.end();
+        image = square;
+    }
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+void ExtractIconAction::extractIcon(const ActionContextPtr& context)
+{
+    QList<std::pair<QString, QImage>> icons;
+    for (const QString& path : context->selectPaths) {
+        const FileEntry item(path);
+        icons.append(
+            {Paths::deletingLastPathComponent(path) + u'/' + item.name() + QStringLiteral(".png"),
+             iconImage(path)});
+    }
+    // Encoding and writing happen beside the service's event loop.
+    WorkInProgress::begin();
+    Dispatch::enterWorker([icons] {
+        bool failed = false;
+        for (const auto& [wanted, image] : icons) {
+            const QByteArray bytes = image.isNull() ? QByteArray() : png(image);
+            // The name is taken exclusively, so an item that appears meanwhile is never replaced.
+            bool written = false;
+            for (int attempt = 0; !bytes.isEmpty() && !written && attempt < 100; ++attempt)
+                written = FileOperations::createFile(Paths::uniquePath(wanted), bytes);
+            failed = failed || !written;
+        }
+        Dispatch::enterForeground([failed] {
+            if (failed)
+                Services::launcher()->notify(
+                    Localizer::text(QStringLiteral("Extract Icon Failed")),
+                    Localizer::text(QStringLiteral("Extract Icon Failed Tip")));
+            WorkInProgress::end();
+        });
+    });
+}
+
+namespace {
+
+const bool registered = [] {
+    ActionRow row;
+    row.name = QStringLiteral("Extract Icon");
+    row.keys = {QStringLiteral("Extract Icon")};
+    row.selectionOnly = true;
+    row.run = [](const ActionCall& call) { ExtractIconAction::extractIcon(call.context); };
+    return ActionTable::add(std::move(row));
+}();
+
+} // namespace
+
+} // namespace pallstone

@@ -24,7 +24,9 @@ Value fullList(const QString& prefix)
         record.insert(QStringLiteral("displayName"),
                       QStringLiteral("Entry %1 of %2").arg(i).arg(prefix));
         record.insert(QStringLiteral("iconPath"),
-                      QStringLiteral("/home/user/.local/share/pallstone/TQAppIcon/%1.png").arg(i));
+                      QStringLiteral("/home/user/.local/share/pallstone/%1/%2.png")
+                          .arg(ContainerFolder::appIcons)
+                          .arg(i));
         record.insert(QStringLiteral("disabled"), i % 3 == 0);
         record.insert(QStringLiteral("toMainMenu"), i % 2 == 0);
         list.append(record);

@@ -113,27 +113,27 @@ QString MenuStore::createFolderName(const QString& name)
 
 QString MenuStore::appIconFolder()
 {
-    return createFolderName(QStringLiteral("TQAppIcon"));
+    return createFolderName(ContainerFolder::appIcons);
 }
 
 QString MenuStore::fileTemplateFolder()
 {
-    return createFolderName(QStringLiteral("TQFileTemplate"));
+    return createFolderName(ContainerFolder::fileTemplates);
 }
 
 QString MenuStore::folderIconFolder()
 {
-    return createFolderName(QStringLiteral("TQFolderIcon"));
+    return createFolderName(ContainerFolder::folderIcons);
 }
 
 QString MenuStore::cacheFolder()
 {
-    return createFolderName(QStringLiteral("TQCache"));
+    return createFolderName(ContainerFolder::cache);
 }
 
 QString MenuStore::configManagerFolder()
 {
-    return createFolderName(QStringLiteral("TQConfigManager"));
+    return createFolderName(ContainerFolder::profiles);
 }
 
 bool MenuStore::isInsideContainer(const QString& path)

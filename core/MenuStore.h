@@ -87,6 +87,15 @@ private:
     MenuItemList m_belongAppMenuArray;
 };
 
+// The folders of the group container, by the names stored configurations and profiles use.
+namespace ContainerFolder {
+inline const QString appIcons = QStringLiteral("TQAppIcon");
+inline const QString fileTemplates = QStringLiteral("TQFileTemplate");
+inline const QString folderIcons = QStringLiteral("TQFolderIcon");
+inline const QString cache = QStringLiteral("TQCache");
+inline const QString profiles = QStringLiteral("TQConfigManager");
+} // namespace ContainerFolder
+
 // Keys of the shared store.
 namespace StoreKey {
 inline const QString rightMenu = QStringLiteral("array right menu");

@@ -9,6 +9,7 @@
 #include "StoreSnapshot.h"
 #include "VolumeMonitor.h"
 #include "WorkInProgress.h"
+#include "actions/ActionAlerts.h"
 
 #include <QRandomGenerator>
 
@@ -101,8 +102,7 @@ ContextMenuService::Outcome ContextMenuService::performChosen(quint64 menuId, qi
     const Menu menu = menuFor(request);
     const MenuItemPtr entry = menu.entryForTag(tag);
     if (!entry || entry->key != key) {
-        Services::launcher()->notify(Localizer::text(QStringLiteral("Menu Out of Date")),
-                                     Localizer::text(QStringLiteral("Menu Out of Date Tip")));
+        ActionAlerts::notifyFailure(QStringLiteral("Menu Out of Date"));
         return Outcome::OutOfDate;
     }
     return perform(request, menu, tag) ? Outcome::Done : Outcome::NoEntry;

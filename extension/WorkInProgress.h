@@ -1,8 +1,11 @@
 #pragma once
 
+#include "Dispatch.h"
+
 #include <QtGlobal>
 
 #include <atomic>
+#include <functional>
 
 namespace pallstone {
 
@@ -15,6 +18,21 @@ public:
     static void end() { --counter(); }
     static qint64 count() { return counter(); }
     static void reset() { counter() = 0; }
+
+    // Runs a job's file work on a worker of its own, then what the work returns on the main
+    // thread (to show its outcome), counted from start to end.
+    static void run(std::function<std::function<void()>()> work)
+    {
+        begin();
+        Dispatch::enterWorker([work = std::move(work)] {
+            std::function<void()> outcome = work();
+            Dispatch::enterForeground([outcome = std::move(outcome)] {
+                if (outcome)
+                    outcome();
+                end();
+            });
+        });
+    }
 
 private:
     WorkInProgress() = delete;

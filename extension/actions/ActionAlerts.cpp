@@ -1,5 +1,8 @@
 #include "ActionAlerts.h"
 
+#include "Launcher.h"
+#include "Services.h"
+
 #include "FolderAccess.h"
 #include "Localizer.h"
 
@@ -25,6 +28,12 @@ int ActionAlerts::replaceFile(const QString& name)
                        Localizer::text(QStringLiteral("Stop")),
                        Localizer::text(QStringLiteral("Replace"))};
     return Prompter::instance()->alert(request);
+}
+
+void ActionAlerts::notifyFailure(const QString& key)
+{
+    Services::launcher()->notify(Localizer::text(key),
+                                 Localizer::text(key + QStringLiteral(" Tip")));
 }
 
 void ActionAlerts::accessDenied(const QString& folder)

@@ -16,6 +16,9 @@ public:
     static int replaceFile(const QString& name);
     // A file operation failed for lack of access: offers to show the folder.
     static void accessDenied(const QString& folder);
+    // A failure no window of the action is open to show: a desktop notification with the text
+    // of key and of key + " Tip".
+    static void notifyFailure(const QString& key);
 
 private:
     ActionAlerts() = delete;

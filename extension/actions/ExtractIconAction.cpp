@@ -1,5 +1,6 @@
 #include "ExtractIconAction.h"
 
+#include "ActionAlerts.h"
 #include "ActionTable.h"
 #include "Dispatch.h"
 #include "FileEntry.h"
@@ -115,8 +116,7 @@ void ExtractIconAction::extractIcon(const ActionContextPtr& context)
              iconImage(path)});
     }
     // Encoding and writing happen beside the service's event loop.
-    WorkInProgress::begin();
-    Dispatch::enterWorker([icons] {
+    WorkInProgress::run([icons]() -> std::function<void()> {
         bool failed = false;
         for (const auto& [wanted, image] : icons) {
             const QByteArray bytes = image.isNull() ? QByteArray() : png(image);
@@ -126,13 +126,9 @@ void ExtractIconAction::extractIcon(const ActionContextPtr& context)
                 written = FileOperations::createFile(Paths::uniquePath(wanted), bytes);
             failed = failed || !written;
         }
-        Dispatch::enterForeground([failed] {
-            if (failed)
-                Services::launcher()->notify(
-                    Localizer::text(QStringLiteral("Extract Icon Failed")),
-                    Localizer::text(QStringLiteral("Extract Icon Failed Tip")));
-            WorkInProgress::end();
-        });
+        if (!failed)
+            return {};
+        return [] { ActionAlerts::notifyFailure(QStringLiteral("Extract Icon Failed")); };
     });
 }
 

@@ -52,15 +52,14 @@ void transfer(const QList<std::pair<QString, QString>>& moves, const QString& fo
         open.text = Localizer::text(isCopy ? QStringLiteral("Copy") : QStringLiteral("Move"));
         Prompter::instance()->progress(open);
     }
-    WorkInProgress::begin();
-    Dispatch::enterWorker([moves, folder, isCopy, showProgress] {
+    WorkInProgress::run([moves, folder, isCopy, showProgress]() -> std::function<void()> {
         int failed = 0;
         for (const auto& [source, to] : moves) {
             if (!(isCopy ? FileOperations::copyItem(source, to)
                          : FileOperations::moveItem(source, to)))
                 ++failed;
         }
-        Dispatch::enterForeground([failed, folder, showProgress] {
+        return [failed, folder, showProgress] {
             if (failed > 0)
                 ActionAlerts::accessDenied(folder);
             if (showProgress) {
@@ -73,8 +72,7 @@ void transfer(const QList<std::pair<QString, QString>>& moves, const QString& fo
                 }
                 Prompter::instance()->progress(done);
             }
-            WorkInProgress::end();
-        });
+        };
     });
 }
 
@@ -100,19 +98,16 @@ void FileTransferActions::deletePath(const ActionContextPtr& context)
             return;
     }
     // A big folder takes a while: the service goes on answering menus meanwhile.
-    WorkInProgress::begin();
-    Dispatch::enterWorker([paths = context->selectPaths] {
+    WorkInProgress::run([paths = context->selectPaths]() -> std::function<void()> {
         bool failed = false;
         for (const QString& path : paths) {
             // Links are removed themselves; nothing outside the selection is followed into.
             if (!Paths::remove(path))
                 failed = true;
         }
-        Dispatch::enterForeground([failed] {
-            if (failed)
-                ActionAlerts::tip(Localizer::text(QStringLiteral("Delete Fail Tip")));
-            WorkInProgress::end();
-        });
+        if (!failed)
+            return {};
+        return [] { ActionAlerts::tip(Localizer::text(QStringLiteral("Delete Fail Tip"))); };
     });
 }
 
@@ -254,7 +249,8 @@ const bool registered = [] {
     favourites.hasSubmenu = true;
     favourites.shape = [](MenuItem& entry, const MenuContext& menu) {
         entry.children.clear();
-        for (const MenuItemPtr& favourite : FavouriteSubmenus::favouritesWithNextMenus(menu.store, menu.listingDeadline))
+        for (const MenuItemPtr& favourite :
+             FavouriteSubmenus::favouritesWithNextMenus(menu.store, menu.listingDeadline))
             entry.addChild(favourite);
         return true;
     };

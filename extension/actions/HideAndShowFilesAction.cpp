@@ -1,5 +1,6 @@
 #include "HideAndShowFilesAction.h"
 
+#include "ActionAlerts.h"
 #include "ActionTable.h"
 #include "AtomicFile.h"
 
@@ -135,10 +136,8 @@ void HideAndShowFilesAction::hideAndShowFiles(const ActionContextPtr& context,
             failed = !updateHiddenFile(folder, visibleNames(folder), hide);
         }
         if (failed) {
-            Dispatch::enterForeground([] {
-                Services::launcher()->notify(Localizer::text(QStringLiteral("Hide Failed")),
-                                             Localizer::text(QStringLiteral("Hide Failed Tip")));
-            });
+            Dispatch::enterForeground(
+                [] { ActionAlerts::notifyFailure(QStringLiteral("Hide Failed")); });
         }
     });
 }

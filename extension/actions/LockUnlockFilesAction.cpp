@@ -1,12 +1,11 @@
 #include "LockUnlockFilesAction.h"
 
+#include "ActionAlerts.h"
 #include "ActionTable.h"
 #include "Localizer.h"
 
 #include "Dispatch.h"
-#include "Launcher.h"
 #include "Paths.h"
-#include "Services.h"
 #include "WorkInProgress.h"
 
 #include <QDebug>
@@ -35,8 +34,7 @@ void LockUnlockFilesAction::lockUnlockFiles(const ActionContextPtr& context,
 {
     if (!context || !item)
         return;
-    WorkInProgress::begin();
-    Dispatch::enterWorker([context] {
+    WorkInProgress::run([context]() -> std::function<void()> {
         bool unlocking = false;
         bool failed = false;
         for (const QString& path : context->selectPaths) {
@@ -49,12 +47,9 @@ void LockUnlockFilesAction::lockUnlockFiles(const ActionContextPtr& context,
                 failed = true;
             }
         }
-        Dispatch::enterForeground([failed] {
-            if (failed)
-                Services::launcher()->notify(Localizer::text(QStringLiteral("Lock Failed")),
-                                             Localizer::text(QStringLiteral("Lock Failed Tip")));
-            WorkInProgress::end();
-        });
+        if (!failed)
+            return {};
+        return [] { ActionAlerts::notifyFailure(QStringLiteral("Lock Failed")); };
     });
 }
 

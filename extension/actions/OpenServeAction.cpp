@@ -1,5 +1,6 @@
 #include "OpenServeAction.h"
 
+#include "ActionAlerts.h"
 #include "ActionTable.h"
 #include "FavouriteSubmenus.h"
 #include "FolderAccess.h"
@@ -130,8 +131,7 @@ void OpenServeAction::openServe(const ActionContextPtr& context, const QString& 
     }
     // No window of ours is open: the desktop says it, once for the whole selection.
     if (failed)
-        Services::launcher()->notify(Localizer::text(QStringLiteral("No Terminal")),
-                                     Localizer::text(QStringLiteral("No Terminal Tip")));
+        ActionAlerts::notifyFailure(QStringLiteral("No Terminal"));
 }
 
 } // namespace pallstone

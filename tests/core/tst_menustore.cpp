@@ -277,7 +277,7 @@ private Q_SLOTS:
     {
         const QString folder = MenuStore::configManagerFolder();
         QVERIFY(QFileInfo(folder).isDir());
-        QCOMPARE(folder, MenuStore::sharedFolder() + QStringLiteral("/TQConfigManager"));
+        QCOMPARE(folder, MenuStore::sharedFolder() + u'/' + ContainerFolder::profiles);
         QVERIFY(MenuStore::sharedFolder().endsWith(QStringLiteral("/data/pallstone")));
         QVERIFY(MenuStore::sharedStorePath().endsWith(
             QStringLiteral("/config/pallstone/group.com.tolvane.pallstone.plist")));

@@ -1,5 +1,6 @@
 #include "DesktopApplications.h"
 
+#include "FileName.h"
 #include "MenuIcons.h"
 
 #include <QFile>
@@ -25,7 +26,7 @@ QString iconOf(GAppInfo* info)
     }
     if (G_IS_FILE_ICON(icon)) {
         gchar* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)));
-        const QString result = path ? QFile::decodeName(path) : QString();
+        const QString result = path ? FileName::decode(path) : QString();
         g_free(path);
         return result;
     }
@@ -75,7 +76,7 @@ QList<DesktopApplications::Entry> DesktopApplications::all()
 std::optional<DesktopApplications::Entry> DesktopApplications::fromFile(const QString& path)
 {
     GDesktopAppInfo* info =
-        g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
+        g_desktop_app_info_new_from_filename(FileName::encode(path).constData());
     if (!info)
         return std::nullopt;
     Entry entry = entryOf(G_APP_INFO(info));

@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "FileName.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -37,7 +39,7 @@ bool AtomicFile::writeAll(int fd, const char* data, size_t size)
 
 QString AtomicFile::write(const QString& path, const QByteArray& contents, mode_t mode)
 {
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = FileName::encode(path);
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
@@ -59,7 +61,7 @@ QString AtomicFile::write(const QString& path, const QByteArray& contents, mode_
         return systemError(code);
     }
     // Make the rename itself durable.
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray folder = FileName::encode(QFileInfo(path).absolutePath());
     const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         ::fsync(folderFd);

@@ -1,6 +1,7 @@
 #include "Defaults.h"
 
 #include "AtomicFile.h"
+#include "FileName.h"
 
 #include "PlistCodec.h"
 
@@ -26,7 +27,7 @@ class FileLock final
 public:
     explicit FileLock(const QString& path)
     {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        m_fd = ::open(FileName::encode(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (m_fd < 0)
             return;
         while (::flock(m_fd, LOCK_EX) != 0) {
@@ -66,7 +67,7 @@ Defaults::Stamp Defaults::stampOf(const QString& path)
 {
     struct stat st
     {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(FileName::encode(path).constData(), &st) != 0)
         return {};
     Stamp s;
     s.device = static_cast<qint64>(st.st_dev);

@@ -1,5 +1,7 @@
 #include "FileDigest.h"
 
+#include "FileName.h"
+
 #include <QByteArray>
 #include <QFile>
 
@@ -53,7 +55,7 @@ private:
 Result openRegularFile(const QString& path, int& fd)
 {
     fd = -1;
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileName::encode(path);
     if (native.isEmpty())
         return failed(Failure::NotFound);
     struct stat info;

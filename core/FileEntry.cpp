@@ -1,6 +1,7 @@
 #include "FileEntry.h"
 
 #include "Dates.h"
+#include "FileName.h"
 #include "Paths.h"
 
 #include <QFile>
@@ -22,7 +23,7 @@ QDateTime itemDate(const QString& path, bool creation)
     if (!Paths::isWritable(path))
         return {};
     struct statx stx;
-    const QByteArray bytes = QFile::encodeName(path);
+    const QByteArray bytes = FileName::encode(path);
     if (::statx(AT_FDCWD, bytes.constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_MTIME,
                 &stx) != 0)
         return {};
@@ -73,7 +74,7 @@ const FileEntry::Children& FileEntry::children()
     if (m_childrenListed)
         return m_children;
     m_childrenListed = true;
-    DIR* dir = ::opendir(QFile::encodeName(m_path).constData());
+    DIR* dir = ::opendir(FileName::encode(m_path).constData());
     if (!dir)
         return m_children;
     const QString prefix = m_path.endsWith(u'/') ? m_path : m_path + u'/';
@@ -81,9 +82,7 @@ const FileEntry::Children& FileEntry::children()
         const QByteArray raw(entry->d_name);
         if (raw.startsWith('.'))
             continue;
-        const QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) != raw)
-            continue;
+        const QString name = FileName::decode(raw);
         auto child = fileWithPath(prefix + name);
         child->setParent(this);
         m_children.push_back(std::move(child));

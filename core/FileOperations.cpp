@@ -1,6 +1,7 @@
 #include "FileOperations.h"
 
 #include "AtomicFile.h"
+#include "FileName.h"
 
 #include "Paths.h"
 
@@ -164,7 +165,7 @@ bool FileOperations::exists(const QString& path)
 {
     struct stat st
     {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    return ::lstat(FileName::encode(path).constData(), &st) == 0;
 }
 
 bool FileOperations::isSameOrInside(const QString& path, const QString& item)
@@ -189,7 +190,7 @@ bool FileOperations::copyItem(const QString& source, const QString& destination,
         return false;
     }
     bool created = false;
-    if (copyNative(QFile::encodeName(source), QFile::encodeName(destination), &created))
+    if (copyNative(FileName::encode(source), FileName::encode(destination), &created))
         return true;
     const int saved = errno;
     // Nothing half-copied stays behind; an item that appeared there meanwhile is not ours.
@@ -209,8 +210,8 @@ bool FileOperations::moveItem(const QString& source, const QString& destination,
         setError(error, QStringLiteral("cannot move %1 into itself").arg(source));
         return false;
     }
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(destination);
+    const QByteArray from = FileName::encode(source);
+    const QByteArray to = FileName::encode(destination);
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno == EINVAL || errno == ENOSYS) {
@@ -239,7 +240,7 @@ bool FileOperations::moveItem(const QString& source, const QString& destination,
 bool FileOperations::createFile(const QString& path, const QByteArray& contents, QString* error)
 {
     const int fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        ::open(FileName::encode(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         setError(error, systemError(errno));
         return false;
@@ -248,11 +249,39 @@ bool FileOperations::createFile(const QString& path, const QByteArray& contents,
         AtomicFile::writeAll(fd, contents.constData(), static_cast<size_t>(contents.size()));
     const int saved = errno;
     if (::close(fd) != 0 || !ok) {
-        ::unlink(QFile::encodeName(path).constData());
+        ::unlink(FileName::encode(path).constData());
         setError(error, systemError(ok ? errno : saved));
         return false;
     }
     return true;
+}
+
+std::optional<QByteArray> FileOperations::readFile(const QString& path, QString* error)
+{
+    const int fd = ::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return QByteArray();
+        setError(error, systemError(errno));
+        return std::nullopt;
+    }
+    QByteArray contents;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            setError(error, systemError(errno));
+            ::close(fd);
+            return std::nullopt;
+        }
+        contents.append(buffer, n);
+    }
+    ::close(fd);
+    return contents;
 }
 
 } // namespace pallstone

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace pallstone {
 
 // Copying, moving and creating items without ever replacing what is at the destination: the
@@ -22,6 +24,9 @@ public:
     // Creates a new file with the contents; fails when anything exists at the path.
     static bool createFile(const QString& path, const QByteArray& contents,
                            QString* error = nullptr);
+    // The whole contents of a file; nullopt (with the reason in error) when it cannot be read, and
+    // an empty array when nothing is at the path.
+    static std::optional<QByteArray> readFile(const QString& path, QString* error = nullptr);
     // True when the path is the item itself or lies inside it (links in the leading folders
     // resolved).
     static bool isSameOrInside(const QString& path, const QString& item);

@@ -1,6 +1,7 @@
 #include "FolderGrants.h"
 
 #include "Defaults.h"
+#include "FileName.h"
 #include "MenuStore.h"
 #include "Paths.h"
 #include "Strings.h"
@@ -31,7 +32,7 @@ struct Identity
 std::optional<Identity> folderIdentity(const QString& path)
 {
     struct stat st = {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0 ||
+    if (path.isEmpty() || ::stat(FileName::encode(path).constData(), &st) != 0 ||
         !S_ISDIR(st.st_mode))
         return std::nullopt;
     // Both are unsigned on Linux; the bit pattern is kept, so a value above the signed range
@@ -41,7 +42,7 @@ std::optional<Identity> folderIdentity(const QString& path)
 
 bool isReadable(const QString& path)
 {
-    return ::access(QFile::encodeName(path).constData(), R_OK) == 0;
+    return ::access(FileName::encode(path).constData(), R_OK) == 0;
 }
 
 Value bookmarkFor(const QString& folder)

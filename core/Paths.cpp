@@ -1,5 +1,6 @@
 #include "Paths.h"
 
+#include "FileName.h"
 #include "Launcher.h"
 #include "Services.h"
 #include "Strings.h"
@@ -42,7 +43,7 @@ QString withoutTrailingSeparators(const QString& path)
 
 QByteArray native(const QString& path)
 {
-    return QFile::encodeName(withoutTrailingSeparators(path));
+    return FileName::encode(withoutTrailingSeparators(path));
 }
 
 bool lstatPath(const QString& path, struct stat& st)
@@ -99,7 +100,7 @@ DirHandle openFolderAt(int parent, const char* name)
 
 // The names are read before anything is done to them: removing entries while readdir() walks the
 // same folder may skip some.
-std::vector<QByteArray> entryNames(DIR* dir)
+std::vector<QByteArray> namesIn(DIR* dir)
 {
     std::vector<QByteArray> names;
     while (const dirent* entry = ::readdir(dir)) {
@@ -114,7 +115,7 @@ qint64 sizeBelow(DIR* dir)
 {
     qint64 total = 0;
     const int fd = ::dirfd(dir);
-    for (const QByteArray& name : entryNames(dir)) {
+    for (const QByteArray& name : namesIn(dir)) {
         struct stat st;
         if (::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
@@ -138,7 +139,7 @@ bool removeAt(int parent, const char* name)
     if (!S_ISDIR(st.st_mode))
         return ::unlinkat(parent, name, 0) == 0 || errno == ENOENT;
     if (const DirHandle dir = openFolderAt(parent, name)) {
-        for (const QByteArray& child : entryNames(dir.get()))
+        for (const QByteArray& child : namesIn(dir.get()))
             removeAt(::dirfd(dir.get()), child.constData());
     }
     // Fails with ENOTEMPTY when anything below could not be removed.
@@ -219,7 +220,7 @@ QString homeOf(const QString& user)
 {
     if (user.isEmpty())
         return QDir::homePath();
-    const QByteArray login = QFile::encodeName(user);
+    const QByteArray login = FileName::encode(user);
     long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(size > 0 ? size_t(size) : 16384);
     struct passwd entry;
@@ -227,7 +228,7 @@ QString homeOf(const QString& user)
     if (::getpwnam_r(login.constData(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
         !found)
         return {};
-    return QFile::decodeName(found->pw_dir);
+    return FileName::decode(found->pw_dir);
 }
 
 } // namespace
@@ -462,7 +463,34 @@ bool Paths::createDir(const QString& path)
     struct stat st;
     if (lstatPath(path, st) && !remove(path))
         return false;
-    return !path.isEmpty() && QDir().mkpath(path);
+    return !path.isEmpty() && makeFolders(path);
+}
+
+bool Paths::makeFolders(const QString& path)
+{
+    const QByteArray bytes = native(path);
+    if (bytes.isEmpty())
+        return false;
+    for (qsizetype slash = bytes.indexOf('/', 1);; slash = bytes.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? bytes : bytes.left(slash);
+        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
+            return false;
+        if (slash < 0)
+            break;
+    }
+    struct stat st;
+    return ::stat(bytes.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+QStringList Paths::entryNames(const QString& folder)
+{
+    QStringList names;
+    const DirHandle dir(::opendir(native(folder).constData()));
+    if (!dir)
+        return names;
+    for (const QByteArray& name : namesIn(dir.get()))
+        names.append(FileName::decode(name));
+    return names;
 }
 
 QString Paths::cachesFolder()
@@ -486,7 +514,7 @@ QString Paths::toTempFolderPath(const QString& name, bool clear)
         if (!remove(path))
             return {};
     }
-    return QDir().mkpath(path) ? path : QString();
+    return makeFolders(path) ? path : QString();
 }
 
 void Paths::removeAllTempFolder()
@@ -504,7 +532,7 @@ void Paths::removeAllTempFolder()
         ::close(fd);
         return;
     }
-    for (const QByteArray& name : entryNames(dir.get())) {
+    for (const QByteArray& name : namesIn(dir.get())) {
         if (name.startsWith('.'))
             removeAt(::dirfd(dir.get()), name.constData());
     }

@@ -65,6 +65,12 @@ public:
     // Deletes whatever is at the path, then creates the folder with any missing parents. False
     // when the old item could not be removed or the folder not created.
     static bool createDir(const QString& path);
+    // Creates the folder and any missing parents, keeping what is there; true when the path is a
+    // folder afterwards. Works on the name's bytes, unlike QDir::mkpath.
+    static bool makeFolders(const QString& path);
+    // The names in a folder, hidden ones included, in the order the file system gives them; empty
+    // when it cannot be read.
+    static QStringList entryNames(const QString& folder);
 
     // "pallstone" in the user's XDG cache folder. Only this folder is ever cleaned.
     static QString cachesFolder();

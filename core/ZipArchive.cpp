@@ -1,6 +1,7 @@
 #include "ZipArchive.h"
 
 #include "AtomicFile.h"
+#include "FileName.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,7 +44,7 @@ constexpr zip_uint32_t kDosDirectory = 0x10;
 
 QByteArray fsPath(const QString& path)
 {
-    return QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    return FileName::encode(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
 // The path with its folder resolved (links included) and its last component kept as it is.
@@ -68,11 +69,11 @@ QByteArray realPath(const QByteArray& path)
     return ::realpath(path.constData(), resolved) ? QByteArray(resolved) : QByteArray();
 }
 
-// Entry names are UTF-8; a file-name byte that is not valid UTF-8 becomes U+FFFD in the name (the
-// contents are still read through the real bytes).
-QByteArray entryNameOf(const QByteArray& fileName)
+// Entry names keep the file's bytes. A name that is UTF-8 is marked so; any other is stored raw,
+// unmarked, which is how unzip and Python's zipfile give the same bytes back.
+zip_flags_t nameEncoding(const QByteArray& entryName)
 {
-    return QString::fromUtf8(fileName).toUtf8();
+    return FileName::hasStrayBytes(FileName::decode(entryName)) ? ZIP_FL_ENC_RAW : ZIP_FL_ENC_UTF_8;
 }
 
 QByteArray lastComponent(const QByteArray& path)
@@ -113,7 +114,7 @@ struct Item
 {
     ItemKind kind = ItemKind::Skipped;
     QByteArray path;      // where the contents are read (File)
-    QByteArray entryName; // UTF-8, without the "/" of a directory entry
+    QByteArray entryName; // the name's bytes, without the "/" of a directory entry
     mode_t mode = 0;
     time_t mtime = 0;
 };
@@ -150,14 +151,13 @@ public:
                 std::vector<QByteArray> names;
                 if (folder.isEmpty() || !readNames(folder, &names))
                     return Outcome::Failed;
-                const Outcome outcome =
-                    walk(folder, entryNameOf(lastComponent(path)), std::move(names));
+                const Outcome outcome = walk(folder, lastComponent(path), std::move(names));
                 if (outcome != Outcome::Done)
                     return outcome;
                 continue;
             }
             // A path that does not exist counts as a file: the job fails when it reads it.
-            Item item{ItemKind::File, path, entryNameOf(lastComponent(path)),
+            Item item{ItemKind::File, path, lastComponent(path),
                       static_cast<mode_t>(S_IFREG | 0644), 0};
             if (::stat(path.constData(), &st) == 0) {
                 if (!S_ISREG(st.st_mode))
@@ -181,7 +181,7 @@ private:
             if (m_cancel.load(std::memory_order_relaxed))
                 return Outcome::Cancelled;
             const QByteArray path = folder + '/' + name;
-            Item item{ItemKind::Skipped, path, prefix + '/' + entryNameOf(name), 0, 0};
+            Item item{ItemKind::Skipped, path, prefix + '/' + name, 0, 0};
             struct stat st = {};
             if (path == m_savePath || ::lstat(path.constData(), &st) != 0) {
                 // The archive itself, or an item gone since the folder was read.
@@ -355,7 +355,7 @@ bool addEntry(zip_t* archive, Job& job, qint64 index, const Item& item, const QB
     zip_uint32_t attributes = static_cast<zip_uint32_t>(item.mode) << 16;
     if (item.kind == ItemKind::EmptyFolder) {
         // Stored, no data, never encrypted.
-        entry = zip_dir_add(archive, item.entryName.constData(), ZIP_FL_ENC_UTF_8);
+        entry = zip_dir_add(archive, item.entryName.constData(), nameEncoding(item.entryName));
         attributes |= kDosDirectory;
     } else {
         auto* state = new FileSource;
@@ -369,7 +369,8 @@ bool addEntry(zip_t* archive, Job& job, qint64 index, const Item& item, const QB
             delete state;
             return false;
         }
-        entry = zip_file_add(archive, item.entryName.constData(), source, ZIP_FL_ENC_UTF_8);
+        entry =
+            zip_file_add(archive, item.entryName.constData(), source, nameEncoding(item.entryName));
         if (entry < 0) {
             zip_source_free(source);
             return false;
@@ -426,7 +427,7 @@ using EntryFile = std::unique_ptr<zip_file_t, EntryCloser>;
 Archive openForReading(const QString& path, QString* error)
 {
     int code = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
+    zip_t* archive = zip_open(FileName::encode(path).constData(), ZIP_RDONLY, &code);
     if (!archive && error) {
         zip_error_t zipError;
         zip_error_init_with_code(&zipError, code);
@@ -651,7 +652,7 @@ bool ZipArchive::unzipFileAtPath(const QString& path, const QString& destination
         return finish(false);
     }
     const FdCloser root(
-        ::open(QFile::encodeName(destination).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        ::open(FileName::encode(destination).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (root.fd < 0) {
         error = QStringLiteral("cannot open %1").arg(destination);
         return finish(false);

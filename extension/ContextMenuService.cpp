@@ -2,6 +2,7 @@
 
 #include "Dispatch.h"
 #include "Dispatcher.h"
+#include "FileName.h"
 #include "Launcher.h"
 #include "Localizer.h"
 #include "MenuStore.h"
@@ -101,7 +102,8 @@ ContextMenuService::Outcome ContextMenuService::performChosen(quint64 menuId, qi
     }
     const Menu menu = menuFor(request);
     const MenuItemPtr entry = menu.entryForTag(tag);
-    if (!entry || entry->key != key) {
+    // The key came back as it was shown, with the bytes of a name that is not UTF-8 replaced.
+    if (!entry || FileName::display(entry->key) != key) {
         ActionAlerts::notifyFailure(QStringLiteral("Menu Out of Date"));
         return Outcome::OutOfDate;
     }

@@ -1,6 +1,7 @@
 #include "DBusAdaptor.h"
 
 #include "ContextMenuService.h"
+#include "FileName.h"
 #include "MenuIconResolver.h"
 #include "Paths.h"
 
@@ -24,8 +25,8 @@ std::optional<QString> DBusAdaptor::localPath(const QString& uri)
         return std::nullopt;
     // QUrl would turn bytes that are no UTF-8 into replacement characters: another file's name.
     const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8());
-    const QString path = QString::fromUtf8(bytes);
-    if (path.toUtf8() != bytes || !path.startsWith(u'/') || path.contains(QChar(0)))
+    const QString path = FileName::decode(bytes);
+    if (!path.startsWith(u'/') || path.contains(QChar(0)))
         return std::nullopt;
     return Paths::standardizedPath(path);
 }

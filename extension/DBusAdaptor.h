@@ -32,8 +32,8 @@ public:
     // True while an action started here has not returned yet.
     bool isRunningAction() const { return m_running > 0; }
 
-    // A file:// URI as a local path; nothing for any other URI, one that does not name an
-    // absolute path, or one whose bytes are no UTF-8 (such a name cannot be worked on faithfully).
+    // A file:// URI as a local path, its percent-decoded bytes kept as they are (FileName);
+    // nothing for any other URI or one that does not name an absolute path.
     static std::optional<QString> localPath(const QString& uri);
 
 public Q_SLOTS:

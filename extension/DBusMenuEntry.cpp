@@ -1,5 +1,6 @@
 #include "DBusMenuEntry.h"
 
+#include "FileName.h"
 #include "MenuIconResolver.h"
 
 #include <QDBusMetaType>
@@ -16,8 +17,9 @@ void append(const QList<MenuEntry>& entries, int parentId, DBusMenu& rows)
         row.parentId = parentId;
         row.isSeparator = entry.separator;
         row.tag = entry.separator ? 0 : entry.tag;
-        row.key = entry.key;
-        row.title = entry.title;
+        // D-Bus strings are UTF-8: a name that is not shows with replacement characters.
+        row.key = FileName::display(entry.key);
+        row.title = FileName::display(entry.title);
         if (!entry.separator)
             row.icon = MenuIconResolver::resolve(entry.icon);
         rows.append(row);

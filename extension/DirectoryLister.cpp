@@ -1,5 +1,7 @@
 #include "DirectoryLister.h"
 
+#include "FileName.h"
+
 #include <QFile>
 
 #include <cstddef>
@@ -41,7 +43,7 @@ bool DirectoryLister::list(const QString& folder, const std::function<bool(const
 {
     if (const auto& hook = listingHook())
         hook(folder);
-    const QByteArray native = QFile::encodeName(folder);
+    const QByteArray native = FileName::encode(folder);
     const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -61,9 +63,7 @@ bool DirectoryLister::list(const QString& folder, const std::function<bool(const
             if (entryName[0] == '.')
                 continue;
             const QByteArray raw(entryName);
-            const QString name = QFile::decodeName(raw);
-            if (QFile::encodeName(name) != raw)
-                continue;
+            const QString name = FileName::decode(raw);
             Entry entry;
             entry.name = name;
             entry.path = prefix + name;
@@ -86,7 +86,7 @@ qint64 DirectoryLister::subfolderCount(const QString& folder)
 {
     struct stat st
     {};
-    if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (::stat(FileName::encode(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return -1;
     // Classic Unix file systems count "." and each subfolder's ".." as links; some (btrfs) keep
     // a directory's count at 1, which tells nothing.

@@ -1,6 +1,7 @@
 #include "ExtensionCli.h"
 
 #include "ContextMenuService.h"
+#include "DBusAdaptor.h"
 #include "Dispatch.h"
 #include "MenuJson.h"
 #include "MenuStore.h"
@@ -29,9 +30,13 @@ struct Options
     QStringList paths;
 };
 
-QString absolute(const QString& path)
+// A path, or a file URI: the URI form names any file in plain ASCII, also one whose name is not
+// UTF-8, as file managers hand it over.
+std::optional<QString> itemPath(const QString& argument)
 {
-    return Paths::standardizedPath(QDir::current().absoluteFilePath(path));
+    if (argument.startsWith(u"file:"))
+        return DBusAdaptor::localPath(argument);
+    return Paths::standardizedPath(QDir::current().absoluteFilePath(argument));
 }
 
 // Parses the arguments; an error message when they do not fit.
@@ -50,15 +55,23 @@ QString parse(const QStringList& args, Options& options)
             return true;
         };
         if (onlyPaths || !arg.startsWith(QStringLiteral("--"))) {
-            options.paths.append(absolute(arg));
+            const std::optional<QString> path = itemPath(arg);
+            if (!path)
+                return QStringLiteral("not a local file URI: %1").arg(arg);
+            options.paths.append(*path);
         } else if (arg == u"--") {
             onlyPaths = true;
         } else if (arg == u"--kind") {
             if (!value(options.kind))
                 return QStringLiteral("--kind needs a value");
         } else if (arg == u"--target") {
-            if (!value(options.target))
+            QString text;
+            if (!value(text))
                 return QStringLiteral("--target needs a folder");
+            const std::optional<QString> path = itemPath(text);
+            if (!path)
+                return QStringLiteral("not a local file URI: %1").arg(text);
+            options.target = *path;
         } else if (arg == u"--answers") {
             if (!value(options.answers))
                 return QStringLiteral("--answers needs a file");
@@ -109,7 +122,7 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
     if (const QString problem = parse(arguments, options); !problem.isEmpty()) {
         err << "pallstone-extension: " << problem << '\n'
             << "usage: pallstone-extension menu [--kind items|background|sidebar|toolbar] "
-               "[--target DIR] [PATH...]\n"
+               "[--target DIR] [PATH|URI...]\n"
                "       pallstone-extension run --tag TAG [same options] [--answers FILE] "
                "[--transcript FILE]\n";
         return Usage;
@@ -125,8 +138,8 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
         const MenuKind kind = options.kind == u"background" ? MenuKind::Background
                               : options.kind == u"sidebar"  ? MenuKind::Sidebar
                                                             : MenuKind::Toolbar;
-        request = MenuRequest(
-            kind, {}, options.target.isEmpty() ? QDir::currentPath() : absolute(options.target));
+        request =
+            MenuRequest(kind, {}, options.target.isEmpty() ? QDir::currentPath() : options.target);
     }
 
     Defaults& store = MenuStore::sharedDefaults();

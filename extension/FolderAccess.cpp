@@ -1,5 +1,6 @@
 #include "FolderAccess.h"
 
+#include "FileName.h"
 #include "FolderGrants.h"
 #include "Launcher.h"
 #include "Localizer.h"
@@ -26,7 +27,7 @@ bool hasAccess(const QString& path, int mode)
 {
     if (const FolderAccess::AccessProbe& probe = accessProbe())
         return probe(path, mode);
-    return ::access(QFile::encodeName(path).constData(), mode) == 0;
+    return ::access(FileName::encode(path).constData(), mode) == 0;
 }
 
 // The first folder chosen in an open panel for folders only.

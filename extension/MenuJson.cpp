@@ -1,5 +1,6 @@
 #include "MenuJson.h"
 
+#include "FileName.h"
 #include "MenuIconResolver.h"
 
 #include <QJsonObject>
@@ -13,11 +14,11 @@ QJsonArray MenuJson::toJson(const BuiltMenu& menu)
         QJsonObject object;
         if (entry.separator) {
             object.insert(QStringLiteral("separator"), true);
-            object.insert(QStringLiteral("title"), entry.title);
+            object.insert(QStringLiteral("title"), FileName::display(entry.title));
         } else {
             object.insert(QStringLiteral("tag"), entry.tag);
-            object.insert(QStringLiteral("key"), entry.key);
-            object.insert(QStringLiteral("title"), entry.title);
+            object.insert(QStringLiteral("key"), FileName::display(entry.key));
+            object.insert(QStringLiteral("title"), FileName::display(entry.title));
             object.insert(QStringLiteral("icon"), MenuIconResolver::resolve(entry.icon));
             if (entry.hasSubmenu)
                 object.insert(QStringLiteral("children"), toJson(entry.children));

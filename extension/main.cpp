@@ -1,5 +1,6 @@
 #include "ExtensionCli.h"
 #include "ExtensionService.h"
+#include "FileName.h"
 #include "Localizer.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ int main(int argc, char* argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QStringList args = pallstone::FileName::arguments(argc, argv);
     if (args.isEmpty()) {
         pallstone::ExtensionService service;
         return service.exec(err);

@@ -1,5 +1,6 @@
 #include "LaunchPlan.h"
 
+#include "FileName.h"
 #include "MenuStore.h"
 
 #include <QCoreApplication>
@@ -146,7 +147,7 @@ QString LaunchPlan::fileUri(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     return QStringLiteral("file://") +
-           QString::fromLatin1(QFile::encodeName(absolute).toPercentEncoding("/"));
+           QString::fromLatin1(FileName::encode(absolute).toPercentEncoding("/"));
 }
 
 QString LaunchPlan::desktopEntryPath(const QString& application)
@@ -170,14 +171,14 @@ QString LaunchPlan::desktopEntryPath(const QString& application)
         const QString id = QString::fromUtf8(g_app_info_get_id(G_APP_INFO(entry)));
         const QString bareId = id.endsWith(kDesktopSuffix) ? id.chopped(kDesktopSuffix.size()) : id;
         if (sameName(id, application) || sameName(bareId, application)) {
-            byId = QFile::decodeName(file);
+            byId = FileName::decode(file);
             break;
         }
         if (byName.isEmpty()) {
             const QString localised = QString::fromUtf8(g_app_info_get_name(G_APP_INFO(entry)));
             const QString plain = takeGString(g_desktop_app_info_get_string(entry, "Name"));
             if (sameName(localised, application) || sameName(plain, application))
-                byName = QFile::decodeName(file);
+                byName = FileName::decode(file);
         }
     }
     g_list_free_full(all, g_object_unref);

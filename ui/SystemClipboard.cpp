@@ -1,9 +1,11 @@
 #include "SystemClipboard.h"
 
+#include "FileName.h"
 #include "Transcript.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QThread>
 
 namespace pallstone {
@@ -32,6 +34,17 @@ bool SystemClipboard::setText(const QString& text)
     bool held = false;
     onMainThread([&] {
         QClipboard* clipboard = QGuiApplication::clipboard();
+        if (FileName::hasStrayBytes(text)) {
+            // A path that is not UTF-8 goes as its bytes: pasted into a terminal it names the
+            // same file, where the text form would name another.
+            const QByteArray bytes = FileName::encode(text);
+            auto* data = new QMimeData;
+            data->setData(QStringLiteral("text/plain"), bytes);
+            clipboard->setMimeData(data);
+            const QMimeData* back = clipboard->mimeData();
+            held = back && back->data(QStringLiteral("text/plain")) == bytes;
+            return;
+        }
         clipboard->setText(text);
         // Some platforms (Wayland without a window) silently refuse: read it back.
         held = clipboard->text() == text;

@@ -1,5 +1,6 @@
 #include "SystemLauncher.h"
 
+#include "FileName.h"
 #include "LaunchPlan.h"
 #include "Transcript.h"
 
@@ -9,10 +10,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QProcess>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+
+#include <vector>
 
 namespace pallstone {
 
@@ -42,10 +44,28 @@ void SystemLauncher::record(const LaunchPlan& plan)
 
 bool SystemLauncher::startDetached(const LaunchPlan& plan)
 {
+    // GLib rather than QProcess: QProcess encodes arguments as UTF-8 text, which would hand the
+    // program another name for a file whose name is not UTF-8. Without DO_NOT_REAP_CHILD GLib
+    // detaches the child, so nothing is left for us to reap.
+    std::vector<QByteArray> bytes;
+    bytes.reserve(size_t(plan.argv.size()));
+    for (const QString& argument : plan.argv)
+        bytes.push_back(FileName::encode(argument));
+    std::vector<char*> argv;
+    for (QByteArray& argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const QByteArray folder = FileName::encode(plan.workingDirectory);
+    GError* error = nullptr;
     const bool started =
-        QProcess::startDetached(plan.argv.constFirst(), plan.argv.mid(1), plan.workingDirectory);
+        !bytes.empty() &&
+        g_spawn_async(folder.isEmpty() ? nullptr : folder.constData(), argv.data(), nullptr,
+                      G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, &error);
     if (!started) {
-        qCWarning(lcLauncher) << "could not start" << plan.argv << "in" << plan.workingDirectory;
+        qCWarning(lcLauncher) << "could not start" << plan.argv << "in" << plan.workingDirectory
+                              << (error ? error->message : "");
+        if (error)
+            g_error_free(error);
         return false;
     }
     record(plan);
@@ -60,12 +80,12 @@ bool SystemLauncher::openWithApplication(const QString& application, const QStri
     // The plan reads {"gio", "launch", entry, paths...}; GIO fills the entry's field codes.
     const QString entry = plan->argv.at(2);
     GDesktopAppInfo* info =
-        g_desktop_app_info_new_from_filename(QFile::encodeName(entry).constData());
+        g_desktop_app_info_new_from_filename(FileName::encode(entry).constData());
     if (!info)
         return false;
     GList* files = nullptr;
     for (auto it = paths.crbegin(); it != paths.crend(); ++it)
-        files = g_list_prepend(files, g_file_new_for_path(QFile::encodeName(*it).constData()));
+        files = g_list_prepend(files, g_file_new_for_path(FileName::encode(*it).constData()));
     GError* error = nullptr;
     const bool launched = g_app_info_launch(G_APP_INFO(info), files, nullptr, &error);
     warnAndFree("launching a desktop entry", error);

@@ -1,5 +1,7 @@
 #include "Transcript.h"
 
+#include "FileName.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMutexLocker>
@@ -194,8 +196,13 @@ void Transcript::recordProgress(const ProgressEvent& event)
 
 void Transcript::recordClipboard(const QString& text)
 {
-    record(
-        {{QStringLiteral("event"), QStringLiteral("clipboard")}, {QStringLiteral("text"), text}});
+    QJsonObject event{{QStringLiteral("event"), QStringLiteral("clipboard")},
+                      {QStringLiteral("text"), FileName::display(text)}};
+    // JSON holds Unicode only: the exact bytes of a name that is not UTF-8 go beside the text.
+    if (FileName::hasStrayBytes(text))
+        event.insert(QStringLiteral("base64"),
+                     QString::fromLatin1(FileName::encode(text).toBase64()));
+    record(event);
 }
 
 void Transcript::recordLaunch(const QStringList& argv, const QString& workingDirectory)

@@ -3,6 +3,7 @@
 #include "ActionTable.h"
 #include "Dispatch.h"
 #include "FavouriteSubmenus.h"
+#include "FileName.h"
 #include "Localizer.h"
 #include "Paths.h"
 #include "Prompter.h"
@@ -74,8 +75,8 @@ bool isSameFile(const QString& a, const QString& b)
 {
     struct stat sa;
     struct stat sb;
-    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
-        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+    if (::stat(FileName::encode(a).constData(), &sa) != 0 ||
+        ::stat(FileName::encode(b).constData(), &sb) != 0)
         return QDir::cleanPath(a) == QDir::cleanPath(b);
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

@@ -4,13 +4,15 @@
 
 #include "ActionAlerts.h"
 #include "FileEntry.h"
+#include "FileName.h"
 #include "FileOperations.h"
 #include "Localizer.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "Strings.h"
+#include "WorkInProgress.h"
 
-#include <QDir>
+#include <algorithm>
 
 namespace pallstone {
 
@@ -22,10 +24,11 @@ bool isMetadataFile(const QString& name)
     return name == u".DS_Store" || name == u".directory" || name == u".hidden";
 }
 
-QStringList entriesOf(const QString& folder)
+QStringList nonMetadataEntries(const QString& folder)
 {
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    QStringList left = Paths::entryNames(folder);
+    left.erase(std::remove_if(left.begin(), left.end(), isMetadataFile), left.end());
+    return left;
 }
 
 } // namespace
@@ -55,57 +58,76 @@ void EmbedActions::embed(const ActionContextPtr& context, const QString& name, i
         ActionAlerts::tip(Localizer::text(QStringLiteral("Invalid Name Tip")));
         return;
     }
-    const QString parent = Paths::deletingLastPathComponent(context->selectPaths.first());
-    const QString folder = Paths::uniquePath(parent + u'/' + name);
-    if (!QDir().mkpath(folder))
-        return;
-    for (const QString& item : context->selectPaths) {
-        const FileEntry file(item);
-        QString target = folder + u'/' + file.filename();
-        if (mode == 1 && !file.ext().isEmpty()) {
-            const QString sub = folder + u'/' + file.ext();
-            QDir().mkpath(sub);
-            target = sub + u'/' + file.filename();
+    // Moving across file systems copies: the service answers menus meanwhile.
+    WorkInProgress::run([context, name, mode]() -> std::function<void()> {
+        const QString parent = Paths::deletingLastPathComponent(context->selectPaths.first());
+        const QString folder = Paths::uniquePath(parent + u'/' + name);
+        if (!Paths::makeFolders(folder))
+            return [] { ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip"))); };
+        bool failed = false;
+        for (const QString& item : context->selectPaths) {
+            const FileEntry file(item);
+            QString target = folder + u'/' + file.filename();
+            if (mode == 1 && !file.ext().isEmpty()) {
+                const QString sub = folder + u'/' + file.ext();
+                Paths::makeFolders(sub);
+                target = sub + u'/' + file.filename();
+            }
+            if (!FileOperations::moveItem(item, target))
+                failed = true;
         }
-        if (!FileOperations::moveItem(item, target))
-            ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip")));
-    }
+        if (!failed)
+            return {};
+        return [] { ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip"))); };
+    });
 }
 
 void EmbedActions::unembedFolder(const ActionContextPtr& context)
 {
-    for (const QString& folder : context->selectPaths) {
-        if (!Paths::isFolder(folder))
-            continue;
-        const QStringList entries = entriesOf(folder);
-        if (entries.isEmpty()) {
-            ActionAlerts::tip(Localizer::text(QStringLiteral("Empty Folder Tip")));
-            continue;
-        }
-        const QString parent = Paths::deletingLastPathComponent(folder);
-        int moved = 0;
-        for (const QString& name : entries) {
-            if (name.startsWith(u'.'))
+    WorkInProgress::run([context]() -> std::function<void()> {
+        // Tips are worded on the main thread: (key, the names it is about).
+        QList<std::pair<QString, QString>> tips;
+        auto show = [&tips]() -> std::function<void()> {
+            if (tips.isEmpty())
+                return {};
+            return [tips] {
+                for (const auto& [key, names] : tips)
+                    ActionAlerts::tip(Localizer::text(key).replace(QStringLiteral("%1"),
+                                                                   FileName::display(names)));
+            };
+        };
+        for (const QString& folder : context->selectPaths) {
+            if (!Paths::isFolder(folder))
                 continue;
-            if (!FileOperations::moveItem(folder + u'/' + name,
-                                          Paths::uniquePath(parent + u'/' + name))) {
-                ActionAlerts::tip(Localizer::text(QStringLiteral("Error Common Tip")));
-                return;
+            const QStringList entries = Paths::entryNames(folder);
+            if (entries.isEmpty()) {
+                tips.append({QStringLiteral("Empty Folder Tip"), {}});
+                continue;
             }
-            ++moved;
+            const QString parent = Paths::deletingLastPathComponent(folder);
+            int moved = 0;
+            for (const QString& name : entries) {
+                if (name.startsWith(u'.'))
+                    continue;
+                if (!FileOperations::moveItem(folder + u'/' + name,
+                                              Paths::uniquePath(parent + u'/' + name))) {
+                    tips.append({QStringLiteral("Error Common Tip"), {}});
+                    return show();
+                }
+                ++moved;
+            }
+            if (moved == 0)
+                continue;
+            // Only a file manager's own metadata may go with the folder; a .git or .env must not
+            // be lost silently, so such a folder stays and the user is told.
+            const QStringList left = nonMetadataEntries(folder);
+            if (left.isEmpty())
+                Paths::remove(folder);
+            else
+                tips.append({QStringLiteral("Folder Kept Tip"), left.join(QStringLiteral(", "))});
         }
-        if (moved == 0)
-            continue;
-        // Only a file manager's own metadata may go with the folder; a .git or .env must not be
-        // lost silently, so such a folder stays and the user is told.
-        QStringList left = entriesOf(folder);
-        left.erase(std::remove_if(left.begin(), left.end(), isMetadataFile), left.end());
-        if (left.isEmpty())
-            Paths::remove(folder);
-        else
-            ActionAlerts::tip(Localizer::text(QStringLiteral("Folder Kept Tip"))
-                                  .replace(QStringLiteral("%1"), left.join(QStringLiteral(", "))));
-    }
+        return show();
+    });
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "ActionTable.h"
 #include "Dispatch.h"
 #include "FileEntry.h"
+#include "FileName.h"
 #include "FileOperations.h"
 #include "Launcher.h"
 #include "Localizer.h"
@@ -32,7 +33,7 @@ constexpr int kSide = 1024;
 // KDE (".directory"): an image file or a theme icon name; empty when it has none.
 QString customIcon(const QString& path)
 {
-    GFile* file = g_file_new_for_path(QFile::encodeName(path).constData());
+    GFile* file = g_file_new_for_path(FileName::encode(path).constData());
     GFileInfo* info =
         g_file_query_info(file, "metadata::custom-icon", G_FILE_QUERY_INFO_NONE, nullptr, nullptr);
     QString icon;

@@ -3,6 +3,8 @@
 #include "ActionAlerts.h"
 #include "ActionTable.h"
 #include "AtomicFile.h"
+#include "FileName.h"
+#include "FileOperations.h"
 
 #include "Dispatch.h"
 #include "Launcher.h"
@@ -12,7 +14,6 @@
 #include "Strings.h"
 
 #include <QDebug>
-#include <QFile>
 
 #include <algorithm>
 
@@ -38,7 +39,7 @@ QList<std::pair<QString, QList<QByteArray>>> namesByFolder(const QStringList& pa
     QList<std::pair<QString, QList<QByteArray>>> groups;
     for (const QString& path : paths) {
         const QString folder = Paths::deletingLastPathComponent(path);
-        const QByteArray name = QFile::encodeName(Paths::lastPathComponent(path));
+        const QByteArray name = FileName::encode(Paths::lastPathComponent(path));
         if (folder.isEmpty() || !listable(name))
             continue;
         auto group = std::find_if(groups.begin(), groups.end(),
@@ -56,7 +57,7 @@ QList<std::pair<QString, QList<QByteArray>>> namesByFolder(const QStringList& pa
 QList<QByteArray> HideAndShowFilesAction::visibleNames(const QString& folder)
 {
     QList<QByteArray> names;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    DIR* dir = ::opendir(FileName::encode(folder).constData());
     if (!dir)
         return names;
     while (const dirent* entry = ::readdir(dir)) {
@@ -74,20 +75,14 @@ bool HideAndShowFilesAction::updateHiddenFile(const QString& folder, const QList
 {
     const QString path = folder + u'/' + kHiddenFile;
     QList<QByteArray> lines;
-    QFile current(path);
-    if (current.exists()) {
-        // A list that cannot be read must not be replaced by one that lacks its lines.
-        if (!current.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray content = current.readAll();
-        if (current.error() != QFileDevice::NoError)
-            return false;
-        current.close();
-        if (!content.isEmpty()) {
-            lines = content.split('\n');
-            if (content.endsWith('\n'))
-                lines.removeLast();
-        }
+    // A list that cannot be read must not be replaced by one that lacks its lines.
+    const std::optional<QByteArray> current = FileOperations::readFile(path);
+    if (!current)
+        return false;
+    if (!current->isEmpty()) {
+        lines = current->split('\n');
+        if (current->endsWith('\n'))
+            lines.removeLast();
     }
 
     bool changed = false;
@@ -113,7 +108,7 @@ bool HideAndShowFilesAction::updateHiddenFile(const QString& folder, const QList
     }
     // The rename already changed the folder; touching it again makes sure views that compare
     // modification times at a coarse resolution notice.
-    if (::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), nullptr, 0) != 0)
+    if (::utimensat(AT_FDCWD, FileName::encode(folder).constData(), nullptr, 0) != 0)
         qWarning().noquote() << "pallstone-extension: cannot touch" << folder;
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "ActionAlerts.h"
 #include "ActionTable.h"
+#include "FileName.h"
 #include "Localizer.h"
 
 #include "Dispatch.h"
@@ -17,7 +18,7 @@ namespace pallstone {
 
 bool LockUnlockFilesAction::setLocked(const QString& path, bool locked)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileName::encode(path);
     struct stat info;
     if (native.isEmpty() || ::lstat(native.constData(), &info) != 0 || S_ISLNK(info.st_mode))
         return false;

@@ -2,6 +2,7 @@
 
 #include "ActionTable.h"
 #include "AtomicFile.h"
+#include "FileName.h"
 #include "StoreSnapshot.h"
 
 #include "ActionAlerts.h"
@@ -74,8 +75,8 @@ bool NewFileAction::create(const QString& path, const QString& ext, const MenuIt
             // in its place, so a failed copy leaves the old file.
             const QString staging = Paths::uniquePath(path + QStringLiteral(".new"));
             ok = FileOperations::copyItem(item->templatePath, staging) &&
-                 std::rename(QFile::encodeName(staging).constData(),
-                             QFile::encodeName(path).constData()) == 0;
+                 std::rename(FileName::encode(staging).constData(),
+                             FileName::encode(path).constData()) == 0;
             if (!ok)
                 Paths::remove(staging);
         }

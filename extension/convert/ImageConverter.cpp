@@ -1,5 +1,6 @@
 #include "ImageConverter.h"
 
+#include "FileName.h"
 #include "IcnsWriter.h"
 #include "OutputFile.h"
 
@@ -225,7 +226,7 @@ ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential
 {
     initialise();
     Loaded result;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = FileName::encode(path);
     try {
         vips::VImage image;
         if (QFileInfo(path).suffix() == u"icns") {
@@ -296,7 +297,7 @@ ImageConverter::Loaded ImageConverter::decode(const QString& path, int side)
         const bool vector = loader.rfind("svgload", 0) == 0;
         if (side > 0 && !vector && QFileInfo(path).suffix() != u"icns" &&
             std::max(result.width, result.height) > side) {
-            result.image = vips::VImage::thumbnail(QFile::encodeName(path).constData(), side,
+            result.image = vips::VImage::thumbnail(FileName::encode(path).constData(), side,
                                                    vips::VImage::option()
                                                        ->set("height", side)
                                                        ->set("size", VIPS_SIZE_DOWN)

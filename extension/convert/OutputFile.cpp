@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include "FileName.h"
 #include "Paths.h"
 
 #include <QFile>
@@ -52,7 +53,7 @@ bool OutputFile::open(QString* error)
 {
     const QFileInfo info(m_path);
     m_temporary =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+        FileName::encode(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
     m_fd = ::mkostemp(m_temporary.data(), O_CLOEXEC);
     if (m_fd < 0) {
         setErrno(error);
@@ -68,7 +69,7 @@ bool OutputFile::finish(QString* error)
         return false;
     // A replaced file keeps its permissions; a new one gets what the umask allows.
     struct stat existing;
-    const QByteArray target = QFile::encodeName(m_path);
+    const QByteArray target = FileName::encode(m_path);
     const mode_t mode =
         ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : g_newFileMode;
     const bool synced = ::fchmod(m_fd, mode) == 0 && ::fsync(m_fd) == 0;
@@ -86,7 +87,7 @@ bool OutputFile::commit(QString* error)
 {
     if (!finish(error))
         return false;
-    if (::rename(m_temporary.constData(), QFile::encodeName(m_path).constData()) != 0) {
+    if (::rename(m_temporary.constData(), FileName::encode(m_path).constData()) != 0) {
         setErrno(error);
         return false;
     }
@@ -101,13 +102,13 @@ std::optional<QString> OutputFile::commitUnique(QString* error)
     QString path = m_path;
     for (int attempt = 0; attempt < 100; ++attempt) {
         if (::renameat2(AT_FDCWD, m_temporary.constData(), AT_FDCWD,
-                        QFile::encodeName(path).constData(), RENAME_NOREPLACE) == 0) {
+                        FileName::encode(path).constData(), RENAME_NOREPLACE) == 0) {
             m_done = true;
             return path;
         }
         if (errno == EINVAL || errno == ENOSYS) {
             // A file system without the no-replace rename: a hard link never replaces either.
-            if (::link(m_temporary.constData(), QFile::encodeName(path).constData()) == 0) {
+            if (::link(m_temporary.constData(), FileName::encode(path).constData()) == 0) {
                 ::unlink(m_temporary.constData());
                 m_done = true;
                 return path;
@@ -127,7 +128,7 @@ std::optional<QString> OutputFile::createUniqueFolder(const QString& path, QStri
 {
     QString candidate = Paths::uniquePath(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (::mkdir(QFile::encodeName(candidate).constData(), 0777) == 0)
+        if (::mkdir(FileName::encode(candidate).constData(), 0777) == 0)
             return candidate;
         if (errno != EEXIST)
             break;

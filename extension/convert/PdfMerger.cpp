@@ -2,6 +2,7 @@
 #define POINTERHOLDER_TRANSITION 4
 
 #include "PdfMerger.h"
+#include "FileName.h"
 
 #include "ImageConverter.h"
 #include "OutputFile.h"
@@ -200,7 +201,7 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
     for (const QString& path : paths) {
         if (cancelled && cancelled->load())
             return result;
-        const QByteArray name = QFile::encodeName(path);
+        const QByteArray name = FileName::encode(path);
         if (Paths::pathExtension(path).toLower() == u"pdf") {
             try {
                 QPDF& source = sources.emplace_back();

@@ -1,5 +1,6 @@
 #include "PdfPageRenderer.h"
 
+#include "FileName.h"
 #include "ImageConverter.h"
 #include "OutputFile.h"
 #include "Paths.h"
@@ -27,7 +28,7 @@ PdfPageRenderer::Result PdfPageRenderer::render(const QString& pdfPath, const QS
 {
     ImageConverter::initialise();
     Result result;
-    const QByteArray name = QFile::encodeName(pdfPath);
+    const QByteArray name = FileName::encode(pdfPath);
     try {
         const vips::VImage first = loadPage(name, 0);
         result.pageCount =

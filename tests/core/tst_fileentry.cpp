@@ -1,4 +1,5 @@
 #include "FileEntry.h"
+#include "FileName.h"
 #include "Paths.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@ bool writeFile(const QString& path, const QByteArray& content)
 bool exists(const QString& path)
 {
     struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    return ::lstat(FileName::encode(path).constData(), &st) == 0;
 }
 
 bool setImmutable(const QString& path, bool on)
@@ -217,7 +218,7 @@ private Q_SLOTS:
             QVERIFY(writeFile(folder + u'/' + name, "x"));
         QVERIFY(writeFile(folder + u"/.hidden"_s, "x"));
         QVERIFY(QDir().mkpath(folder + u"/.git"_s));
-        // A name that is not valid UTF-8 cannot be reached through a QString path.
+        // A name that is not valid UTF-8 is listed with its bytes, and reached again through them.
         const QByteArray raw = QFile::encodeName(folder) + "/caf\xe9";
         const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         QVERIFY(fd >= 0);
@@ -233,6 +234,7 @@ private Q_SLOTS:
         }
         QSet<QString> expected(visible.begin(), visible.end());
         expected.insert(u"sub dir"_s);
+        expected.insert(FileName::decode("caf\xe9"));
         QCOMPARE(names, expected);
 
         QVERIFY(writeFile(folder + u"/later"_s, "x"));

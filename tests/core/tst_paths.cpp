@@ -1,3 +1,4 @@
+#include "FileName.h"
 #include "Launcher.h"
 #include "Paths.h"
 #include "Services.h"
@@ -124,6 +125,24 @@ private Q_SLOTS:
         Paths::setCustomIconProbe({});
         // QDir::removeRecursively() does not see entries whose names are not valid UTF-8.
         Paths::remove(m_work);
+    }
+
+    void everyByteStringIsANameThatComesBackUnchanged()
+    {
+        // Stray bytes, encoded surrogates (which must not pass for our own escapes), overlong and
+        // cut-off sequences, next to valid UTF-8.
+        for (const QByteArray& bytes :
+             {QByteArray("caf\xc3\xa9"), QByteArray("bad\xff\xfe.txt"), QByteArray("\xed\xb3\x80"),
+              QByteArray("\xc0\x80x"), QByteArray("\xe6\x96"), QByteArray("\xf4\x90\x80\x80"),
+              QByteArray("\xf0\x9f\x98\x80 ok")}) {
+            const QString name = FileName::decode(bytes);
+            QCOMPARE(FileName::encode(name), bytes);
+            QCOMPARE(FileName::hasStrayBytes(name), QString::fromUtf8(bytes).toUtf8() != bytes);
+            QVERIFY(!FileName::hasStrayBytes(FileName::display(name)));
+        }
+        const QString folder = m_work + u'/' + FileName::decode("dir\xff");
+        QVERIFY(Paths::makeFolders(folder + u"/sub"));
+        QCOMPARE(Paths::entryNames(folder), QStringList{u"sub"_s});
     }
 
     void nameParts_data()

@@ -14,8 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -395,6 +397,52 @@ private Q_SLOTS:
 
         act(background, QStringLiteral("Unhide All Files"), {}, {});
         QCOMPARE(read(hidden), QByteArray("keep me\n"));
+    }
+
+    void aNameThatIsNotUtf8KeepsItsBytesThroughEveryAction()
+    {
+        using pallstone::StoreKey::rightMenu;
+        for (const QString& key : {u"Copy Path"_s, u"Hide Selected Files"_s, u"Embed in Folder"_s,
+                                   u"Encrypted Compression"_s})
+            enable(rightMenu, key);
+        QVERIFY(QDir().mkpath(path(u"bytes"_s)));
+        const QByteArray folder = QFile::encodeName(path(u"bytes"_s));
+        const QByteArray name = "bad\xFF\xFE.txt";
+        const QByteArray file = folder + '/' + name;
+        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        // As a file manager hands it over: a URI with the bytes percent-encoded.
+        const QStringList selection{u"file://"_s +
+                                    QString::fromLatin1(file.toPercentEncoding("/"))};
+        auto modeOf = [](const QByteArray& bytes) {
+            struct stat info;
+            return ::lstat(bytes.constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+        };
+
+        const QList<QJsonObject> copied =
+            only(act(selection, u"Copy Path"_s, {}, {}), u"clipboard"_s);
+        QCOMPARE(copied.size(), 1);
+        QCOMPARE(QByteArray::fromBase64(copied.first().value(u"base64"_s).toString().toLatin1()),
+                 file);
+
+        act(selection, u"Hide Selected Files"_s, {}, {});
+        QCOMPARE(read(path(u"bytes/.hidden"_s)), name + '\n');
+
+        act(selection, u"Lock and Unlock"_s, {}, {});
+        QCOMPARE(modeOf(file), mode_t(0444));
+        act(selection, u"Lock and Unlock"_s, {}, {});
+        QCOMPARE(modeOf(file), mode_t(0644));
+
+        const QString archive = path(u"bytes.zip"_s);
+        act(selection, u"Encrypted Compression"_s, {}, {QJsonObject{{u"path"_s, archive}}});
+        QProcess unzip;
+        unzip.start(u"unzip"_s, {u"-Z1"_s, archive});
+        QVERIFY(unzip.waitForFinished());
+        QCOMPARE(unzip.readAllStandardOutput(), name + '\n');
+
+        act(selection, u"Embed in Folder"_s, {}, {});
+        QCOMPARE(modeOf(folder + "/bad\xFF\xFE/" + name), mode_t(0644));
     }
 
     void anUnreadableHiddenListIsNotReplaced()

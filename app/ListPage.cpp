@@ -6,9 +6,12 @@
 #include "Prompter.h"
 #include "ReorderTable.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShowEvent>
+#include <QTimer>
 
 namespace pallstone {
 
@@ -54,30 +57,79 @@ ListPage::~ListPage()
     NotificationCenter::defaultCenter().removeAllNotification(this);
 }
 
-void ListPage::handleSignal(const pallstone::Notification& /*notification*/)
+void ListPage::handleSignal(const pallstone::Notification& notification)
 {
-    refresh();
+    // A profile replaced everything; anything else only says the window came back to the front.
+    if (notification.name == kConfigChangeNotification)
+        refresh();
+    else
+        refreshIfChanged();
 }
 
 void ListPage::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        refresh();
+        refreshIfChanged();
+}
+
+ListPage::BuiltFrom ListPage::currentInputs() const
+{
+    return {MenuStore::sharedDefaults().currentStamp(), outsideState()};
+}
+
+void ListPage::refreshIfChanged()
+{
+    // Rebuilding under a press would delete the row being clicked or dragged: the click would be
+    // stored but drawn on a row that is gone. Wait for the release, then look again.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton || m_tableView->isDragging()) {
+        if (!m_refreshPending) {
+            m_refreshPending = true;
+            qApp->installEventFilter(this);
+        }
+        return;
+    }
+    if (m_builtFrom && *m_builtFrom == currentInputs())
+        return;
+    refresh();
+}
+
+bool ListPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_refreshPending &&
+        (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::Drop)) {
+        m_refreshPending = false;
+        qApp->removeEventFilter(this);
+        // After the release has done its work (a check box toggled, a row dropped).
+        QTimer::singleShot(0, this, &ListPage::refreshIfChanged);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ListPage::reloadTable()
 {
+    // The rows are built anew, but the user keeps their place: the same entry selected, the same
+    // part of the list in view.
+    const QString selectedKey = m_selectItem ? m_selectItem->key : QString();
+    const int scrolled = m_tableView->verticalScrollBar()->value();
+    m_builtFrom = currentInputs();
     m_filling = true;
     m_selectItem.reset();
     m_deleteButton->setEnabled(false);
     m_tableView->clearSelection();
     m_tableView->setRowCount(0);
     m_tableView->setRowCount(int(m_tableData.size()));
-    for (int row = 0; row < m_tableData.size(); ++row)
+    int selectedRow = -1;
+    for (int row = 0; row < m_tableData.size(); ++row) {
         fillRow(row, m_tableData.at(row));
+        if (!selectedKey.isEmpty() && m_tableData.at(row)->key == selectedKey)
+            selectedRow = row;
+    }
     m_tableView->setCurrentItem(nullptr);
     m_filling = false;
+    m_tableView->verticalScrollBar()->setValue(scrolled);
+    if (selectedRow >= 0)
+        selectRow(selectedRow);
 }
 
 void ListPage::selectRow(int row)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "Defaults.h"
 #include "MenuItem.h"
 #include "NotificationCenter.h"
 
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 class QPushButton;
 class QTableWidgetItem;
@@ -29,8 +31,12 @@ public:
 
     // The stored list the table shows.
     virtual QString listKey() const = 0;
-    // Reloads the list from the store and rebuilds the table; the selection is cleared.
+    // Reloads the list from the store and rebuilds the table, keeping the selected entry (when it
+    // is still there) and the scroll position.
     virtual void refresh() = 0;
+    // Refreshes when the store (or outsideState()) changed since the table was built, and never
+    // while a mouse button is down or a drag runs: then once it is released.
+    void refreshIfChanged();
 
     ReorderTable* tableView() const { return m_tableView; }
     QPushButton* deleteButton() const { return m_deleteButton; }
@@ -66,8 +72,12 @@ protected:
     // The naming window with the text to start from; nothing when cancelled.
     std::optional<QString> askDisplayName(const QString& defaultText);
 
+    // What the rows show besides the store (the main menu: whether the extension is on).
+    virtual QString outsideState() const { return {}; }
+
     void scrollToLastRow();
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MenuItemList m_tableData;
     MenuItemPtr m_selectItem;
@@ -76,9 +86,13 @@ protected:
     QPushButton* m_recoverBtn = nullptr;
 
 private:
+    using BuiltFrom = std::pair<Defaults::Stamp, QString>;
+    BuiltFrom currentInputs() const;
     void onMoveRequested(int from, int to);
 
     bool m_filling = false;
+    bool m_refreshPending = false;
+    std::optional<BuiltFrom> m_builtFrom;
 };
 
 } // namespace pallstone

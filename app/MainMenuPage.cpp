@@ -102,6 +102,12 @@ void MainMenuPage::refresh()
     reloadTable();
 }
 
+QString MainMenuPage::outsideState() const
+{
+    // Switched on in a file manager while this window was behind: the check boxes follow.
+    return ExtensionManager::isExtensionEnabled() ? QStringLiteral("on") : QStringLiteral("off");
+}
+
 void MainMenuPage::fillRow(int row, const MenuItemPtr& item)
 {
     m_tableView->setItem(row, NameColumn,

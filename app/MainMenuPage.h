@@ -49,6 +49,7 @@ public:
 
 protected:
     void fillRow(int row, const MenuItemPtr& item) override;
+    QString outsideState() const override;
     void tableViewSelectionDidChange() override;
     void onCheckChanged(int row, int column, bool checked) override;
 

@@ -40,6 +40,9 @@ public:
     std::optional<Move> dropMove(const QMimeData* data, const QObject* source, int row,
                                  DropPlace place) const;
 
+    // A row is being dragged, or a selection swept: rebuilding the rows now would break it off.
+    bool isDragging() const { return state() == DraggingState || state() == DragSelectingState; }
+
     // Carries out a drop as a drag would; true when the move was requested.
     bool performDrop(const QMimeData* data, const QObject* source, int row, DropPlace place);
 

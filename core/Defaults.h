@@ -48,11 +48,9 @@ public:
     // Parses the file again even if it looks unchanged.
     void reload();
 
-    // Where an unreadable store was kept before it was replaced, for the user to recover from.
-    // Empty when no such copy was made by this object.
-    QString lastBackupPath() const { return m_lastBackup; }
-
-private:
+    // The file's identity and state (device, inode, size, modification time): while it stays the
+    // same, so does the store. A view remembers the stamp it was built from to know whether it
+    // needs building again.
     struct Stamp
     {
         qint64 device = -1;
@@ -61,7 +59,13 @@ private:
         qint64 mtimeNs = -1;
         bool operator==(const Stamp&) const = default;
     };
+    Stamp currentStamp() const { return stampOf(m_filePath); }
 
+    // Where an unreadable store was kept before it was replaced, for the user to recover from.
+    // Empty when no such copy was made by this object.
+    QString lastBackupPath() const { return m_lastBackup; }
+
+private:
     static Stamp stampOf(const QString& path);
     void refreshLocked();
     bool writeLocked(const Value& root);

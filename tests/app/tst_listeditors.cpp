@@ -6,6 +6,7 @@
 #include "FavouritesPage.h"
 #include "MainMenuPage.h"
 #include "NewFilePage.h"
+#include "NotificationCenter.h"
 #include "OpenWithPage.h"
 #include "ReorderTable.h"
 #include "TemplateDialog.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 using namespace pallstone;
@@ -254,6 +256,44 @@ private Q_SLOTS:
                      .stringList(),
                  cut);
         QVERIFY(AppFixture::keys(StoreKey::newFile).contains(u"ABC"_qs));
+    }
+
+    void aClickAsTheWindowComesBackIsStoredAndShown()
+    {
+        MainMenuPage editor;
+        editor.resize(600, 900);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const QString key = AppFixture::keys(StoreKey::rightMenu).at(1);
+        editor.selectRow(1);
+        ReorderTable* table = editor.tableView();
+        // The click that brings the window back: the press arrives, then the window is active
+        // again (a dialog just closed), then the release.
+        auto clickBox = [&](int row) {
+            QStyleOptionViewItem option;
+            option.initFrom(table->viewport());
+            option.rect = table->visualItemRect(table->item(row, MainMenuPage::EnableColumn));
+            option.features = QStyleOptionViewItem::HasCheckIndicator;
+            const QPoint box =
+                table->style()
+                    ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, table)
+                    .center();
+            QTest::mousePress(table->viewport(), Qt::LeftButton, {}, box);
+            NotificationCenter::defaultCenter().postNotification(MainMenuPage::kWindowDidBecomeKey);
+            QTest::mouseRelease(table->viewport(), Qt::LeftButton, {}, box);
+            QTest::qWait(50);
+        };
+        const Qt::CheckState before = table->item(0, MainMenuPage::EnableColumn)->checkState();
+        clickBox(0);
+        const Qt::CheckState after = table->item(0, MainMenuPage::EnableColumn)->checkState();
+        QVERIFY(after != before);
+        QCOMPARE(
+            AppFixture::record(StoreKey::rightMenu, AppFixture::keys(StoreKey::rightMenu).at(0))
+                .value(QStringLiteral("disabled"))
+                .readBool(),
+            after == Qt::Unchecked);
+        // The refresh after the store changed keeps the selected entry.
+        QCOMPARE(editor.selectItem() ? editor.selectItem()->key : QString(), key);
     }
 
     void renameWithEmptyTextShowsDefaultTitle()

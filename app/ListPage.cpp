@@ -180,8 +180,9 @@ std::optional<QString> ListPage::askDisplayName(const QString& defaultText)
 
 void ListPage::scrollToLastRow()
 {
-    if (m_tableView->rowCount() > 0)
-        m_tableView->scrollToItem(m_tableView->item(m_tableView->rowCount() - 1, 0));
+    // scrollToBottom() lays the new row out first; scrolling to the item before that uses the old
+    // height and leaves the row half under the edge.
+    m_tableView->scrollToBottom();
 }
 
 void ListPage::onMoveRequested(int from, int to)

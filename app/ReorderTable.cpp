@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QMimeData>
 
+#include <algorithm>
+
 namespace pallstone {
 
 ReorderTable::ReorderTable(QWidget* parent) : QTableWidget(parent)
@@ -50,19 +52,21 @@ Qt::DropActions ReorderTable::supportedDropActions() const
     return Qt::MoveAction;
 }
 
-ReorderTable::DropPlace ReorderTable::currentDropPlace() const
+ReorderTable::DropPlace ReorderTable::dropPlaceAt(const QPoint& position) const
 {
-    switch (dropIndicatorPosition()) {
-    case QAbstractItemView::AboveItem:
+    const int row = rowAt(position.y());
+    if (row < 0)
+        return DropPlace::BelowAll;
+    // Only the edges of a row are gaps. Qt would split a row whose cells take no drops into two
+    // halves, so that a drop on the middle of an entry moved the dragged one next to it.
+    const int top = rowViewportPosition(row);
+    const int height = rowHeight(row);
+    const int edge = std::max(4, height / 4);
+    if (position.y() < top + edge)
         return DropPlace::AboveRow;
-    case QAbstractItemView::BelowItem:
+    if (position.y() >= top + height - edge)
         return DropPlace::BelowRow;
-    case QAbstractItemView::OnItem:
-        return DropPlace::OnRow;
-    case QAbstractItemView::OnViewport:
-        break;
-    }
-    return DropPlace::BelowAll;
+    return DropPlace::OnRow;
 }
 
 std::optional<ReorderTable::Move>
@@ -127,10 +131,16 @@ void ReorderTable::dragEnterEvent(QDragEnterEvent* event)
 
 void ReorderTable::dragMoveEvent(QDragMoveEvent* event)
 {
+    const QPoint position = event->position().toPoint();
+    const bool taken =
+        dropMove(event->mimeData(), event->source(), rowAt(position.y()), dropPlaceAt(position))
+            .has_value();
+    // The gap line only where a drop is taken.
+    setDropIndicatorShown(taken);
     QTableWidget::dragMoveEvent(event); // places the drop indicator
-    const int row = indexAt(event->position().toPoint()).row();
-    if (!dropMove(event->mimeData(), event->source(), row, currentDropPlace())) {
+    if (!taken) {
         event->ignore();
+        viewport()->update();
         return;
     }
     event->setDropAction(Qt::MoveAction);
@@ -139,9 +149,10 @@ void ReorderTable::dragMoveEvent(QDragMoveEvent* event)
 
 void ReorderTable::dropEvent(QDropEvent* event)
 {
-    const int row = indexAt(event->position().toPoint()).row();
+    const QPoint position = event->position().toPoint();
     // The store is the list's owner: the rows are rebuilt from it, never moved here.
-    if (performDrop(event->mimeData(), event->source(), row, currentDropPlace())) {
+    if (performDrop(event->mimeData(), event->source(), rowAt(position.y()),
+                    dropPlaceAt(position))) {
         event->setDropAction(Qt::MoveAction);
         event->accept();
     } else {

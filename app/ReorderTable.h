@@ -43,6 +43,9 @@ public:
     // A row is being dragged, or a selection swept: rebuilding the rows now would break it off.
     bool isDragging() const { return state() == DraggingState || state() == DragSelectingState; }
 
+    // Where a drop at this viewport position would land.
+    DropPlace dropPlaceAt(const QPoint& position) const;
+
     // Carries out a drop as a drag would; true when the move was requested.
     bool performDrop(const QMimeData* data, const QObject* source, int row, DropPlace place);
 
@@ -51,7 +54,6 @@ Q_SIGNALS:
     void moveRequested(int from, int to);
 
 protected:
-    DropPlace currentDropPlace() const;
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QList<QTableWidgetItem*>& items) const override;
     Qt::DropActions supportedDropActions() const override;

@@ -132,6 +132,20 @@ private Q_SLOTS:
         QCOMPARE(AppFixture::keys(StoreKey::rightMenu), before);
     }
 
+    void onlyTheEdgesOfARowAreGaps()
+    {
+        MainMenuPage editor;
+        editor.resize(600, 900);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const ReorderTable* table = editor.tableView();
+        const QRect row = table->visualItemRect(table->item(2, 0));
+        using Place = ReorderTable::DropPlace;
+        QCOMPARE(table->dropPlaceAt(row.center()), Place::OnRow);
+        QCOMPARE(table->dropPlaceAt({row.center().x(), row.top() + 1}), Place::AboveRow);
+        QCOMPARE(table->dropPlaceAt({row.center().x(), row.bottom() - 1}), Place::BelowRow);
+    }
+
     void addWithEverythingPresentShowsTip()
     {
         MainMenuPage editor;
@@ -395,6 +409,27 @@ private Q_SLOTS:
         editor.addFolder();
         QCOMPARE(m_app.prompter.paths.size(), size_t(1)); // no panel was shown
         QCOMPARE(AppFixture::list(StoreKey::commonPath).count(), 60);
+    }
+
+    void anAddedFolderIsScrolledFullyIntoView()
+    {
+        Value list = Value::array();
+        for (int i = 0; i < 40; ++i) {
+            Value record = Value::dictionary();
+            record.insert(QStringLiteral("path"), u"/tmp/f"_qs + QString::number(i));
+            list.append(record);
+        }
+        MenuStore::sharedDefaults().setObject(list, StoreKey::commonPath);
+        FavouritesPage editor;
+        editor.resize(500, 300);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        m_app.prompter.paths.push_back(QStringList{m_app.home()});
+        editor.addFolder();
+        QCoreApplication::processEvents();
+        const ReorderTable* table = editor.tableView();
+        const QRect last = table->visualItemRect(table->item(table->rowCount() - 1, 0));
+        QVERIFY2(table->viewport()->rect().contains(last), "the new row is cut off");
     }
 
     void sameApplicationNameIsRefused()

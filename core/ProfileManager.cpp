@@ -385,12 +385,11 @@ ProfileManager::Outcome ProfileManager::switchTo(const QString& name)
         return outcome(Status::NotAProfile);
 
     for (const QString& folder : archivedFolders()) {
+        const QString target = MenuStore::createFolderName(folder);
         const QString extracted = staging.filePath(folder);
         if (QFileInfo(extracted).isDir() && !QFileInfo(extracted).isSymLink() &&
-            !mergeFolder(extracted, container + u'/' + folder, &error))
+            !mergeFolder(extracted, target, &error))
             return outcome(Status::Failed, error);
-        // The folders exist afterwards, as they would after any save.
-        MenuStore::createFolderName(folder);
     }
     const bool stored = MenuStore::sharedDefaults().update([&](Value& root) {
         for (const QString& key : restoredKeys()) {

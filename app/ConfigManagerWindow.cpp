@@ -119,8 +119,10 @@ void ConfigManagerWindow::refresh()
     const QSignalBlocker blocker(m_tableView);
     m_tableView->clearContents();
     m_tableView->setRowCount(int(m_tableData.size()));
-    QFont dateFont = font();
-    dateFont.setPointSize(12);
+    // A step below the names, as the dates are secondary.
+    QFont dateFont = m_tableView->font();
+    if (dateFont.pointSizeF() > 8)
+        dateFont.setPointSizeF(dateFont.pointSizeF() - 1);
     for (int row = 0; row < m_tableView->rowCount(); ++row) {
         const ProfileManager::Profile& profile = m_tableData.at(row);
         const bool isCurrent = profile.name == current;
@@ -134,6 +136,7 @@ void ConfigManagerWindow::refresh()
         m_tableView->setItem(row, 1, date);
     }
     m_tableView->clearSelection();
+    m_tableView->setCurrentCell(-1, -1);
     m_selectItem = -1;
     tableViewSelectionDidChange();
     setWorking(m_working);
@@ -162,12 +165,14 @@ void ConfigManagerWindow::setWorking(bool working)
     m_indicator->setVisible(working);
 }
 
-bool ConfigManagerWindow::startJob(Work work,
+void ConfigManagerWindow::startJob(Work work,
                                    std::function<void(const ProfileManager::Outcome&)> finished)
 {
+    if (!finished)
+        finished = [](const ProfileManager::Outcome&) {};
     if (m_working) {
         Alert::alertWithMsg(text(u"Config Busy Tip"), this);
-        return false;
+        return;
     }
     setWorking(true);
     QPointer<ConfigManagerWindow> self(this);
@@ -177,11 +182,12 @@ bool ConfigManagerWindow::startJob(Work work,
             if (self)
                 self->setWorking(false);
             finished(outcome);
-            if (self)
+            if (self) {
                 self->refresh();
+                self->showOutcome(outcome);
+            }
         });
     });
-    return true;
 }
 
 void ConfigManagerWindow::showOutcome(const ProfileManager::Outcome& outcome)
@@ -221,12 +227,7 @@ void ConfigManagerWindow::onSaveCurrentConfig()
     if (!name)
         return;
     const QString chosen = *name;
-    QPointer<ConfigManagerWindow> self(this);
-    startJob([chosen] { return ProfileManager::save(chosen); },
-             [self](const ProfileManager::Outcome& outcome) {
-                 if (self)
-                     self->showOutcome(outcome);
-             });
+    startJob([chosen] { return ProfileManager::save(chosen); }, {});
 }
 
 void ConfigManagerWindow::onSetup()
@@ -240,15 +241,12 @@ void ConfigManagerWindow::onSetup()
     const QString name = m_tableData.at(m_selectItem).name;
     if (!Alert::confirm(text(u"Setup Config Tip"), this))
         return;
-    QPointer<ConfigManagerWindow> self(this);
     startJob([name] { return ProfileManager::switchTo(name); },
-             [self](const ProfileManager::Outcome& outcome) {
+             [](const ProfileManager::Outcome& outcome) {
                  // The open editors reload whether or not this window is still there.
                  if (outcome.ok())
                      NotificationCenter::defaultCenter().postNotification(
                          ListPage::kConfigChangeNotification);
-                 if (self)
-                     self->showOutcome(outcome);
              });
 }
 
@@ -293,12 +291,7 @@ void ConfigManagerWindow::onExportConfig()
     if (!chosen || chosen->isEmpty())
         return;
     const QString folder = chosen->first();
-    QPointer<ConfigManagerWindow> self(this);
-    startJob([name, folder] { return ProfileManager::exportTo(name, folder); },
-             [self](const ProfileManager::Outcome& outcome) {
-                 if (self)
-                     self->showOutcome(outcome);
-             });
+    startJob([name, folder] { return ProfileManager::exportTo(name, folder); }, {});
 }
 
 void ConfigManagerWindow::onImportConfig()
@@ -315,12 +308,7 @@ void ConfigManagerWindow::onImportConfig()
         Alert::alertWithMsg(text(u"Config File Error Tip"), this);
         return;
     }
-    QPointer<ConfigManagerWindow> self(this);
-    startJob([file] { return ProfileManager::importFrom(file); },
-             [self](const ProfileManager::Outcome& outcome) {
-                 if (self)
-                     self->showOutcome(outcome);
-             });
+    startJob([file] { return ProfileManager::importFrom(file); }, {});
 }
 
 } // namespace pallstone

@@ -60,9 +60,9 @@ protected:
 
 private:
     using Work = std::function<ProfileManager::Outcome()>;
-    // Runs the work on a worker; the outcome comes back on the main thread. False (and a tip)
-    // when a job is already running.
-    bool startJob(Work work, std::function<void(const ProfileManager::Outcome&)> finished);
+    // Runs the work on a worker; the outcome comes back on the main thread, to finished (also
+    // when the window is gone) and then to the person. Refused with a tip while a job runs.
+    void startJob(Work work, std::function<void(const ProfileManager::Outcome&)> finished);
     void showOutcome(const ProfileManager::Outcome& outcome);
     void tableViewSelectionDidChange();
     void setWorking(bool working);

@@ -14,6 +14,7 @@
 
 #include <zip.h>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 
 using namespace pallstone;
@@ -311,6 +312,24 @@ private Q_SLOTS:
         QCOMPARE(QDir(home.container(u"TQConfigManager"_s)).entryList(QDir::Files).size(), 0);
     }
 
+    // A save or switch from the command line while another one runs (here: the window's) is
+    // refused at once rather than waiting behind it.
+    void aSaveWhileAnotherRunsIsRefused()
+    {
+        Home home;
+        QCOMPARE(home.profile({u"save"_s, u"First"_s}).exitCode, 0);
+        QFile lock(home.container(u".profile.lock"_s));
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        QCOMPARE(::flock(lock.handle(), LOCK_EX | LOCK_NB), 0);
+        for (const QStringList& args :
+             {QStringList{u"save"_s, u"Second"_s}, QStringList{u"switch"_s, u"First"_s}}) {
+            const Run refused = home.profile(args);
+            QCOMPARE(refused.exitCode, 4);
+            QVERIFY(refused.err.contains(u"another profile"_s));
+        }
+        QCOMPARE(home.profile({u"list"_s}).out.count(u'\n'), 0);
+    }
+
     // A store copy left in the container by an earlier program is never applied, also not when
     // the switch is refused.
     void aLeftoverStoreCopyIsNeverApplied()
@@ -402,12 +421,15 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", QFile::encodeName(home.path(u".local/share"_s)));
         Defaults& shared = MenuStore::sharedDefaults();
         QCOMPARE(shared.filePath(), home.storePath());
-        // Even a record written by hand afterwards, pointing at the user's file.
+        // Even records written by hand afterwards, pointing at the user's file or a profile.
+        const QString profile = container + u"TQConfigManager/Mine-keep"_s;
         QVERIFY(MenuStore::addMenuKey(u"array common app"_s, record(u"Later"_s, important), false));
-        for (const QString& key : {u"Evil"_s, u"Moved"_s, u"Gone"_s, u"Later"_s})
+        QVERIFY(MenuStore::addMenuKey(u"array common app"_s, record(u"P"_s, profile), false));
+        for (const QString& key : {u"Evil"_s, u"Moved"_s, u"Gone"_s, u"Later"_s, u"P"_s})
             QVERIFY(MenuStore::removeMenuKey(u"array common app"_s, key));
         QVERIFY(MenuStore::removeMenuKey(u"array new file"_s, u"t"_s));
         QCOMPARE(contents(important), QByteArray("keep me"));
+        QCOMPARE(contents(profile), QByteArray("another profile"));
         QVERIFY(!QFile::exists(container + u"TQAppIcon/m.png"_s)); // the container's own copy
     }
 };

@@ -220,7 +220,7 @@ void ConfigManagerWindow::onSaveCurrentConfig()
         return;
     }
     NameRequest request;
-    request.title = text(u"Save Current Config");
+    request.title = text(u"Config Manager");
     request.tip = text(u"Input Config Name Tip");
     request.required = true;
     const std::optional<QString> name = Prompter::instance()->askName(request);

@@ -2,8 +2,10 @@
 
 #include "Alert.h"
 #include "Clipboard.h"
+#include "ConfigManagerWindow.h"
 #include "LaunchPlan.h"
 #include "Launcher.h"
+#include "ListPage.h"
 #include "Localizer.h"
 #include "MenuStore.h"
 #include "Services.h"
@@ -88,9 +90,7 @@ PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
     auto* buttons = new QHBoxLayout;
     m_configManagerBtn = new QPushButton(Localizer::text(QStringLiteral("Config Manager")), this);
     m_configManagerBtn->setObjectName(QStringLiteral("configManagerBtn"));
-    // The profiles window comes in a later release.
-    m_configManagerBtn->setEnabled(false);
-    m_configManagerBtn->setToolTip(Localizer::text(QStringLiteral("Coming Later Tip")));
+    connect(m_configManagerBtn, &QPushButton::clicked, this, &PreferencesPage::onConfigManager);
     auto* review = new QPushButton(Localizer::text(QStringLiteral("Go Review")), this);
     review->setObjectName(QStringLiteral("reviewBtn"));
     auto* recommend = new QPushButton(Localizer::text(QStringLiteral("Recommend it")), this);
@@ -109,9 +109,28 @@ PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
     m_versionLabel->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
     layout->addWidget(m_versionLabel);
     refresh();
+    NotificationCenter::defaultCenter().addNotification(this, ListPage::kConfigChangeNotification);
 }
 
-PreferencesPage::~PreferencesPage() = default;
+PreferencesPage::~PreferencesPage()
+{
+    NotificationCenter::defaultCenter().removeAllNotification(this);
+}
+
+void PreferencesPage::handleSignal(const pallstone::Notification& /*notification*/)
+{
+    refresh();
+}
+
+ConfigManagerWindow* PreferencesPage::onConfigManager()
+{
+    if (!m_configManagerWinCtl)
+        m_configManagerWinCtl = new ConfigManagerWindow(this);
+    m_configManagerWinCtl->show();
+    m_configManagerWinCtl->raise();
+    m_configManagerWinCtl->activateWindow();
+    return m_configManagerWinCtl;
+}
 
 QCheckBox* PreferencesPage::checkBox(int tag) const
 {

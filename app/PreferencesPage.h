@@ -1,5 +1,8 @@
 #pragma once
 
+#include "NotificationCenter.h"
+
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -10,6 +13,8 @@ class QLabel;
 class QPushButton;
 
 namespace pallstone {
+
+class ConfigManagerWindow;
 
 // The "Preferences" tab: five switches of the whole system ("pref check1" to "pref check5"), the
 // second terminal, the profiles button, the project's page and the version.
@@ -31,10 +36,16 @@ public:
     void onReview();
     void onRecommend();
     void onSelectSecondTerminal(int position);
+    // Opens the profiles window (made on first use and kept) and brings it to the front.
+    ConfigManagerWindow* onConfigManager();
 
     QCheckBox* checkBox(int tag) const;
     QComboBox* secondTerminalButton() const { return m_secondTerminal; }
     QLabel* versionLabel() const { return m_versionLabel; }
+    QPushButton* configManagerButton() const { return m_configManagerBtn; }
+
+    // A profile was applied: the boxes show its preferences.
+    Q_INVOKABLE void handleSignal(const pallstone::Notification& notification);
 
     // The shared store's key of the terminal the "iTerm2" entries open.
     static const QString kSecondTerminalKey;
@@ -46,6 +57,7 @@ private:
     QComboBox* m_secondTerminal = nullptr;
     QLabel* m_versionLabel = nullptr;
     QPushButton* m_configManagerBtn = nullptr;
+    QPointer<ConfigManagerWindow> m_configManagerWinCtl;
 };
 
 } // namespace pallstone

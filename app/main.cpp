@@ -1,6 +1,10 @@
 #include "AppDelegate.h"
+#include "ConfigChangeRelay.h"
+#include "ConfigManagerWindow.h"
 #include "Localizer.h"
 #include "MainWindow.h"
+#include "PreferencesPage.h"
+#include "ProfileCommand.h"
 #include "Seams.h"
 #include "SetupCommand.h"
 
@@ -33,7 +37,10 @@ int usage(QTextStream& err, int code)
            "       pallstone setup           create or upgrade the configuration and show what "
            "it holds\n"
            "       pallstone --screenshot FILE --screenshot-tab N [--size WxH]\n"
-           "                                 save an image of one tab of the window and exit\n";
+           "                                 save an image of one tab of the window and exit\n"
+           "       pallstone --screenshot FILE --screenshot-profiles [--size WxH]\n"
+           "                                 save an image of the profiles window and exit\n";
+    pallstone::ProfileCommand::describe(err);
     return code;
 }
 
@@ -48,6 +55,8 @@ int runHeadless(int argc, char* argv[])
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.value(0) == u"setup")
         return pallstone::SetupCommand::run(out, err);
+    if (args.value(0) == u"profile")
+        return pallstone::ProfileCommand::run(args.mid(1), out, err);
     if (args.value(0) == u"--version") {
         out << "pallstone " << PALLSTONE_VERSION << '\n';
         return 0;
@@ -58,8 +67,10 @@ int runHeadless(int argc, char* argv[])
 int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QTextStream& err)
 {
     const QString file = args.value(args.indexOf(u"--screenshot"_qs) + 1);
-    bool ok = false;
-    const int tab = args.value(args.indexOf(u"--screenshot-tab"_qs) + 1).toInt(&ok);
+    const bool profiles = args.contains(u"--screenshot-profiles"_qs);
+    bool ok = profiles;
+    const int tab = profiles ? int(pallstone::AppDelegate::PreferencesTab)
+                             : args.value(args.indexOf(u"--screenshot-tab"_qs) + 1).toInt(&ok);
     if (file.isEmpty() || !ok || tab < 0 || tab >= pallstone::AppDelegate::TabCount)
         return usage(err, 2);
     QSize size(1280, 800);
@@ -73,9 +84,14 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     delegate.selectTab(tab);
     delegate.window()->resize(size);
     delegate.openWindow();
+    QWidget* shown = delegate.window();
+    if (profiles) {
+        shown = delegate.preferenceViewCtl()->onConfigManager();
+        shown->resize(size);
+    }
     // Let the window get its size and paint before it is grabbed.
-    QTimer::singleShot(600, &delegate, [&delegate, file, &err] {
-        if (!delegate.window()->grab().save(file, "PNG")) {
+    QTimer::singleShot(600, &delegate, [shown, file, &err] {
+        if (!shown->grab().save(file, "PNG")) {
             err << "pallstone: cannot write " << file << '\n';
             QCoreApplication::exit(1);
             return;
@@ -115,8 +131,12 @@ int main(int argc, char* argv[])
             return 0;
     }
     pallstone::AppDelegate delegate;
-    if (bus.isConnected())
+    pallstone::ConfigChangeRelay relay;
+    if (bus.isConnected()) {
         bus.registerObject(kObjectPath, &delegate, QDBusConnection::ExportScriptableSlots);
+        bus.registerObject(pallstone::ConfigChangeRelay::kObjectPath, &relay,
+                           QDBusConnection::ExportScriptableSlots);
+    }
     delegate.openWindow();
     return QApplication::exec();
 }

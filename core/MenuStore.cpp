@@ -147,7 +147,14 @@ bool MenuStore::isInsideContainer(const QString& path)
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
     if (container.isEmpty() || folder.isEmpty())
         return false;
-    return folder.startsWith(container + u'/');
+    // Only the folders of list entries' files: never a profile, nor the container's own files.
+    for (const QString& own : {ContainerFolder::appIcons, ContainerFolder::fileTemplates,
+                               ContainerFolder::folderIcons, ContainerFolder::cache}) {
+        const QString inside = container + u'/' + own;
+        if (folder == inside || folder.startsWith(inside + u'/'))
+            return true;
+    }
+    return false;
 }
 
 bool MenuStore::existKey(const QString& key, const MenuItemList& items)

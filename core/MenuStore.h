@@ -40,8 +40,8 @@ public:
     static QString cacheFolder();
     static QString configManagerFolder();
     static QString createFolderName(const QString& name);
-    // True when the path lies inside one of the container's own folders; only such files may be
-    // deleted along with a list entry.
+    // True when the path lies inside one of the container's folders of icons, templates, folder
+    // icons or the cache; only such files may be deleted along with a list entry.
     static bool isInsideContainer(const QString& path);
 
     static bool existKey(const QString& key, const MenuItemList& items);

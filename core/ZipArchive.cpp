@@ -631,6 +631,22 @@ bool ZipArchive::isPasswordValidForArchiveAtPath(const QString& path, const QStr
     return true;
 }
 
+QStringList ZipArchive::entryNames(const QString& path, bool* opened)
+{
+    QStringList names;
+    const Archive archive = openForReading(path, nullptr);
+    if (opened)
+        *opened = archive != nullptr;
+    if (!archive)
+        return names;
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        if (const char* name = zip_get_name(archive.get(), zip_uint64_t(i), ZIP_FL_ENC_GUESS))
+            names.append(QString::fromUtf8(name));
+    }
+    return names;
+}
+
 bool ZipArchive::unzipFileAtPath(const QString& path, const QString& destination, bool overwrite,
                                  const QString& password, const EntryHandler& progressHandler,
                                  const CompletionHandler& completionHandler)

@@ -64,6 +64,10 @@ public:
     static bool isPasswordValidForArchiveAtPath(const QString& path, const QString& password,
                                                 QString* error = nullptr);
 
+    // The names of the archive's entries as stored, in archive order; opened tells whether the
+    // archive could be read at all.
+    static QStringList entryNames(const QString& path, bool* opened = nullptr);
+
     // Extracts every entry below destination (made when missing), on the calling thread. Only
     // plain files and folders are written: names are taken apart at "/" and "\", "." and ".."
     // components are resolved as if from the root, so nothing lands outside destination; link

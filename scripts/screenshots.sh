@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes a picture of every tab of the settings window, in English and in Simplified Chinese, at
-# 1280x800 under a virtual X server, into docs/screenshots/. The window runs against a private,
-# freshly seeded configuration so the pictures show the defaults.
+# Takes a picture of every tab of the settings window and of the profiles window, in English and
+# in Simplified Chinese, at 1280x800 (the profiles window at 720x420) under a virtual X server, into
+# docs/screenshots/. The window runs against a private, freshly seeded configuration so the
+# pictures show the defaults, with two saved profiles of which one is in use.
 #
 # usage: scripts/screenshots.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -20,6 +21,13 @@ trap 'rm -rf "$home"' EXIT
 mkdir -p "$out"
 mkdir -m 700 "$home/run"
 
+run() {
+  env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+    XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
+    XDG_RUNTIME_DIR="$home/run" LANG="$locale" LC_ALL="$locale" LANGUAGE="$language" \
+    QT_QPA_PLATFORM=xcb "$@"
+}
+
 tabs=(general newfile favorites apps foldericon preferences)
 for lang in en zh_CN; do
   case "$lang" in
@@ -28,12 +36,25 @@ for lang in en zh_CN; do
   esac
   for i in "${!tabs[@]}"; do
     file="$out/${lang}-$i-${tabs[$i]}.png"
-    env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
-      XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
-      XDG_RUNTIME_DIR="$home/run" LANG="$locale" LC_ALL="$locale" LANGUAGE="$language" \
-      QT_QPA_PLATFORM=xcb \
-      xvfb-run -a -s "-screen 0 1280x800x24" \
+    run xvfb-run -a -s "-screen 0 1280x800x24" \
       "$app" --screenshot "$file" --screenshot-tab "$i" --size 1280x800
     echo "$file"
   done
+done
+
+# The profiles window, after the tabs so that those show a configuration without profiles.
+for lang in en zh_CN; do
+  case "$lang" in
+    en) locale=C.UTF-8; language=en; names=(Work Home) ;;
+    zh_CN) locale=zh_CN.UTF-8; language=zh_CN; names=(工作 家里) ;;
+  esac
+  rm -rf "$home/.local/share/pallstone/TQConfigManager"
+  for name in "${names[@]}"; do
+    run "$app" profile save "$name" >/dev/null
+  done
+  run "$app" profile switch "${names[0]}"
+  file="$out/${lang}-profiles.png"
+  run xvfb-run -a -s "-screen 0 1280x800x24" \
+    "$app" --screenshot "$file" --screenshot-profiles --size 720x420
+  echo "$file"
 done

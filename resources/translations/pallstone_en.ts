@@ -401,12 +401,8 @@
         <translation>Close</translation>
     </message>
     <message>
-        <source>Coming Later Tip</source>
-        <translation>Configuration profiles arrive in a later release.</translation>
-    </message>
-    <message>
         <source>Config Manager</source>
-        <translation>Configuration Profiles…</translation>
+        <translation>Configuration Profiles</translation>
     </message>
     <message>
         <source>Display Name</source>
@@ -651,6 +647,58 @@
     <message>
         <source>Remove</source>
         <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Switch</source>
+        <translation>Switch</translation>
+    </message>
+    <message>
+        <source>Config Name</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>Export Select Config</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>Save Current Config</source>
+        <translation>Save Current Configuration…</translation>
+    </message>
+    <message>
+        <source>Import Config</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <source>Save Config</source>
+        <translation>Export Here</translation>
+    </message>
+    <message>
+        <source>Delete Config</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Input Config Name Tip</source>
+        <translation>Name of the profile:</translation>
+    </message>
+    <message>
+        <source>Setup Config Tip</source>
+        <translation>Switch to this profile? Its menu lists, templates, icons and preferences replace the current ones. Save the current configuration first if you want to keep it.</translation>
+    </message>
+    <message>
+        <source>Config File Error Tip</source>
+        <translation>This file is not a Pallstone configuration profile, or it does not open with the profile password.</translation>
+    </message>
+    <message>
+        <source>Config Busy Tip</source>
+        <translation>A profile is being saved or switched. Try again when it has finished.</translation>
+    </message>
+    <message>
+        <source>Config Failed Tip</source>
+        <translation>The profile could not be saved or restored: %1</translation>
     </message>
 </context>
 </TS>

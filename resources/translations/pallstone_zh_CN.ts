@@ -401,12 +401,8 @@
         <translation>关闭</translation>
     </message>
     <message>
-        <source>Coming Later Tip</source>
-        <translation>配置方案将在以后的版本中提供。</translation>
-    </message>
-    <message>
         <source>Config Manager</source>
-        <translation>配置方案…</translation>
+        <translation>配置方案</translation>
     </message>
     <message>
         <source>Display Name</source>
@@ -651,6 +647,58 @@
     <message>
         <source>Remove</source>
         <translation>移除</translation>
+    </message>
+    <message>
+        <source>Switch</source>
+        <translation>切换</translation>
+    </message>
+    <message>
+        <source>Config Name</source>
+        <translation>配置名称</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>创建日期</translation>
+    </message>
+    <message>
+        <source>Export Select Config</source>
+        <translation>导出所选配置…</translation>
+    </message>
+    <message>
+        <source>Save Current Config</source>
+        <translation>保存当前配置…</translation>
+    </message>
+    <message>
+        <source>Import Config</source>
+        <translation>导入配置…</translation>
+    </message>
+    <message>
+        <source>Save Config</source>
+        <translation>导出到此处</translation>
+    </message>
+    <message>
+        <source>Delete Config</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Input Config Name Tip</source>
+        <translation>请输入配置名称：</translation>
+    </message>
+    <message>
+        <source>Setup Config Tip</source>
+        <translation>切换到此配置吗？它的菜单列表、模板、图标和偏好设置将替换当前的配置。如需保留当前配置，请先保存。</translation>
+    </message>
+    <message>
+        <source>Config File Error Tip</source>
+        <translation>该文件不是 Pallstone 配置文件，或无法用配置密码打开。</translation>
+    </message>
+    <message>
+        <source>Config Busy Tip</source>
+        <translation>正在保存或切换配置，请在完成后再试。</translation>
+    </message>
+    <message>
+        <source>Config Failed Tip</source>
+        <translation>无法保存或恢复配置：%1</translation>
     </message>
 </context>
 </TS>

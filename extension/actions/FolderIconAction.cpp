@@ -27,13 +27,20 @@ const QString kRecoverKey = QStringLiteral("Recover Icon");
 // Folder icons are small; a file far larger than any icon is not read into memory whole.
 constexpr qint64 kMaxPictureSize = 32 * 1024 * 1024;
 
-// The file whose picture the entry puts on folders: its own image file, else the picture of the
-// default icon it names; empty when it has neither.
+// The file whose picture the entry puts on folders: its own image file; else the file the
+// settings keep for its key (a profile from another home carries paths that do not exist here);
+// else the picture of the default icon it names. Empty when it has none.
 QString pictureOf(const MenuItem& entry)
 {
     const MenuIcon icon = entry.menuIcon();
     if (icon.kind == MenuIcon::Kind::File)
         return icon.value;
+    // The key comes from the store: only a plain name may become part of a path.
+    if (Paths::isPlainName(entry.key)) {
+        const QString kept = MenuStore::folderIconFolder() + u'/' + entry.key + u".png";
+        if (QFileInfo(kept).isFile())
+            return kept;
+    }
     if (icon.kind == MenuIcon::Kind::Resource)
         return IconCatalog::folderPicture(icon.value);
     return {};
@@ -83,6 +90,7 @@ void FolderIconAction::setFolderIcon(const ActionContextPtr& context, const Menu
     MenuItem chosen;
     chosen.icon = entry->icon;
     chosen.iconPath = entry->iconPath;
+    chosen.key = entry->key;
     const QStringList items = context->selectPaths;
     WorkInProgress::run([items, recover, chosen]() -> std::function<void()> {
         QString picture;

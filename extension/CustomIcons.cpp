@@ -8,8 +8,6 @@
 
 #include <gio/gio.h>
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
 
 #include <fcntl.h>
@@ -77,11 +75,11 @@ QString setMetadata(const QString& path, const char* uri)
     return done ? QString() : takeMessage(error);
 }
 
-// Views compare the folder's modification time to notice the change.
+// Views compare the folder's modification time to notice the change. Both times are set to now:
+// that needs only write permission, where setting one alone needs ownership.
 void touch(const QString& folder)
 {
-    const timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
-    ::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), times, 0);
+    ::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), nullptr, 0);
 }
 
 } // namespace

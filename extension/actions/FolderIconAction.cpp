@@ -145,8 +145,16 @@ const bool registered = [] {
             recover->icon = QStringLiteral("recover");
             entry.addChild(recover);
         }
-        for (const MenuItemPtr& item : MenuStore::folderIconMenuArray(menu.store.root))
+        for (const MenuItemPtr& item : MenuStore::folderIconMenuArray(menu.store.root)) {
+            // A default icon shows the picture it applies where the file manager can read it.
+            if (item->iconPath.isEmpty() && !IconCatalog::folderPicture(item->icon).isEmpty()) {
+                const QString installed =
+                    QStringLiteral(PALLSTONE_DATADIR "/folder-icons/") + item->icon + u".png";
+                if (QFileInfo::exists(installed))
+                    item->iconPath = installed;
+            }
             entry.addChild(item);
+        }
         return true;
     };
     row.run = [](const ActionCall& call) {

@@ -49,7 +49,9 @@ private:
         p.setProcessEnvironment(environment());
         p.start(program, args);
         if (!p.waitForFinished(60000) || p.exitCode() != 0)
-            qWarning().noquote() << program << args << "failed:" << p.readAllStandardError();
+            QTest::qFail(
+                qPrintable(program + u" failed: "_s + QString::fromUtf8(p.readAllStandardError())),
+                __FILE__, __LINE__);
         return p.readAllStandardOutput();
     }
 

@@ -223,6 +223,13 @@ private Q_SLOTS:
         QVERIFY(MenuStore::removeMenuKey(StoreKey::folderIcon, u"0F1E-mine"_s));
         QVERIFY(!QFile::exists(own));
         QCOMPARE(QImage(applied.first()).size(), QSize(120, 60));
+        // Nor when a record (say, from a profile) names the applied picture itself.
+        Value pointing = Value::dictionary();
+        pointing.insert(u"key"_s, u"pointing"_s);
+        pointing.insert(u"iconPath"_s, applied.first());
+        QVERIFY(MenuStore::addMenuKey(StoreKey::folderIcon, pointing, false));
+        QVERIFY(MenuStore::removeMenuKey(StoreKey::folderIcon, u"pointing"_s));
+        QVERIFY(QFile::exists(applied.first()));
 
         events = choose(folders, u"Recover Icon"_s);
         QVERIFY(events.isEmpty());

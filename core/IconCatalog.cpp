@@ -138,4 +138,12 @@ QString IconCatalog::bundledFile(const QString& name)
     return QFileInfo::exists(path) ? path : QString();
 }
 
+QString IconCatalog::folderPicture(const QString& name)
+{
+    if (!isPlainName(name))
+        return {};
+    QString path = QStringLiteral(":/pallstone/folder-icons/") + name + QStringLiteral(".png");
+    return QFileInfo::exists(path) ? path : QString();
+}
+
 } // namespace pallstone

@@ -25,6 +25,10 @@ public:
     // ":/pallstone/icons/<name>.svg", or empty when nothing is bundled under name.
     static QString bundledFile(const QString& name);
 
+    // The picture a default folder icon puts on a folder, ":/pallstone/folder-icons/<name>.png"
+    // (120 x 120), or empty when name is not one of them.
+    static QString folderPicture(const QString& name);
+
 private:
     IconCatalog() = delete;
 };

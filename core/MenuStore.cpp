@@ -126,6 +126,11 @@ QString MenuStore::folderIconFolder()
     return createFolderName(ContainerFolder::folderIcons);
 }
 
+QString MenuStore::appliedIconFolder()
+{
+    return createFolderName(ContainerFolder::appliedIcons);
+}
+
 QString MenuStore::cacheFolder()
 {
     return createFolderName(ContainerFolder::cache);
@@ -358,8 +363,12 @@ bool MenuStore::removeMenuKey(const QString& listKey, const QString& itemKey)
     // The record's files go only once the record is gone, and only when they are the container's
     // own: a record (say, from an imported profile) may point anywhere.
     if (written) {
+        // Applied pictures are never a record's own, whatever a record says.
+        const QString applied =
+            QFileInfo(sharedFolder() + u'/' + ContainerFolder::appliedIcons).canonicalFilePath();
         for (const QString& file : filesToDelete) {
-            if (isInsideContainer(file))
+            const QString folder = QFileInfo(QFileInfo(file).absolutePath()).canonicalFilePath();
+            if (isInsideContainer(file) && (applied.isEmpty() || folder != applied))
                 QFile::remove(file);
         }
     }

@@ -37,6 +37,9 @@ public:
     static QString appIconFolder();
     static QString fileTemplateFolder();
     static QString folderIconFolder();
+    // Copies of the pictures applied to folders, named by their content's SHA-256: decorated
+    // folders point here, so no edit of the folder-icon list can take their icon away.
+    static QString appliedIconFolder();
     static QString cacheFolder();
     static QString configManagerFolder();
     static QString createFolderName(const QString& name);
@@ -92,6 +95,7 @@ namespace ContainerFolder {
 inline const QString appIcons = QStringLiteral("TQAppIcon");
 inline const QString fileTemplates = QStringLiteral("TQFileTemplate");
 inline const QString folderIcons = QStringLiteral("TQFolderIcon");
+inline const QString appliedIcons = QStringLiteral("applied-icons");
 inline const QString cache = QStringLiteral("TQCache");
 inline const QString profiles = QStringLiteral("TQConfigManager");
 } // namespace ContainerFolder

@@ -1,5 +1,6 @@
 #include "Paths.h"
 
+#include "DirectoryFile.h"
 #include "FileName.h"
 #include "Launcher.h"
 #include "Services.h"
@@ -184,25 +185,7 @@ bool isDecodableImage(const QMimeType& type)
 
 bool directoryFileNamesIcon(const QString& folder)
 {
-    QFile file(folder + u"/.directory"_s);
-    // A view-settings file is a few hundred bytes; anything huge is not one.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024)
-        return false;
-    bool inDesktopEntry = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inDesktopEntry = line == u"[Desktop Entry]"_s;
-            continue;
-        }
-        if (!inDesktopEntry)
-            continue;
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals > 0 && line.left(equals).trimmed() == u"Icon"_s &&
-            !line.mid(equals + 1).trimmed().isEmpty())
-            return true;
-    }
-    return false;
+    return !DirectoryFile::icon(folder).trimmed().isEmpty();
 }
 
 QMutex s_probeMutex;

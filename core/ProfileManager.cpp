@@ -1,6 +1,7 @@
 #include "ProfileManager.h"
 
 #include "FileEntry.h"
+#include "FileName.h"
 #include "FileOperations.h"
 #include "MenuStore.h"
 #include "Paths.h"
@@ -68,7 +69,7 @@ class JobLock final
 public:
     JobLock()
     {
-        const QByteArray path = QFile::encodeName(MenuStore::sharedFolder() + u'/' + kLockFile);
+        const QByteArray path = FileName::encode(MenuStore::sharedFolder() + u'/' + kLockFile);
         m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
             ::close(m_fd);
@@ -158,7 +159,7 @@ bool mergeInto(int from, int to, QString* error)
             if (::renameat(from, name.constData(), to, name.constData()) != 0) {
                 *error =
                     QStringLiteral("cannot replace %1: %2")
-                        .arg(QFile::decodeName(name), QString::fromLocal8Bit(std::strerror(errno)));
+                        .arg(FileName::decode(name), QString::fromLocal8Bit(std::strerror(errno)));
                 return false;
             }
             continue;
@@ -184,7 +185,7 @@ bool mergeInto(int from, int to, QString* error)
                     ::openat(to, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         }
         if (source.fd < 0 || target.fd < 0) {
-            *error = QStringLiteral("cannot restore the folder %1").arg(QFile::decodeName(name));
+            *error = QStringLiteral("cannot restore the folder %1").arg(FileName::decode(name));
             return false;
         }
         if (!mergeInto(source.fd, target.fd, error))
@@ -195,10 +196,10 @@ bool mergeInto(int from, int to, QString* error)
 
 bool mergeFolder(const QString& from, const QString& to, QString* error)
 {
-    const Fd source(::open(QFile::encodeName(from).constData(),
+    const Fd source(::open(FileName::encode(from).constData(),
                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     const Fd target(
-        ::open(QFile::encodeName(to).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        ::open(FileName::encode(to).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (source.fd < 0 || target.fd < 0) {
         *error = QStringLiteral("cannot open %1").arg(source.fd < 0 ? from : to);
         return false;
@@ -220,7 +221,7 @@ QString containedPath(const QString& path)
         const QString candidate =
             MenuStore::sharedFolder() + u'/' + parts.at(i) + u'/' + rest.join(u'/');
         struct stat st = {};
-        if (::lstat(QFile::encodeName(candidate).constData(), &st) == 0 &&
+        if (::lstat(FileName::encode(candidate).constData(), &st) == 0 &&
             (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) && MenuStore::isInsideContainer(candidate))
             return candidate;
     }

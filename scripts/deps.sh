@@ -25,6 +25,8 @@ packages=(
   x11-xserver-utils xdotool
   # independent readers of converted images, icon files and PDFs; the conversion benchmark
   libvips-tools qpdf poppler-utils icnsutils
+  # GVFS, whose metadata daemon keeps the folder icons GNOME, Cinnamon, MATE and Xfce show
+  gvfs
   # a small Chinese font, for the Simplified Chinese screenshots (scripts/screenshots.sh)
   fonts-wqy-microhei
 )

@@ -2,6 +2,7 @@
 
 #include "ActionAlerts.h"
 #include "ActionTable.h"
+#include "CustomIcons.h"
 #include "Dispatch.h"
 #include "FileEntry.h"
 #include "FileName.h"
@@ -18,10 +19,6 @@
 #include <QIcon>
 #include <QMimeDatabase>
 #include <QPainter>
-#include <QSettings>
-#include <QUrl>
-
-#include <gio/gio.h>
 
 namespace pallstone {
 
@@ -29,30 +26,9 @@ namespace {
 
 constexpr int kSide = 1024;
 
-// The custom icon a folder carries for GNOME, Cinnamon, MATE and Xfce (GVFS metadata), or for
-// KDE (".directory"): an image file or a theme icon name; empty when it has none.
-QString customIcon(const QString& path)
-{
-    GFile* file = g_file_new_for_path(FileName::encode(path).constData());
-    GFileInfo* info =
-        g_file_query_info(file, "metadata::custom-icon", G_FILE_QUERY_INFO_NONE, nullptr, nullptr);
-    QString icon;
-    if (info) {
-        if (const char* uri = g_file_info_get_attribute_string(info, "metadata::custom-icon"))
-            icon = QUrl(QString::fromUtf8(uri)).toLocalFile();
-        g_object_unref(info);
-    }
-    g_object_unref(file);
-    if (icon.isEmpty() && Paths::isFolder(path)) {
-        const QSettings directory(path + QStringLiteral("/.directory"), QSettings::IniFormat);
-        icon = directory.value(QStringLiteral("Desktop Entry/Icon")).toString();
-    }
-    return icon;
-}
-
 QIcon iconOf(const QString& path)
 {
-    const QString custom = customIcon(path);
+    const QString custom = CustomIcons::iconOf(path);
     if (!custom.isEmpty()) {
         const QIcon icon = custom.startsWith(u'/') ? QIcon(custom) : QIcon::fromTheme(custom);
         if (!icon.isNull())

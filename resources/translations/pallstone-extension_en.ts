@@ -591,5 +591,101 @@
         <source>Convert Icns image invalid</source>
         <translation>An icon needs a square image; this one is %1 × %2 pixels.</translation>
     </message>
+    <message>
+        <source>Folder Icon Failed</source>
+        <translation>Some folders did not get their new icon</translation>
+    </message>
+    <message>
+        <source>Folder Icon Failed Tip</source>
+        <translation>Check that you may write to the selected folders.</translation>
+    </message>
+    <message>
+        <source>Folder Icon Unreadable</source>
+        <translation>The folder icon's picture cannot be read</translation>
+    </message>
+    <message>
+        <source>Folder Icon Unreadable Tip</source>
+        <translation>Nothing was changed. Choose the picture again in the settings, on the Folder Icon tab.</translation>
+    </message>
+    <message>
+        <source>love</source>
+        <translation>Heart</translation>
+    </message>
+    <message>
+        <source>google</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>java</source>
+        <translation>Coffee</translation>
+    </message>
+    <message>
+        <source>qq</source>
+        <translation>Chat</translation>
+    </message>
+    <message>
+        <source>zapier</source>
+        <translation>Lightning</translation>
+    </message>
+    <message>
+        <source>pyq</source>
+        <translation>Camera</translation>
+    </message>
+    <message>
+        <source>html5</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>twitter</source>
+        <translation>Repost</translation>
+    </message>
+    <message>
+        <source>ding</source>
+        <translation>Bell</translation>
+    </message>
+    <message>
+        <source>skype</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>apple</source>
+        <translation>Laptop</translation>
+    </message>
+    <message>
+        <source>share</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>Conversation</translation>
+    </message>
+    <message>
+        <source>weibo</source>
+        <translation>Megaphone</translation>
+    </message>
+    <message>
+        <source>youtube</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>wepay</source>
+        <translation>Payment</translation>
+    </message>
+    <message>
+        <source>react</source>
+        <translation>Gears</translation>
+    </message>
+    <message>
+        <source>erji</source>
+        <translation>Headphones</translation>
+    </message>
+    <message>
+        <source>question</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>star</source>
+        <translation>Star</translation>
+    </message>
 </context>
 </TS>

@@ -591,5 +591,101 @@
         <source>Convert Icns image invalid</source>
         <translation>图标需要正方形图片，这张图片为 %1 × %2 像素。</translation>
     </message>
+    <message>
+        <source>Folder Icon Failed</source>
+        <translation>部分文件夹的图标未能更改</translation>
+    </message>
+    <message>
+        <source>Folder Icon Failed Tip</source>
+        <translation>请检查您是否可以写入所选文件夹。</translation>
+    </message>
+    <message>
+        <source>Folder Icon Unreadable</source>
+        <translation>无法读取该文件夹图标的图片</translation>
+    </message>
+    <message>
+        <source>Folder Icon Unreadable Tip</source>
+        <translation>未做任何更改。请在设置的“文件夹图标”标签页中重新选择图片。</translation>
+    </message>
+    <message>
+        <source>love</source>
+        <translation>爱心</translation>
+    </message>
+    <message>
+        <source>google</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>java</source>
+        <translation>咖啡</translation>
+    </message>
+    <message>
+        <source>qq</source>
+        <translation>聊天</translation>
+    </message>
+    <message>
+        <source>zapier</source>
+        <translation>闪电</translation>
+    </message>
+    <message>
+        <source>pyq</source>
+        <translation>相机</translation>
+    </message>
+    <message>
+        <source>html5</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>twitter</source>
+        <translation>转发</translation>
+    </message>
+    <message>
+        <source>ding</source>
+        <translation>铃铛</translation>
+    </message>
+    <message>
+        <source>skype</source>
+        <translation>电话</translation>
+    </message>
+    <message>
+        <source>apple</source>
+        <translation>笔记本电脑</translation>
+    </message>
+    <message>
+        <source>share</source>
+        <translation>分享</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>对话</translation>
+    </message>
+    <message>
+        <source>weibo</source>
+        <translation>喇叭</translation>
+    </message>
+    <message>
+        <source>youtube</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>wepay</source>
+        <translation>支付</translation>
+    </message>
+    <message>
+        <source>react</source>
+        <translation>齿轮</translation>
+    </message>
+    <message>
+        <source>erji</source>
+        <translation>耳机</translation>
+    </message>
+    <message>
+        <source>question</source>
+        <translation>问号</translation>
+    </message>
+    <message>
+        <source>star</source>
+        <translation>星星</translation>
+    </message>
 </context>
 </TS>

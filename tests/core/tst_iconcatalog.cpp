@@ -1,8 +1,10 @@
+#include "DefaultCatalogue.h"
 #include "IconCatalog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QtEndian>
 
 using namespace pallstone;
 using namespace Qt::StringLiterals;
@@ -83,6 +85,20 @@ private Q_SLOTS:
         }
     }
 
+    // The picture a folder gets from each default folder icon: a 120 x 120 PNG.
+    void everyDefaultFolderIconHasItsPicture()
+    {
+        for (const Value& record : DefaultCatalogue::defaultFolderIconMenu().list()) {
+            const QString name = record.value(u"icon"_s).string();
+            QFile file(IconCatalog::folderPicture(name));
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+            const QByteArray head = file.read(24);
+            QVERIFY2(head.startsWith("\x89PNG\r\n\x1a\n"), qPrintable(name));
+            QCOMPARE(qFromBigEndian<quint32>(head.constData() + 16), 120u); // width
+            QCOMPARE(qFromBigEndian<quint32>(head.constData() + 20), 120u); // height
+        }
+    }
+
     // Icon values come from the store, which an imported profile can fill with anything.
     void unknownOrCraftedNamesHaveNoResource_data()
     {
@@ -103,6 +119,7 @@ private Q_SLOTS:
         QVERIFY(IconCatalog::bundledFile(name).isEmpty());
         QVERIFY(IconCatalog::themeName(name).isEmpty());
         QVERIFY(IconCatalog::themeNames(name).isEmpty());
+        QVERIFY(IconCatalog::folderPicture(name).isEmpty());
     }
 
     // A drawing added without a catalogue name (or the reverse) would never be shown.

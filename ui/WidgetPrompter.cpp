@@ -259,6 +259,13 @@ std::optional<QStringList> WidgetPrompter::showOpenPanel(const OpenPanelRequest&
         // Files (and, when asked for both, files: a folder opens rather than being chosen).
         dialog.setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles
                                                            : QFileDialog::ExistingFile);
+        if (!request.fileTypes.isEmpty()) {
+            QStringList patterns;
+            for (const QString& type : request.fileTypes)
+                patterns.append(QStringLiteral("*.") + type);
+            // The dialog's filters ignore case: "ICONS.TTF" is offered for "ttf".
+            dialog.setNameFilter(patterns.join(u' '));
+        }
     }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -1,4 +1,6 @@
 #include "AppDelegate.h"
+#include "FolderIconDesigner.h"
+#include "FolderIconPage.h"
 #include "Localizer.h"
 #include "MainWindow.h"
 #include "Seams.h"
@@ -8,6 +10,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QListView>
 #include <QStackedWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -32,8 +35,9 @@ int usage(QTextStream& err, int code)
     err << "usage: pallstone                 open the settings window\n"
            "       pallstone setup           create or upgrade the configuration and show what "
            "it holds\n"
-           "       pallstone --screenshot FILE --screenshot-tab N [--size WxH]\n"
-           "                                 save an image of one tab of the window and exit\n";
+           "       pallstone --screenshot FILE --screenshot-tab N [--size WxH] [--designer]\n"
+           "                                 save an image of one tab of the window (or of the\n"
+           "                                 folder icon designer) and exit\n";
     return code;
 }
 
@@ -73,9 +77,19 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     delegate.selectTab(tab);
     delegate.window()->resize(size);
     delegate.openWindow();
+    QWidget* shown = delegate.window();
+    if (args.contains(u"--designer"_qs)) {
+        pallstone::FolderIconPage* page = delegate.folderIconViewCtl();
+        page->onAddMake();
+        pallstone::FolderIconDesigner* designer = page->addIconWinCtl();
+        // Something to see: a tint, and the first symbol of the grid.
+        designer->setFolderColor(pallstone::FolderIconDesigner::swatches().at(5).tint);
+        designer->collectionView()->setCurrentIndex(designer->glyphModel()->index(0));
+        shown = designer;
+    }
     // Let the window get its size and paint before it is grabbed.
-    QTimer::singleShot(600, &delegate, [&delegate, file, &err] {
-        if (!delegate.window()->grab().save(file, "PNG")) {
+    QTimer::singleShot(600, &delegate, [shown, file, &err] {
+        if (!shown->grab().save(file, "PNG")) {
             err << "pallstone: cannot write " << file << '\n';
             QCoreApplication::exit(1);
             return;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes a picture of every tab of the settings window, in English and in Simplified Chinese, at
-# 1280x800 under a virtual X server, into docs/screenshots/. The window runs against a private,
+# Takes a picture of every tab of the settings window and of the folder icon designer, in English
+# and in Simplified Chinese, at 1280x800 under a virtual X server, into docs/screenshots/. The window runs against a private,
 # freshly seeded configuration so the pictures show the defaults.
 #
 # usage: scripts/screenshots.sh [BUILD_DIR]   (default: build)
@@ -26,14 +26,19 @@ for lang in en zh_CN; do
     en) locale=C.UTF-8; language=en ;;
     zh_CN) locale=zh_CN.UTF-8; language=zh_CN ;;
   esac
-  for i in "${!tabs[@]}"; do
-    file="$out/${lang}-$i-${tabs[$i]}.png"
+  shoot() { # FILE TAB [OPTION...]
+    local file="$1" tab="$2"
+    shift 2
     env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
       XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
       XDG_RUNTIME_DIR="$home/run" LANG="$locale" LC_ALL="$locale" LANGUAGE="$language" \
       QT_QPA_PLATFORM=xcb \
       xvfb-run -a -s "-screen 0 1280x800x24" \
-      "$app" --screenshot "$file" --screenshot-tab "$i" --size 1280x800
+      "$app" --screenshot "$file" --screenshot-tab "$tab" --size 1280x800 "$@"
     echo "$file"
+  }
+  for i in "${!tabs[@]}"; do
+    shoot "$out/${lang}-$i-${tabs[$i]}.png" "$i"
   done
+  shoot "$out/${lang}-4-foldericon-designer.png" 4 --designer
 done

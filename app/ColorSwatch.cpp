@@ -13,17 +13,6 @@ ColorSwatch::ColorSwatch(const QColor& color, QWidget* parent)
 
 ColorSwatch::~ColorSwatch() = default;
 
-void ColorSwatch::setColor(const QColor& color)
-{
-    m_color = color;
-    update();
-}
-
-QSize ColorSwatch::sizeHint() const
-{
-    return {kSize, kSize};
-}
-
 void ColorSwatch::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);

@@ -17,11 +17,6 @@ public:
 
     static constexpr int kSize = 20;
 
-    QColor color() const { return m_color; }
-    void setColor(const QColor& color);
-
-    QSize sizeHint() const override;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -82,9 +82,17 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
         pallstone::FolderIconPage* page = delegate.folderIconViewCtl();
         page->onAddMake();
         pallstone::FolderIconDesigner* designer = page->addIconWinCtl();
-        // Something to see: a tint, and the first symbol of the grid.
+        // Something to see: a tint, and a symbol (the star where the font names one).
         designer->setFolderColor(pallstone::FolderIconDesigner::swatches().at(5).tint);
-        designer->collectionView()->setCurrentIndex(designer->glyphModel()->index(0));
+        const pallstone::GlyphModel* glyphs = designer->glyphModel();
+        int row = 0;
+        for (int i = 0; i < glyphs->rowCount(); ++i) {
+            if (glyphs->font().glyphName(glyphs->glyphAt(i)) == u"star") {
+                row = i;
+                break;
+            }
+        }
+        designer->collectionView()->setCurrentIndex(glyphs->index(row));
         shown = designer;
     }
     // Let the window get its size and paint before it is grabbed.

@@ -260,10 +260,14 @@ std::optional<QStringList> WidgetPrompter::showOpenPanel(const OpenPanelRequest&
         dialog.setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles
                                                            : QFileDialog::ExistingFile);
         if (!request.fileTypes.isEmpty()) {
+            // Qt's own dialog matches without regard to case; the desktop's may not, so the
+            // upper-case form is named too ("ICONS.TTF" for "ttf").
             QStringList patterns;
-            for (const QString& type : request.fileTypes)
-                patterns.append(QStringLiteral("*.") + type);
-            // The dialog's filters ignore case: "ICONS.TTF" is offered for "ttf".
+            for (const QString& type : request.fileTypes) {
+                patterns.append(QStringLiteral("*.") + type.toLower());
+                patterns.append(QStringLiteral("*.") + type.toUpper());
+            }
+            patterns.removeDuplicates();
             dialog.setNameFilter(patterns.join(u' '));
         }
     }

@@ -457,10 +457,6 @@
         <translation>The context menu is not active in any file manager yet. Install the Pallstone plug-in for your file manager and switch it on.</translation>
     </message>
     <message>
-        <source>Folder Icon Later Tip</source>
-        <translation>Folder icons arrive in a later release.</translation>
-    </message>
-    <message>
         <source>Go Review</source>
         <translation>Visit the Project Page</translation>
     </message>

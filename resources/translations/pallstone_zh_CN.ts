@@ -457,10 +457,6 @@
         <translation>右键菜单尚未在任何文件管理器中启用。请为你的文件管理器安装 Pallstone 插件并将其打开。</translation>
     </message>
     <message>
-        <source>Folder Icon Later Tip</source>
-        <translation>文件夹图标将在以后的版本中提供。</translation>
-    </message>
-    <message>
         <source>Go Review</source>
         <translation>访问项目主页</translation>
     </message>

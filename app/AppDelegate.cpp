@@ -4,6 +4,7 @@
 #include "ExtensionManagementWindow.h"
 #include "ExtensionManager.h"
 #include "FavouritesPage.h"
+#include "FolderIconPage.h"
 #include "Launcher.h"
 #include "Localizer.h"
 #include "MainMenuPage.h"
@@ -18,7 +19,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -76,18 +76,14 @@ void AppDelegate::initTabView()
     m_newFile = new NewFilePage(m_tabView);
     m_favorite = new FavouritesPage(m_tabView);
     m_openWith = new OpenWithPage(m_tabView);
-    auto* folderIcon =
-        new QLabel(Localizer::text(QStringLiteral("Folder Icon Later Tip")), m_tabView);
-    folderIcon->setObjectName(QStringLiteral("folderIconPlaceholder"));
-    folderIcon->setAlignment(Qt::AlignCenter);
-    folderIcon->setWordWrap(true);
+    m_folderIcon = new FolderIconPage(m_tabView);
     m_preference = new PreferencesPage(m_tabView);
     m_preference->restartFinderExtension = [this] { restartFinderExtension(); };
     m_preference->createStatusBar = [this] { createStatusBar(); };
 
     for (QWidget* tab : {static_cast<QWidget*>(m_general), static_cast<QWidget*>(m_newFile),
                          static_cast<QWidget*>(m_favorite), static_cast<QWidget*>(m_openWith),
-                         static_cast<QWidget*>(folderIcon), static_cast<QWidget*>(m_preference)})
+                         static_cast<QWidget*>(m_folderIcon), static_cast<QWidget*>(m_preference)})
         m_tabView->addWidget(tab);
     m_window->setCentralWidget(m_tabView);
 

@@ -18,6 +18,7 @@ class ExtensionManagementWindow;
 class ExtensionManager;
 class MainWindow;
 class FavouritesPage;
+class FolderIconPage;
 class MainMenuPage;
 class NewFilePage;
 class OpenWithPage;
@@ -57,6 +58,7 @@ public:
     NewFilePage* newFileViewCtl() const { return m_newFile; }
     FavouritesPage* favoriteViewCtl() const { return m_favorite; }
     OpenWithPage* openWithViewCtl() const { return m_openWith; }
+    FolderIconPage* folderIconViewCtl() const { return m_folderIcon; }
     PreferencesPage* preferenceViewCtl() const { return m_preference; }
     ExtensionManagementWindow* extensionManagementWindow() const;
 
@@ -100,6 +102,7 @@ private:
     NewFilePage* m_newFile = nullptr;
     FavouritesPage* m_favorite = nullptr;
     OpenWithPage* m_openWith = nullptr;
+    FolderIconPage* m_folderIcon = nullptr;
     PreferencesPage* m_preference = nullptr;
 };
 

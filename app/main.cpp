@@ -1,6 +1,9 @@
 #include "AppDelegate.h"
 #include "ConfigChangeRelay.h"
 #include "ConfigManagerWindow.h"
+#include "FileName.h"
+#include "FolderIconDesigner.h"
+#include "FolderIconPage.h"
 #include "Localizer.h"
 #include "MainWindow.h"
 #include "PreferencesPage.h"
@@ -12,6 +15,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QListView>
 #include <QStackedWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -36,8 +40,9 @@ int usage(QTextStream& err, int code)
     err << "usage: pallstone                 open the settings window\n"
            "       pallstone setup           create or upgrade the configuration and show what "
            "it holds\n"
-           "       pallstone --screenshot FILE --screenshot-tab N [--size WxH]\n"
-           "                                 save an image of one tab of the window and exit\n"
+           "       pallstone --screenshot FILE --screenshot-tab N [--size WxH] [--designer]\n"
+           "                                 save an image of one tab of the window (or of the\n"
+           "                                 folder icon designer) and exit\n"
            "       pallstone --screenshot FILE --screenshot-profiles [--size WxH]\n"
            "                                 save an image of the profiles window and exit\n";
     pallstone::ProfileCommand::describe(err);
@@ -52,7 +57,7 @@ int runHeadless(int argc, char* argv[])
     pallstone::Localizer::install(QStringLiteral("pallstone"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QStringList args = pallstone::FileName::arguments(argc, argv);
     if (args.value(0) == u"setup")
         return pallstone::SetupCommand::run(out, err);
     if (args.value(0) == u"profile")
@@ -88,6 +93,22 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     if (profiles) {
         shown = delegate.preferenceViewCtl()->onConfigManager();
         shown->resize(size);
+    } else if (args.contains(u"--designer"_qs)) {
+        pallstone::FolderIconPage* page = delegate.folderIconViewCtl();
+        page->onAddMake();
+        pallstone::FolderIconDesigner* designer = page->addIconWinCtl();
+        // Something to see: a tint, and a symbol (the star where the font names one).
+        designer->setFolderColor(pallstone::FolderIconDesigner::swatches().at(5).tint);
+        const pallstone::GlyphModel* glyphs = designer->glyphModel();
+        int row = 0;
+        for (int i = 0; i < glyphs->rowCount(); ++i) {
+            if (glyphs->font().glyphName(glyphs->glyphAt(i)) == u"star") {
+                row = i;
+                break;
+            }
+        }
+        designer->collectionView()->setCurrentIndex(glyphs->index(row));
+        shown = designer;
     }
     // Let the window get its size and paint before it is grabbed.
     QTimer::singleShot(600, &delegate, [shown, file, &err] {

@@ -184,6 +184,10 @@ void DefaultCatalogue::setup(const QString& running)
 
     if (store.integerForKey(StoreKey::commonPathNextMenu) == 0)
         store.setObject(3, StoreKey::commonPathNextMenu);
+    // Without a stored list the enabled "Folder Icon" entry would offer nothing. A list the user
+    // emptied is stored (empty) and stays so.
+    if (store.object(StoreKey::folderIcon).isMissing())
+        recoverFolderIcon();
 }
 
 void DefaultCatalogue::recover()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Takes a picture of every tab of the settings window and of the profiles window, in English and
-# in Simplified Chinese, at 1280x800 (the profiles window at 720x420) under a virtual X server, into
-# docs/screenshots/. The window runs against a private, freshly seeded configuration so the
-# pictures show the defaults, with two saved profiles of which one is in use.
+# Takes a picture of every tab of the settings window, of the folder icon designer and of the
+# profiles window, in English and in Simplified Chinese, at 1280x800 (the profiles window at
+# 720x420) under a virtual X server, into docs/screenshots/. The window runs against a private,
+# freshly seeded configuration so the pictures show the defaults, with two saved profiles of which
+# one is in use.
 #
 # usage: scripts/screenshots.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -34,12 +35,17 @@ for lang in en zh_CN; do
     en) locale=C.UTF-8; language=en ;;
     zh_CN) locale=zh_CN.UTF-8; language=zh_CN ;;
   esac
-  for i in "${!tabs[@]}"; do
-    file="$out/${lang}-$i-${tabs[$i]}.png"
+  shoot() { # FILE TAB [OPTION...]
+    local file="$1" tab="$2"
+    shift 2
     run xvfb-run -a -s "-screen 0 1280x800x24" \
-      "$app" --screenshot "$file" --screenshot-tab "$i" --size 1280x800
+      "$app" --screenshot "$file" --screenshot-tab "$tab" --size 1280x800 "$@"
     echo "$file"
+  }
+  for i in "${!tabs[@]}"; do
+    shoot "$out/${lang}-$i-${tabs[$i]}.png" "$i"
   done
+  shoot "$out/${lang}-4-foldericon-designer.png" 4 --designer
 done
 
 # The profiles window, after the tabs so that those show a configuration without profiles.

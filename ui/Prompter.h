@@ -71,6 +71,8 @@ struct OpenPanelRequest
     bool canChooseFiles = true;
     bool canChooseDirectories = false;
     bool allowsMultipleSelection = false;
+    // Extensions without the dot ("png"), matched in any case; empty: every file.
+    QStringList fileTypes;
 };
 
 struct NameRequest

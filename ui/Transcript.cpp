@@ -122,7 +122,8 @@ void Transcript::recordOpenPanel(const OpenPanelRequest& request)
             {QStringLiteral("directory"), request.directory},
             {QStringLiteral("canChooseFiles"), request.canChooseFiles},
             {QStringLiteral("canChooseDirectories"), request.canChooseDirectories},
-            {QStringLiteral("allowsMultipleSelection"), request.allowsMultipleSelection}});
+            {QStringLiteral("allowsMultipleSelection"), request.allowsMultipleSelection},
+            {QStringLiteral("fileTypes"), QJsonArray::fromStringList(request.fileTypes)}});
 }
 
 void Transcript::recordNameRequest(const NameRequest& request)

@@ -259,6 +259,17 @@ std::optional<QStringList> WidgetPrompter::showOpenPanel(const OpenPanelRequest&
         // Files (and, when asked for both, files: a folder opens rather than being chosen).
         dialog.setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles
                                                            : QFileDialog::ExistingFile);
+        if (!request.fileTypes.isEmpty()) {
+            // Qt's own dialog matches without regard to case; the desktop's may not, so the
+            // upper-case form is named too ("ICONS.TTF" for "ttf").
+            QStringList patterns;
+            for (const QString& type : request.fileTypes) {
+                patterns.append(QStringLiteral("*.") + type.toLower());
+                patterns.append(QStringLiteral("*.") + type.toUpper());
+            }
+            patterns.removeDuplicates();
+            dialog.setNameFilter(patterns.join(u' '));
+        }
     }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

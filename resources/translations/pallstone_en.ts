@@ -453,10 +453,6 @@
         <translation>The context menu is not active in any file manager yet. Install the Pallstone plug-in for your file manager and switch it on.</translation>
     </message>
     <message>
-        <source>Folder Icon Later Tip</source>
-        <translation>Folder icons arrive in a later release.</translation>
-    </message>
-    <message>
         <source>Go Review</source>
         <translation>Visit the Project Page</translation>
     </message>
@@ -699,6 +695,118 @@
     <message>
         <source>Config Failed Tip</source>
         <translation>The profile could not be saved or restored: %1</translation>
+    </message>
+    <message>
+        <source>Select Folder Icon</source>
+        <translation>Select Folder Icon</translation>
+    </message>
+    <message>
+        <source>Make Folder Icon</source>
+        <translation>Make Folder Icon</translation>
+    </message>
+    <message>
+        <source>Select Icon</source>
+        <translation>Select Icon</translation>
+    </message>
+    <message>
+        <source>Folder Color</source>
+        <translation>Folder colour</translation>
+    </message>
+    <message>
+        <source>Symbol Color</source>
+        <translation>Symbol colour</translation>
+    </message>
+    <message>
+        <source>Font Unreadable Tip</source>
+        <translation>This file cannot be read as a font. The symbols stay as they were.</translation>
+    </message>
+    <message>
+        <source>Picture Unreadable Tip</source>
+        <translation>This file cannot be read as a picture. Nothing was added.</translation>
+    </message>
+    <message>
+        <source>Folder Icon Save Failed Tip</source>
+        <translation>The folder icon could not be saved. Check that there is space left on the disk.</translation>
+    </message>
+    <message>
+        <source>love</source>
+        <translation>Heart</translation>
+    </message>
+    <message>
+        <source>google</source>
+        <translation>Google</translation>
+    </message>
+    <message>
+        <source>java</source>
+        <translation>Java</translation>
+    </message>
+    <message>
+        <source>qq</source>
+        <translation>QQ</translation>
+    </message>
+    <message>
+        <source>zapier</source>
+        <translation>Zapier</translation>
+    </message>
+    <message>
+        <source>pyq</source>
+        <translation>Moments</translation>
+    </message>
+    <message>
+        <source>html5</source>
+        <translation>HTML5</translation>
+    </message>
+    <message>
+        <source>twitter</source>
+        <translation>Twitter</translation>
+    </message>
+    <message>
+        <source>ding</source>
+        <translation>DingTalk</translation>
+    </message>
+    <message>
+        <source>skype</source>
+        <translation>Skype</translation>
+    </message>
+    <message>
+        <source>apple</source>
+        <translation>Apple</translation>
+    </message>
+    <message>
+        <source>share</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>WeChat</translation>
+    </message>
+    <message>
+        <source>weibo</source>
+        <translation>Weibo</translation>
+    </message>
+    <message>
+        <source>youtube</source>
+        <translation>YouTube</translation>
+    </message>
+    <message>
+        <source>wepay</source>
+        <translation>WeChat Pay</translation>
+    </message>
+    <message>
+        <source>react</source>
+        <translation>React</translation>
+    </message>
+    <message>
+        <source>erji</source>
+        <translation>Headphones</translation>
+    </message>
+    <message>
+        <source>question</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>star</source>
+        <translation>Star</translation>
     </message>
 </context>
 </TS>

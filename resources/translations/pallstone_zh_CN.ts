@@ -453,10 +453,6 @@
         <translation>右键菜单尚未在任何文件管理器中启用。请为你的文件管理器安装 Pallstone 插件并将其打开。</translation>
     </message>
     <message>
-        <source>Folder Icon Later Tip</source>
-        <translation>文件夹图标将在以后的版本中提供。</translation>
-    </message>
-    <message>
         <source>Go Review</source>
         <translation>访问项目主页</translation>
     </message>
@@ -699,6 +695,118 @@
     <message>
         <source>Config Failed Tip</source>
         <translation>无法保存或恢复配置：%1</translation>
+    </message>
+    <message>
+        <source>Select Folder Icon</source>
+        <translation>选择文件夹图标</translation>
+    </message>
+    <message>
+        <source>Make Folder Icon</source>
+        <translation>制作文件夹图标</translation>
+    </message>
+    <message>
+        <source>Select Icon</source>
+        <translation>选择图标</translation>
+    </message>
+    <message>
+        <source>Folder Color</source>
+        <translation>文件夹颜色</translation>
+    </message>
+    <message>
+        <source>Symbol Color</source>
+        <translation>符号颜色</translation>
+    </message>
+    <message>
+        <source>Font Unreadable Tip</source>
+        <translation>无法将此文件作为字体读取，符号保持不变。</translation>
+    </message>
+    <message>
+        <source>Picture Unreadable Tip</source>
+        <translation>无法将此文件作为图片读取，未添加任何内容。</translation>
+    </message>
+    <message>
+        <source>Folder Icon Save Failed Tip</source>
+        <translation>无法保存文件夹图标，请检查磁盘是否还有剩余空间。</translation>
+    </message>
+    <message>
+        <source>love</source>
+        <translation>爱心</translation>
+    </message>
+    <message>
+        <source>google</source>
+        <translation>Google</translation>
+    </message>
+    <message>
+        <source>java</source>
+        <translation>Java</translation>
+    </message>
+    <message>
+        <source>qq</source>
+        <translation>QQ</translation>
+    </message>
+    <message>
+        <source>zapier</source>
+        <translation>Zapier</translation>
+    </message>
+    <message>
+        <source>pyq</source>
+        <translation>朋友圈</translation>
+    </message>
+    <message>
+        <source>html5</source>
+        <translation>HTML5</translation>
+    </message>
+    <message>
+        <source>twitter</source>
+        <translation>Twitter</translation>
+    </message>
+    <message>
+        <source>ding</source>
+        <translation>钉钉</translation>
+    </message>
+    <message>
+        <source>skype</source>
+        <translation>Skype</translation>
+    </message>
+    <message>
+        <source>apple</source>
+        <translation>苹果</translation>
+    </message>
+    <message>
+        <source>share</source>
+        <translation>分享</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>微信</translation>
+    </message>
+    <message>
+        <source>weibo</source>
+        <translation>微博</translation>
+    </message>
+    <message>
+        <source>youtube</source>
+        <translation>YouTube</translation>
+    </message>
+    <message>
+        <source>wepay</source>
+        <translation>微信支付</translation>
+    </message>
+    <message>
+        <source>react</source>
+        <translation>React</translation>
+    </message>
+    <message>
+        <source>erji</source>
+        <translation>耳机</translation>
+    </message>
+    <message>
+        <source>question</source>
+        <translation>问号</translation>
+    </message>
+    <message>
+        <source>star</source>
+        <translation>星标</translation>
     </message>
 </context>
 </TS>

@@ -82,7 +82,9 @@ private Q_SLOTS:
         QCOMPARE(keysOf(main).last(), QStringLiteral("System Hide Files"));
         QCOMPARE(storedList(StoreKey::newFile).count(), 20);
         QCOMPARE(storedList(StoreKey::commonApp).count(), 11);
-        QVERIFY(storedList(StoreKey::folderIcon).isMissing());
+        // Seeded too: "Folder Icon" is on from the start and must have icons to offer.
+        QCOMPARE(storedList(StoreKey::folderIcon).count(),
+                 DefaultCatalogue::defaultFolderIconMenu().count());
         QVERIFY(storedList(StoreKey::commonPath).isMissing());
         QCOMPARE(store().stringForKey(StoreKey::updateVersion), QStringLiteral("2.6.0"));
         QCOMPARE(store().integerForKey(StoreKey::commonPathNextMenu), 3);

@@ -272,4 +272,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestFolderIcon)
-#include "tst_foldericon.moc"
+#include "tst_applyfoldericon.moc"

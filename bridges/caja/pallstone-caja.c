@@ -43,7 +43,7 @@ static GObject* new_item(const PallstoneRow* row)
         return NULL;
     char* name = pallstone_row_name(row);
     char* label = pallstone_gtk_label(row->title);
-    CajaMenuItem* item = caja_menu_item_new(name, label, NULL, row->icon);
+    CajaMenuItem* item = caja_menu_item_new(name, label, "", row->icon);
     if (row->separator)
         g_object_set(item, "sensitive", FALSE, NULL);
     g_free(label);

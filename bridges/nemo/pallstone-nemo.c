@@ -42,7 +42,7 @@ static GObject* new_item(const PallstoneRow* row)
     } else {
         /* A separator with text stays as an entry that cannot be chosen, so its text shows. */
         char* label = pallstone_gtk_label(row->title);
-        item = nemo_menu_item_new(name, label, NULL, row->icon);
+        item = nemo_menu_item_new(name, label, "", row->icon);
         if (row->separator)
             g_object_set(item, "sensitive", FALSE, NULL);
         g_free(label);

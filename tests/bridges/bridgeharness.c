@@ -247,7 +247,8 @@ static void check_tree(GPtrArray* items, GVariant* rows, gint32 parent, int* che
             char* expected_label = adapter->label(title);
             g_assert_cmpstr(node->label, ==, expected_label);
             g_free(expected_label);
-            g_assert_cmpstr(node->icon, ==, *icon ? icon : NULL);
+            if (adapter->icon_names)
+                g_assert_cmpstr(node->icon, ==, *icon ? icon : NULL);
             g_assert_true(node->sensitive == !separator);
         }
         if (node->children)
@@ -524,7 +525,8 @@ static void test_malformed_replies_are_not_trusted(void)
     g_assert_cmpint(first->children->len, ==, 1);
     HarnessNode* child = g_ptr_array_index(first->children, 0);
     g_assert_cmpstr(child->name, ==, "Pallstone::101");
-    g_assert_cmpstr(child->icon, ==, "/no/such.svg");
+    if (adapter->icon_names)
+        g_assert_cmpstr(child->icon, ==, "/no/such.svg");
 
     guint next = 1;
     if (adapter->real_separators) {

@@ -25,6 +25,7 @@ typedef struct
 {
     const char* file_manager; /* its switch in the settings application */
     gboolean real_separators; /* plain separators are shown as separators */
+    gboolean icon_names;      /* the items tell the icon's name or path */
     /* Loads the module; the provider is then ready for the calls below. */
     void (*load)(void);
     /* The items the file manager gets for a selection of one item, or for a folder's background;

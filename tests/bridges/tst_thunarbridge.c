@@ -115,7 +115,13 @@ static void activate(HarnessNode* node)
 
 int main(int argc, char** argv)
 {
-    const BridgeAdapter adapter = {
-        "thunar", FALSE, load, file_items, background_items, activate, harness_gtk_label};
+    const BridgeAdapter adapter = {.file_manager = "thunar",
+                                   .real_separators = FALSE,
+                                   .icon_names = TRUE,
+                                   .load = load,
+                                   .file_items = file_items,
+                                   .background_items = background_items,
+                                   .activate = activate,
+                                   .label = harness_gtk_label};
     return harness_main(argc, argv, &adapter);
 }

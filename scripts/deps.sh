@@ -31,6 +31,8 @@ packages=(
   libvips-tools qpdf poppler-utils icnsutils
   # a small Chinese font, for the Simplified Chinese screenshots (scripts/screenshots.sh)
   fonts-wqy-microhei
+  # the file managers and the screen grabber for scripts/screenshot-file-managers.sh
+  nemo caja thunar dolphin imagemagick
 )
 
 missing=()

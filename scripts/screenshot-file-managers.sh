@@ -35,7 +35,7 @@ place() {
   local module="$1" dir="$2"
   [ -f "$module" ] || { echo "screenshot-file-managers: build $module first" >&2; exit 1; }
   [ -e "$dir/$(basename "$module")" ] && return
-  install -m 644 "$module" "$dir/"
+  install -D -m 644 "$module" "$dir/$(basename "$module")"
   placed+=("$dir/$(basename "$module")")
 }
 
@@ -67,18 +67,25 @@ shoot() {
     out=$1; shift
     "$@" >/dev/null 2>&1 &
     pid=$!
-    # The service is up (the bridge started it at load) and the window is mapped.
-    for _ in $(seq 150); do
+    owned() {
       gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
         --method org.freedesktop.DBus.NameHasOwner com.tolvane.pallstone.extension 2>/dev/null |
-        grep -q true && break
-      sleep 0.2
-    done
+        grep -q true
+    }
     window=$(xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | tail -1)
     sleep 3
     eval "$(xdotool getwindowgeometry --shell "$window")"
     # The background of the view: below and right of the few items the folder holds.
-    xdotool mousemove $((X + WIDTH * 2 / 3)) $((Y + HEIGHT * 3 / 4)) click 3
+    xdotool mousemove $((X + WIDTH * 2 / 3)) $((Y + HEIGHT * 3 / 4))
+    # Dolphin loads its plugins at the first right-click, whose menu comes before the service.
+    if ! owned; then
+      xdotool click 3
+      sleep 1
+      xdotool key Escape
+    fi
+    for _ in $(seq 150); do owned && break; sleep 0.2; done
+    sleep 1
+    xdotool click 3
     sleep 2
     import -window root "$out"
     kill "$pid" 2>/dev/null || true

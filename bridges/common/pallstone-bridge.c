@@ -128,6 +128,8 @@ void pallstone_menu_unref(PallstoneMenu* menu)
  * are left out, never trusted. */
 static void read_rows(PallstoneMenu* menu)
 {
+    /* Serialised once, the reply holds every string the rows borrow for as long as it lives. */
+    g_variant_get_data(menu->reply);
     g_variant_get_child(menu->reply, 0, "t", &menu->id);
     GVariant* rows = g_variant_get_child_value(menu->reply, 1);
     const gsize count = MIN(g_variant_n_children(rows), (gsize)MAX_ROWS);

@@ -277,7 +277,8 @@ char* pallstone_local_uri(char* uri, char* activation_uri)
     return NULL;
 }
 
-char* pallstone_parent_uri(const char* uri)
+/* The folder that holds the item, or NULL at the root. */
+static char* parent_uri(const char* uri)
 {
     GFile* file = g_file_new_for_uri(uri);
     GFile* folder = g_file_get_parent(file);
@@ -308,8 +309,8 @@ static void on_item_activated(GObject* item, gpointer user_data)
         pallstone_menu_activate(activation->menu, activation->row);
 }
 
-GList* pallstone_build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
-                             PallstoneAppendItem append)
+static GList* build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
+                          PallstoneAppendItem append)
 {
     GObject** items = g_new0(GObject*, menu->n_rows);
     GList* top = NULL;
@@ -344,12 +345,12 @@ GList* pallstone_items_for_selection(const char* const* uris, PallstoneNewItem n
 {
     if (!uris || !uris[0])
         return NULL;
-    char* target = pallstone_parent_uri(uris[0]);
+    char* target = parent_uri(uris[0]);
     PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_ITEMS, uris, target);
     g_free(target);
     if (!menu)
         return NULL;
-    GList* items = pallstone_build_items(menu, new_item, append);
+    GList* items = build_items(menu, new_item, append);
     pallstone_menu_unref(menu);
     return items;
 }
@@ -361,7 +362,7 @@ GList* pallstone_items_for_folder(const char* folder_uri, PallstoneNewItem new_i
     PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_BACKGROUND, none, folder_uri);
     if (!menu)
         return NULL;
-    GList* items = pallstone_build_items(menu, new_item, append);
+    GList* items = build_items(menu, new_item, append);
     pallstone_menu_unref(menu);
     return items;
 }

@@ -61,19 +61,16 @@ char* pallstone_gtk_label(const char* title);
 /* The file:// URI among these, or NULL: items of virtual locations are used through the file they
  * stand for, and others get no menu. Takes both strings. */
 char* pallstone_local_uri(char* uri, char* activation_uri);
-/* The folder that holds the item, or NULL at the root. */
-char* pallstone_parent_uri(const char* uri);
 
-/* Builds a GTK file manager's items from the rows. new_item makes the item of a row (NULL leaves
- * it out) and append puts a child into a parent item's submenu. Items of entries are connected to
- * their "activate" signal. Returns the top-level items, owned by the caller. */
+/* How a GTK bridge makes its items: new_item makes the item of a row (NULL leaves it out) and
+ * append puts a child into a parent item's submenu. Items of entries are connected to their
+ * "activate" signal. */
 typedef GObject* (*PallstoneNewItem)(const PallstoneRow* row);
 typedef void (*PallstoneAppendItem)(GObject* parent, GObject* child);
-GList* pallstone_build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
-                             PallstoneAppendItem append);
 
 /* Asks for the menu and builds it: the whole of a GTK bridge's menu call. The menu of selected
- * items (uris not empty) targets the folder of the first; the background menu, the folder. */
+ * items (uris not empty) targets the folder of the first; the background menu, the folder.
+ * Returns the top-level items, owned by the caller. */
 GList* pallstone_items_for_selection(const char* const* uris, PallstoneNewItem new_item,
                                      PallstoneAppendItem append);
 GList* pallstone_items_for_folder(const char* folder_uri, PallstoneNewItem new_item,

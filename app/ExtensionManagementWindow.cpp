@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace pallstone {
@@ -82,8 +83,14 @@ void ExtensionManagementWindow::refresh()
         on->setObjectName(QStringLiteral("switch_") + fm.id);
         on->setChecked(fm.switchedOn);
         const QString id = fm.id;
-        connect(on, &QCheckBox::toggled, this, [this, id](bool checked) {
-            ExtensionManager::setSwitchedOn(id, checked);
+        connect(on, &QCheckBox::toggled, this, [this, id, on](bool checked) {
+            // A switch that could not be written (a read-only configuration folder) shows
+            // what the bridge still does.
+            if (!ExtensionManager::setSwitchedOn(id, checked)) {
+                const QSignalBlocker blocker(on);
+                on->setChecked(!checked);
+                return;
+            }
             Q_EMIT switchesChanged();
         });
         m_grid->addWidget(on, row, 3);

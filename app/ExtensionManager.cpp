@@ -10,6 +10,9 @@
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <csignal>
@@ -26,9 +29,28 @@ std::function<bool()>& enabledProbe()
     return probe;
 }
 
-QString switchKey(const QString& id)
+// Where an earlier build kept the switch, in the settings application's own store.
+QString legacySwitchKey(const QString& id)
 {
     return QStringLiteral("extension off ") + id;
+}
+
+// The bridges cannot read property lists without blocking their file manager: a switched-off
+// file manager is an empty file named after it, which a bridge checks with one stat per menu
+// ($XDG_CONFIG_HOME/pallstone/switched-off/<id>, see bridges/common/pallstone-bridge.c).
+QString switchedOffMark(const QString& id)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/pallstone/switched-off/") + id;
+}
+
+bool writeMark(const QString& path, bool present)
+{
+    if (!present)
+        return !QFileInfo::exists(path) || QFile::remove(path);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile mark(path);
+    return mark.open(QIODevice::WriteOnly);
 }
 
 QString homeLib(const QString& relative)
@@ -72,12 +94,15 @@ Defaults& ExtensionManager::appDefaults()
 
 bool ExtensionManager::isSwitchedOn(const QString& id)
 {
-    return !appDefaults().boolForKey(switchKey(id));
+    if (appDefaults().boolForKey(legacySwitchKey(id)) && writeMark(switchedOffMark(id), true))
+        appDefaults().setObject(Value(), legacySwitchKey(id));
+    return !QFileInfo::exists(switchedOffMark(id));
 }
 
-void ExtensionManager::setSwitchedOn(const QString& id, bool on)
+bool ExtensionManager::setSwitchedOn(const QString& id, bool on)
 {
-    appDefaults().setObject(on ? Value() : Value(true), switchKey(id));
+    appDefaults().setObject(Value(), legacySwitchKey(id));
+    return writeMark(switchedOffMark(id), !on);
 }
 
 QList<ExtensionManager::FileManager> ExtensionManager::fileManagers()

@@ -45,7 +45,9 @@ public:
     // Tests decide what isExtensionEnabled() answers; an empty function restores the detection.
     static void setEnabledProbe(std::function<bool()> probe);
 
-    static void setSwitchedOn(const QString& id, bool on);
+    // Switches Pallstone on or off in one file manager; its bridge sees it at the next menu.
+    // False when the switch could not be written.
+    static bool setSwitchedOn(const QString& id, bool on);
     static bool isSwitchedOn(const QString& id);
     // The settings application's own store (not shared with the extension).
     static Defaults& appDefaults();

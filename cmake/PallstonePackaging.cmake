@@ -22,7 +22,7 @@ set(CPACK_PACKAGE_DESCRIPTION
   "from templates, open with applications, terminals, favourite folders, copy and move, paths,\n"
   "hiding, locking, image conversion, checksums and more. It brings the settings application\n"
   "(pallstone), the extension service started on the session bus (pallstone-extension) and\n"
-  "the Nautilus bridge.")
+  "the bridges for Nautilus, Nemo, Caja, Thunar and Dolphin.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGE_CONTACT "Pallstone developers <pallstone@tolvane.com>")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
@@ -32,11 +32,32 @@ set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
-# Libraries the programs link come from dpkg-shlibdeps; these are what they load or run.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# These are what the programs load or run; the libraries they link come from dpkg-shlibdeps, run
+# on the two programs only (PallstoneCPackOptions.cmake). A bridge is loaded only by its file
+# manager, which brings the libraries the bridge links: a GNOME desktop gets no KDE libraries for
+# the Dolphin bridge, and a KDE one no GTK file manager's.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "default-dbus-session-bus | dbus-session-bus, libglib2.0-bin, qt6-qpa-plugins, libqt6svg6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "nautilus, fonts-font-awesome, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+  "nautilus | nemo | caja | thunar | dolphin, fonts-font-awesome, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_ENHANCES "nautilus, nemo, caja, thunar, dolphin")
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/PallstoneCPackOptions.cmake CONTENT "\
+if(CPACK_GENERATOR STREQUAL \"DEB\")
+  set(work \"${CMAKE_BINARY_DIR}/shlibdeps\")
+  file(MAKE_DIRECTORY \"\${work}/debian\")
+  file(WRITE \"\${work}/debian/control\" \"Source: pallstone\\n\\nPackage: pallstone\\nArchitecture: any\\n\")
+  execute_process(COMMAND dpkg-shlibdeps -O
+      \"-e$<TARGET_FILE:pallstone>\" \"-e$<TARGET_FILE:pallstone-extension>\"
+    WORKING_DIRECTORY \"\${work}\" OUTPUT_VARIABLE shlibs ERROR_VARIABLE messages
+    RESULT_VARIABLE failed)
+  if(failed OR NOT shlibs MATCHES \"shlibs:Depends=([^\\n]+)\")
+    message(FATAL_ERROR \"dpkg-shlibdeps gave no dependencies for the programs: \${messages}\")
+  endif()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS \"\${CPACK_DEBIAN_PACKAGE_DEPENDS}, \${CMAKE_MATCH_1}\")
+endif()
+")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/PallstoneCPackOptions.cmake)
 if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
   message(STATUS "Install prefix ${CMAKE_INSTALL_PREFIX}: configure with "
                  "-DCMAKE_INSTALL_PREFIX=/usr to make the Debian package")

@@ -5,7 +5,8 @@
 #   2. debootstrap makes a minimal bookworm root (kept as a pristine copy for later runs);
 #      `apt-get install ./pallstone.deb` in a fresh copy of it resolves every dependency from
 #      the archive; the programs start there; the service answers MenuForMenuKind on a private
-#      session bus; `apt-get purge` removes every file the package brought.
+#      session bus; `apt-get purge` removes every file the package brought (the five bridges
+#      included).
 # Needs root and the network (the first run downloads the root: a few minutes), so it is not
 # part of `make test`. --build-only stops after the package; --simulate replaces step 2 with
 # `apt-get install --simulate` on this machine when no root can be made.
@@ -31,17 +32,27 @@ echo "check-deb: built $deb"
 
 dpkg-deb -I "$deb"
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | sort > "$build/deb-files.txt"
-ext=$(pkg-config --variable=extensiondir libnautilus-extension-4)
+bridges=(
+  "$(pkg-config --variable=extensiondir libnautilus-extension-4)/libpallstone-nautilus.so"
+  "$(pkg-config --variable=extensiondir libnemo-extension)/libpallstone-nemo.so"
+  "$(pkg-config --variable=extensiondir libcaja-extension)/libpallstone-caja.so"
+  "$(pkg-config --variable=extensionsdir thunarx-3)/libpallstone-thunar.so"
+  "$(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS)/kf5/kfileitemaction/pallstone-dolphin.so"
+)
 for f in /usr/bin/pallstone /usr/bin/pallstone-extension \
          /usr/share/dbus-1/services/com.tolvane.pallstone.extension.service \
          /usr/share/applications/pallstone.desktop \
          /usr/share/icons/hicolor/scalable/apps/pallstone.svg \
-         /usr/share/pallstone/icons/set.svg "$ext/libpallstone-nautilus.so"; do
+         /usr/share/pallstone/icons/set.svg "${bridges[@]}"; do
   grep -qx "$f" "$build/deb-files.txt" || { echo "check-deb: $f is missing" >&2; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6core6 libqt6dbus6 libqt6widgets6 libplist libnautilus-extension4 qt6-qpa-plugins; do
+for d in libqt6core6 libqt6dbus6 libqt6widgets6 libplist qt6-qpa-plugins; do
   grep -q "$d" <<<"$depends" || { echo "check-deb: Depends lacks $d: $depends" >&2; exit 1; }
+done
+# A bridge's libraries come with its file manager: none of them is forced on every desktop.
+for d in libkf5 libqt5 libnemo libcaja libthunarx libnautilus; do
+  ! grep -q "$d" <<<"$depends" || { echo "check-deb: Depends forces $d: $depends" >&2; exit 1; }
 done
 echo "check-deb: control data and file list are complete"
 [ "$mode" = build ] && exit 0

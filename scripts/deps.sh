@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package that Pallstone needs to build, test and run.
+# Installs every Debian package that Pallstone needs to build, test and run. With
+# --file-managers also the file managers themselves and a screen grabber, for
+# scripts/screenshot-file-managers.sh (about 180 packages more; the tests do not need them).
 # Safe to run again: apt-get skips what is already installed.
 set -euo pipefail
 
@@ -13,8 +15,12 @@ packages=(
   libplist-dev libplist++-dev libssl-dev zlib1g-dev
   # images, PDF, zip archives
   libvips-dev libqpdf-dev libzip-dev libfreetype-dev fonts-font-awesome
-  # desktop integration
-  libglib2.0-dev libnautilus-extension-dev dbus dbus-x11 libglib2.0-bin
+  # desktop integration: the bridges of Nautilus, Nemo, Caja and Thunar
+  libglib2.0-dev libnautilus-extension-dev libnemo-extension-dev libcaja-extension-dev
+  libthunarx-3-dev dbus dbus-x11 libglib2.0-bin
+  # the Dolphin bridge: KF5 KIO on Qt 5 (KF5's CMake files look for Qt 6's Core5Compat once Qt 6
+  # is found in the same project)
+  libkf5kio-dev extra-cmake-modules qtbase5-dev qt6-5compat-dev
   # the Debian package (CPack runs dpkg-shlibdeps)
   dpkg-dev file
   # the check for unused code (make unused)
@@ -30,6 +36,9 @@ packages=(
   # a small Chinese font, for the Simplified Chinese screenshots (scripts/screenshots.sh)
   fonts-wqy-microhei
 )
+if [ "${1:-}" = "--file-managers" ]; then
+  packages+=(nemo caja thunar dolphin imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -76,9 +76,22 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -n "${DBUS_SESSION_BUS_ADDRESS
     setsid -f nautilus "$here" >/dev/null 2>&1
   fi
   if [ "$user" = ON ]; then
-    ext=$(pkg-config --variable=extensiondir libnautilus-extension-4 2>/dev/null || true)
-    echo "run: Nautilus loads bridges only from its system folder; to add this one:"
-    echo "     sudo install -m 644 $prefix/lib/nautilus/extensions-4/libpallstone-nautilus.so ${ext:-<extensiondir>}/"
+    echo "run: file managers load bridges only from their system folders; to add these:"
+    while read -r module pc variable relative; do
+      [ -f "$prefix/lib/$relative/$module" ] || continue
+      if [ "$pc" = qt5 ]; then
+        ext="$(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS 2>/dev/null)/kf5/kfileitemaction"
+      else
+        ext=$(pkg-config --variable="$variable" "$pc" 2>/dev/null || true)
+      fi
+      echo "     sudo install -D -m 644 $prefix/lib/$relative/$module ${ext:-<extensiondir>}/$module"
+    done <<'EOF2'
+libpallstone-nautilus.so libnautilus-extension-4 extensiondir nautilus/extensions-4
+libpallstone-nemo.so libnemo-extension extensiondir nemo/extensions-3.0
+libpallstone-caja.so libcaja-extension extensiondir caja/extensions-2.0
+libpallstone-thunar.so thunarx-3 extensionsdir thunarx-3
+pallstone-dolphin.so qt5 - qt5/plugins/kf5/kfileitemaction
+EOF2
   fi
 else
   # No desktop: a private session bus for the service, gone when the call has been shown.

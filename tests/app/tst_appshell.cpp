@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -95,6 +97,25 @@ private Q_SLOTS:
                  Localizer::text(QStringLiteral("Finder Sync Tip")));
         QVERIFY(delegate.extensionManagementWindow());
         delegate.extensionManagementWindow()->close();
+    }
+
+    void managementWindowListsFiveFileManagersAndItsSwitchReachesTheBridge()
+    {
+        ExtensionManagementWindow window;
+        const QStringList ids = {u"nautilus"_qs, u"nemo"_qs, u"caja"_qs, u"thunar"_qs,
+                                 u"dolphin"_qs};
+        for (const QString& id : ids)
+            QVERIFY(window.findChild<QCheckBox*>(u"switch_"_qs + id));
+        // The bridge looks for this file before every menu.
+        const QString mark = QDir::homePath() + u"/.config/pallstone/switched-off/nemo"_qs;
+        QCheckBox* nemo = window.findChild<QCheckBox*>(u"switch_nemo"_qs);
+        QVERIFY(nemo->isChecked());
+        nemo->setChecked(false);
+        QVERIFY(QFile::exists(mark));
+        QVERIFY(!ExtensionManager::isSwitchedOn(u"nemo"_qs));
+        QVERIFY(ExtensionManager::isSwitchedOn(u"caja"_qs));
+        nemo->setChecked(true);
+        QVERIFY(!QFile::exists(mark));
     }
 
     void preferenceBoxesWriteTheirKeys()

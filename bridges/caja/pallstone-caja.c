@@ -1,0 +1,136 @@
+/*
+ * The Caja bridge: shows the menu the Pallstone extension service builds for the selection and
+ * hands the chosen entry back to it (pallstone-bridge.c holds the rules every bridge keeps).
+ */
+#include "pallstone-bridge.h"
+
+#include <libcaja-extension/caja-extension-types.h>
+#include <libcaja-extension/caja-file-info.h>
+#include <libcaja-extension/caja-menu-provider.h>
+
+typedef struct
+{
+    GObject parent;
+} PallstoneMenuProvider;
+
+typedef struct
+{
+    GObjectClass parent_class;
+} PallstoneMenuProviderClass;
+
+GType pallstone_menu_provider_get_type(void);
+static void pallstone_menu_provider_iface_init(CajaMenuProviderIface* iface);
+
+G_DEFINE_DYNAMIC_TYPE_EXTENDED(PallstoneMenuProvider, pallstone_menu_provider, G_TYPE_OBJECT, 0,
+                               G_IMPLEMENT_INTERFACE_DYNAMIC(CAJA_TYPE_MENU_PROVIDER,
+                                                             pallstone_menu_provider_iface_init))
+
+static GType provider_types[1];
+
+static char* local_uri(CajaFileInfo* info)
+{
+    return pallstone_local_uri(caja_file_info_get_uri(info),
+                               caja_file_info_get_activation_uri(info));
+}
+
+/* Caja asks for the items again when one is chosen and fires only an item whose name it finds in
+ * the new list: the names stay the same for the same entry (pallstone_row_name). */
+static GObject* new_item(const PallstoneRow* row)
+{
+    /* Caja has no separators: one with text becomes an entry that cannot be chosen; a plain one
+     * is left out. */
+    if (row->separator && !*row->title)
+        return NULL;
+    char* name = pallstone_row_name(row);
+    char* label = pallstone_gtk_label(row->title);
+    CajaMenuItem* item = caja_menu_item_new(name, label, "", row->icon);
+    if (row->separator)
+        g_object_set(item, "sensitive", FALSE, NULL);
+    g_free(label);
+    g_free(name);
+    return G_OBJECT(item);
+}
+
+static void append_item(GObject* parent, GObject* child)
+{
+    CajaMenu* submenu = NULL;
+    g_object_get(parent, "menu", &submenu, NULL);
+    if (!submenu) {
+        submenu = caja_menu_new();
+        caja_menu_item_set_submenu(CAJA_MENU_ITEM(parent), submenu);
+    }
+    caja_menu_append_item(submenu, CAJA_MENU_ITEM(child));
+    g_object_unref(submenu);
+}
+
+static GList* get_file_items(CajaMenuProvider* provider, GtkWidget* window, GList* files)
+{
+    (void)provider;
+    (void)window;
+    GPtrArray* uris = g_ptr_array_new_with_free_func(g_free);
+    for (GList* l = files; l; l = l->next) {
+        char* uri = CAJA_IS_FILE_INFO(l->data) ? local_uri(l->data) : NULL;
+        if (!uri) {
+            g_ptr_array_free(uris, TRUE);
+            return NULL;
+        }
+        g_ptr_array_add(uris, uri);
+    }
+    g_ptr_array_add(uris, NULL);
+    GList* items =
+        pallstone_items_for_selection((const char* const*)uris->pdata, new_item, append_item);
+    g_ptr_array_free(uris, TRUE);
+    return items;
+}
+
+static GList* get_background_items(CajaMenuProvider* provider, GtkWidget* window,
+                                   CajaFileInfo* folder)
+{
+    (void)provider;
+    (void)window;
+    char* target = CAJA_IS_FILE_INFO(folder) ? local_uri(folder) : NULL;
+    if (!target)
+        return NULL;
+    GList* items = pallstone_items_for_folder(target, new_item, append_item);
+    g_free(target);
+    return items;
+}
+
+static void pallstone_menu_provider_iface_init(CajaMenuProviderIface* iface)
+{
+    iface->get_file_items = get_file_items;
+    iface->get_background_items = get_background_items;
+}
+
+static void pallstone_menu_provider_init(PallstoneMenuProvider* self)
+{
+    (void)self;
+}
+
+static void pallstone_menu_provider_class_init(PallstoneMenuProviderClass* klass)
+{
+    (void)klass;
+}
+
+static void pallstone_menu_provider_class_finalize(PallstoneMenuProviderClass* klass)
+{
+    (void)klass;
+}
+
+G_MODULE_EXPORT void caja_module_initialize(GTypeModule* module)
+{
+    pallstone_menu_provider_register_type(module);
+    provider_types[0] = pallstone_menu_provider_get_type();
+    pallstone_bridge_init("caja");
+}
+
+G_MODULE_EXPORT void caja_module_shutdown(void)
+{
+    pallstone_bridge_shutdown();
+}
+
+G_MODULE_EXPORT void caja_module_list_types(const GType** types, int* num_types)
+{
+    *types = provider_types;
+    *num_types = G_N_ELEMENTS(provider_types);
+}

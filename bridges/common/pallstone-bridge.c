@@ -1,0 +1,368 @@
+/*
+ * File managers ask for menus on their UI thread, so every call here is bounded by a short
+ * deadline and never starts the service on the way: a service that is missing, crashed or hung
+ * costs at most one deadline and shows no entries, and it is started in the background for next
+ * time. No menu logic lives here; the contract is the D-Bus interface
+ * com.tolvane.pallstone.ContextMenu.
+ */
+#include "pallstone-bridge.h"
+
+#include <string.h>
+
+#define PALLSTONE_BUS_NAME "com.tolvane.pallstone.extension"
+#define PALLSTONE_OBJECT_PATH "/com/tolvane/pallstone/ContextMenu"
+#define PALLSTONE_INTERFACE "com.tolvane.pallstone.ContextMenu"
+
+/* The longest a file manager may wait for a menu, connecting to the bus included. */
+#define CALL_TIMEOUT_MS 250
+/* After a timed-out call the service is presumed hung: later menus skip it for this long instead
+ * of costing the file manager another timeout on every selection change. */
+#define QUIET_AFTER_TIMEOUT_US (2 * G_USEC_PER_SEC)
+/* More rows than any menu has (99 entries a level): a reply beyond it is not ours to trust. */
+#define MAX_ROWS 20000
+
+/* The connection is made on a thread of its own, so that it needs no main loop (Dolphin's is
+ * Qt's) and a file manager that asks before it is ready waits at most until the deadline. */
+static GMutex bus_lock;
+static GCond bus_changed;
+static GDBusConnection* session_bus; /* guarded by bus_lock */
+static gboolean connecting;          /* guarded by bus_lock */
+
+static gint64 quiet_until;
+static char* switch_path;
+
+/* The settings application switches Pallstone off for one file manager by leaving a file named
+ * after it in the configuration folder: one stat per menu, and nothing to parse. */
+static gboolean switched_off(void)
+{
+    return switch_path && g_file_test(switch_path, G_FILE_TEST_EXISTS);
+}
+
+/* Asks the bus to activate the service; returns at once. Asking while it starts or runs is
+ * harmless (the bus answers "already running"), so every failed menu asks again rather than
+ * trusting the answer to an earlier request that may predate the service's end. */
+static void start_service(GDBusConnection* connection)
+{
+    g_dbus_connection_call(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                           "org.freedesktop.DBus", "StartServiceByName",
+                           g_variant_new("(su)", PALLSTONE_BUS_NAME, 0u), NULL,
+                           G_DBUS_CALL_FLAGS_NONE, -1, NULL, NULL, NULL);
+}
+
+static gpointer connect_main(gpointer data)
+{
+    (void)data;
+    GError* error = NULL;
+    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, NULL, &error);
+    if (connection) {
+        if (!switched_off())
+            start_service(connection);
+    } else {
+        g_debug("pallstone: no session bus: %s", error->message);
+        g_error_free(error);
+    }
+    g_mutex_lock(&bus_lock);
+    g_clear_object(&session_bus);
+    session_bus = connection;
+    connecting = FALSE;
+    g_cond_broadcast(&bus_changed);
+    g_mutex_unlock(&bus_lock);
+    return NULL;
+}
+
+/* A reference to the session bus, connecting first when needed; NULL when it is not there by the
+ * deadline (the connection goes on in the background). */
+static GDBusConnection* bus_until(gint64 deadline)
+{
+    g_mutex_lock(&bus_lock);
+    if (session_bus && g_dbus_connection_is_closed(session_bus))
+        g_clear_object(&session_bus);
+    if (!session_bus && !connecting) {
+        connecting = TRUE;
+        g_thread_unref(g_thread_new("pallstone-bus", connect_main, NULL));
+    }
+    while (!session_bus && connecting) {
+        if (!g_cond_wait_until(&bus_changed, &bus_lock, deadline))
+            break;
+    }
+    GDBusConnection* connection = session_bus ? g_object_ref(session_bus) : NULL;
+    g_mutex_unlock(&bus_lock);
+    return connection;
+}
+
+void pallstone_bridge_init(const char* file_manager)
+{
+    if (!switch_path)
+        switch_path = g_build_filename(g_get_user_config_dir(), "pallstone", "switched-off",
+                                       file_manager, NULL);
+    GDBusConnection* connection = bus_until(g_get_monotonic_time());
+    g_clear_object(&connection);
+}
+
+void pallstone_bridge_shutdown(void)
+{
+    g_mutex_lock(&bus_lock);
+    g_clear_object(&session_bus);
+    g_mutex_unlock(&bus_lock);
+}
+
+PallstoneMenu* pallstone_menu_ref(PallstoneMenu* menu)
+{
+    g_atomic_int_inc(&menu->refcount);
+    return menu;
+}
+
+void pallstone_menu_unref(PallstoneMenu* menu)
+{
+    if (!menu || !g_atomic_int_dec_and_test(&menu->refcount))
+        return;
+    g_strfreev(menu->uris);
+    g_free(menu->target);
+    g_free(menu->rows);
+    g_variant_unref(menu->reply);
+    g_free(menu);
+}
+
+/* Keeps the rows that fit the contract. Rows with an unknown or later parent, a parent that is a
+ * separator or was itself left out, a repeated or negative id, an entry without a tag or a title
+ * are left out, never trusted. */
+static void read_rows(PallstoneMenu* menu)
+{
+    /* Serialised once, the reply holds every string the rows borrow for as long as it lives. */
+    g_variant_get_data(menu->reply);
+    g_variant_get_child(menu->reply, 0, "t", &menu->id);
+    GVariant* rows = g_variant_get_child_value(menu->reply, 1);
+    const gsize count = MIN(g_variant_n_children(rows), (gsize)MAX_ROWS);
+    menu->rows = g_new0(PallstoneRow, count ? count : 1);
+    /* id -> index + 1 of a row that can hold children, or 0 for one that cannot. */
+    GHashTable* byId = g_hash_table_new(g_direct_hash, g_direct_equal);
+
+    for (gsize i = 0; i < count; ++i) {
+        PallstoneRow row = {0};
+        gint32 parentId = 0;
+        g_variant_get_child(rows, i, "(iix&s&s&sb)", &row.id, &parentId, &row.tag, &row.key,
+                            &row.title, &row.icon, &row.separator);
+        if (row.id < 0 || g_hash_table_contains(byId, GINT_TO_POINTER(row.id)))
+            continue;
+        row.parent = -1;
+        if (parentId != -1) {
+            const gint holder =
+                GPOINTER_TO_INT(g_hash_table_lookup(byId, GINT_TO_POINTER(parentId)));
+            if (holder <= 0)
+                continue;
+            row.parent = holder - 1;
+        }
+        if (!*row.icon)
+            row.icon = NULL;
+        const gboolean entry = !row.separator && row.tag > 0 && *row.title;
+        if (row.separator)
+            row.tag = 0;
+        if (!entry && !row.separator) {
+            g_hash_table_insert(byId, GINT_TO_POINTER(row.id), GINT_TO_POINTER(0));
+            continue;
+        }
+        menu->rows[menu->n_rows] = row;
+        g_hash_table_insert(byId, GINT_TO_POINTER(row.id),
+                            GINT_TO_POINTER(entry ? (gint)menu->n_rows + 1 : 0));
+        ++menu->n_rows;
+    }
+    g_hash_table_destroy(byId);
+    g_variant_unref(rows);
+}
+
+PallstoneMenu* pallstone_bridge_menu(guint kind, const char* const* uris, const char* target)
+{
+    if (switched_off())
+        return NULL;
+    const gint64 now = g_get_monotonic_time();
+    if (now < quiet_until)
+        return NULL;
+    const gint64 deadline = now + CALL_TIMEOUT_MS * 1000;
+    GDBusConnection* connection = bus_until(deadline);
+    if (!connection)
+        return NULL;
+
+    const gint remaining = (gint)MAX(1, (deadline - g_get_monotonic_time()) / 1000);
+    GError* error = NULL;
+    GVariant* reply = g_dbus_connection_call_sync(
+        connection, PALLSTONE_BUS_NAME, PALLSTONE_OBJECT_PATH, PALLSTONE_INTERFACE,
+        "MenuForMenuKind", g_variant_new("(u^ass)", kind, uris, target ? target : ""),
+        G_VARIANT_TYPE("(ta(iixsssb))"), G_DBUS_CALL_FLAGS_NO_AUTO_START, remaining, NULL, &error);
+    if (!reply) {
+        if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
+            quiet_until = g_get_monotonic_time() + QUIET_AFTER_TIMEOUT_US;
+        /* The service refused these inputs: it is running, nothing to start. */
+        if (!g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_INVALID_ARGS))
+            start_service(connection);
+        g_debug("pallstone: no menu: %s", error->message);
+        g_error_free(error);
+        g_object_unref(connection);
+        return NULL;
+    }
+    g_object_unref(connection);
+
+    PallstoneMenu* menu = g_new0(PallstoneMenu, 1);
+    menu->refcount = 1;
+    menu->kind = kind;
+    menu->uris = g_strdupv((char**)uris);
+    menu->target = g_strdup(target ? target : "");
+    menu->reply = reply;
+    read_rows(menu);
+    if (menu->n_rows == 0) {
+        pallstone_menu_unref(menu);
+        return NULL;
+    }
+    return menu;
+}
+
+static void on_action_sent(GObject* source, GAsyncResult* result, gpointer user_data)
+{
+    (void)user_data;
+    GError* error = NULL;
+    GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
+    if (reply)
+        g_variant_unref(reply);
+    else {
+        g_warning("pallstone: the entry could not be carried out: %s", error->message);
+        g_error_free(error);
+    }
+}
+
+void pallstone_menu_activate(const PallstoneMenu* menu, guint index)
+{
+    if (!menu || index >= menu->n_rows || menu->rows[index].separator)
+        return;
+    GDBusConnection* connection = bus_until(g_get_monotonic_time());
+    if (!connection)
+        return;
+    const PallstoneRow* row = &menu->rows[index];
+    /* The service answers before the action starts, and is started by this call if it ended
+     * since the menu was built. */
+    g_dbus_connection_call(
+        connection, PALLSTONE_BUS_NAME, PALLSTONE_OBJECT_PATH, PALLSTONE_INTERFACE,
+        "OnMenuItemAction",
+        g_variant_new("(txsu^ass)", (guint64)menu->id, (gint64)row->tag, row->key, menu->kind,
+                      (const char* const*)menu->uris, menu->target),
+        G_VARIANT_TYPE_UNIT, G_DBUS_CALL_FLAGS_NONE, 10000, NULL, on_action_sent, NULL);
+    g_object_unref(connection);
+}
+
+char* pallstone_row_name(const PallstoneRow* row)
+{
+    return row->separator ? g_strdup_printf("Pallstone::separator::%d", row->id)
+                          : g_strdup_printf("Pallstone::%" G_GINT64_FORMAT, row->tag);
+}
+
+char* pallstone_gtk_label(const char* title)
+{
+    GString* label = g_string_sized_new(strlen(title) + 4);
+    for (const char* c = title; *c; ++c) {
+        if (*c == '_')
+            g_string_append_c(label, '_');
+        g_string_append_c(label, *c);
+    }
+    return g_string_free(label, FALSE);
+}
+
+char* pallstone_local_uri(char* uri, char* activation_uri)
+{
+    if (uri && g_str_has_prefix(uri, "file:///")) {
+        g_free(activation_uri);
+        return uri;
+    }
+    g_free(uri);
+    if (activation_uri && g_str_has_prefix(activation_uri, "file:///"))
+        return activation_uri;
+    g_free(activation_uri);
+    return NULL;
+}
+
+/* The folder that holds the item, or NULL at the root. */
+static char* parent_uri(const char* uri)
+{
+    GFile* file = g_file_new_for_uri(uri);
+    GFile* folder = g_file_get_parent(file);
+    char* parent = folder ? g_file_get_uri(folder) : NULL;
+    g_clear_object(&folder);
+    g_object_unref(file);
+    return parent;
+}
+
+typedef struct
+{
+    PallstoneMenu* menu;
+    guint row;
+} Activation;
+
+static void activation_free(gpointer data)
+{
+    Activation* activation = data;
+    pallstone_menu_unref(activation->menu);
+    g_free(activation);
+}
+
+static void on_item_activated(GObject* item, gpointer user_data)
+{
+    (void)user_data;
+    const Activation* activation = g_object_get_data(item, "pallstone-activation");
+    if (activation)
+        pallstone_menu_activate(activation->menu, activation->row);
+}
+
+static GList* build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
+                          PallstoneAppendItem append)
+{
+    GObject** items = g_new0(GObject*, menu->n_rows);
+    GList* top = NULL;
+    for (guint i = 0; i < menu->n_rows; ++i) {
+        const PallstoneRow* row = &menu->rows[i];
+        if (row->parent >= 0 && !items[row->parent])
+            continue;
+        GObject* item = new_item(row);
+        if (!item)
+            continue;
+        items[i] = item; /* borrowed: owned by its parent's submenu or by the top-level list */
+        if (!row->separator) {
+            Activation* activation = g_new0(Activation, 1);
+            activation->menu = pallstone_menu_ref(menu);
+            activation->row = i;
+            g_object_set_data_full(item, "pallstone-activation", activation, activation_free);
+            g_signal_connect(item, "activate", G_CALLBACK(on_item_activated), NULL);
+        }
+        if (row->parent < 0) {
+            top = g_list_prepend(top, item);
+        } else {
+            append(items[row->parent], item);
+            g_object_unref(item);
+        }
+    }
+    g_free(items);
+    return g_list_reverse(top);
+}
+
+GList* pallstone_items_for_selection(const char* const* uris, PallstoneNewItem new_item,
+                                     PallstoneAppendItem append)
+{
+    if (!uris || !uris[0])
+        return NULL;
+    char* target = parent_uri(uris[0]);
+    PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_ITEMS, uris, target);
+    g_free(target);
+    if (!menu)
+        return NULL;
+    GList* items = build_items(menu, new_item, append);
+    pallstone_menu_unref(menu);
+    return items;
+}
+
+GList* pallstone_items_for_folder(const char* folder_uri, PallstoneNewItem new_item,
+                                  PallstoneAppendItem append)
+{
+    const char* none[] = {NULL};
+    PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_BACKGROUND, none, folder_uri);
+    if (!menu)
+        return NULL;
+    GList* items = build_items(menu, new_item, append);
+    pallstone_menu_unref(menu);
+    return items;
+}

@@ -1,0 +1,79 @@
+/*
+ * What every bridge shares: the D-Bus client of the extension service, the checks a reply must
+ * pass before a row becomes a menu item, and the quiet period after a hung service. Compiled into
+ * each bridge, so the rules that keep a file manager responsive are written once.
+ */
+#pragma once
+
+#include <gio/gio.h>
+
+G_BEGIN_DECLS
+
+#define PALLSTONE_KIND_ITEMS 0u
+#define PALLSTONE_KIND_BACKGROUND 1u
+
+/* One entry of a menu, checked against the contract. Strings are borrowed from the menu. */
+typedef struct
+{
+    gint32 id;
+    gint parent; /* index of the row whose submenu holds this one, -1 on the top level */
+    gint64 tag;  /* 0 for separators */
+    const char* key;
+    const char* title;
+    const char* icon; /* a theme icon name or an absolute path, NULL for none */
+    gboolean separator;
+} PallstoneRow;
+
+/* A menu as the service sent it, with the inputs it was built from (reference counted: every
+ * item that can hand its entry back keeps one). */
+typedef struct
+{
+    guint64 id;
+    guint kind;
+    GStrv uris;
+    char* target;
+    GVariant* reply;
+    PallstoneRow* rows;
+    guint n_rows;
+    gint refcount;
+} PallstoneMenu;
+
+/* Connects to the session bus in the background and then starts the service, so the first menu
+ * finds it. file_manager names the file manager for its switch in the settings application
+ * ("nemo", ...). */
+void pallstone_bridge_init(const char* file_manager);
+void pallstone_bridge_shutdown(void);
+
+/* The menu for these inputs, or NULL for no entries: switched off, service missing, hung, or
+ * answering out of contract. Returns within the bound whatever the service does. */
+PallstoneMenu* pallstone_bridge_menu(guint kind, const char* const* uris, const char* target);
+PallstoneMenu* pallstone_menu_ref(PallstoneMenu* menu);
+void pallstone_menu_unref(PallstoneMenu* menu);
+
+/* Hands the chosen row back to the service; returns at once. */
+void pallstone_menu_activate(const PallstoneMenu* menu, guint row);
+
+/* The item name a file manager sees: the same for the same entry in every call. */
+char* pallstone_row_name(const PallstoneRow* row);
+/* GTK reads an underscore in a label as a mnemonic; titles are shown as they are. */
+char* pallstone_gtk_label(const char* title);
+
+/* The file:// URI among these, or NULL: items of virtual locations are used through the file they
+ * stand for, and others get no menu. Takes both strings. */
+char* pallstone_local_uri(char* uri, char* activation_uri);
+
+/* How a GTK bridge makes its items: new_item makes the item of a row (NULL leaves it out) and
+ * append puts a child into a parent item's submenu. Items of entries are connected to their
+ * "activate" signal. */
+typedef GObject* (*PallstoneNewItem)(const PallstoneRow* row);
+typedef void (*PallstoneAppendItem)(GObject* parent, GObject* child);
+
+/* Asks for the menu and builds it: the whole of a GTK bridge's menu call. The menu of selected
+ * items (uris not empty) targets the folder of the first; the background menu, the folder.
+ * Returns the top-level items, owned by the caller. */
+GList* pallstone_items_for_selection(const char* const* uris, PallstoneNewItem new_item,
+                                     PallstoneAppendItem append);
+GList* pallstone_items_for_folder(const char* folder_uri, PallstoneNewItem new_item,
+                                  PallstoneAppendItem append);
+
+G_END_DECLS

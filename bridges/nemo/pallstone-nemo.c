@@ -1,0 +1,136 @@
+/*
+ * The Nemo bridge: shows the menu the Pallstone extension service builds for the selection and
+ * hands the chosen entry back to it (pallstone-bridge.c holds the rules every bridge keeps).
+ */
+#include "pallstone-bridge.h"
+
+#include <libnemo-extension/nemo-extension-types.h>
+#include <libnemo-extension/nemo-file-info.h>
+#include <libnemo-extension/nemo-menu-provider.h>
+
+typedef struct
+{
+    GObject parent;
+} PallstoneMenuProvider;
+
+typedef struct
+{
+    GObjectClass parent_class;
+} PallstoneMenuProviderClass;
+
+GType pallstone_menu_provider_get_type(void);
+static void pallstone_menu_provider_iface_init(NemoMenuProviderIface* iface);
+
+G_DEFINE_DYNAMIC_TYPE_EXTENDED(PallstoneMenuProvider, pallstone_menu_provider, G_TYPE_OBJECT, 0,
+                               G_IMPLEMENT_INTERFACE_DYNAMIC(NEMO_TYPE_MENU_PROVIDER,
+                                                             pallstone_menu_provider_iface_init))
+
+static GType provider_types[1];
+
+static char* local_uri(NemoFileInfo* info)
+{
+    return pallstone_local_uri(nemo_file_info_get_uri(info),
+                               nemo_file_info_get_activation_uri(info));
+}
+
+static GObject* new_item(const PallstoneRow* row)
+{
+    char* name = pallstone_row_name(row);
+    NemoMenuItem* item = NULL;
+    if (row->separator && !*row->title) {
+        item = nemo_menu_item_new_separator(name);
+    } else {
+        /* A separator with text stays as an entry that cannot be chosen, so its text shows. */
+        char* label = pallstone_gtk_label(row->title);
+        item = nemo_menu_item_new(name, label, "", row->icon);
+        if (row->separator)
+            g_object_set(item, "sensitive", FALSE, NULL);
+        g_free(label);
+    }
+    g_free(name);
+    return G_OBJECT(item);
+}
+
+static void append_item(GObject* parent, GObject* child)
+{
+    NemoMenu* submenu = NULL;
+    g_object_get(parent, "menu", &submenu, NULL);
+    if (!submenu) {
+        submenu = nemo_menu_new();
+        nemo_menu_item_set_submenu(NEMO_MENU_ITEM(parent), submenu);
+    }
+    nemo_menu_append_item(submenu, NEMO_MENU_ITEM(child));
+    g_object_unref(submenu);
+}
+
+static GList* get_file_items(NemoMenuProvider* provider, GtkWidget* window, GList* files)
+{
+    (void)provider;
+    (void)window;
+    GPtrArray* uris = g_ptr_array_new_with_free_func(g_free);
+    for (GList* l = files; l; l = l->next) {
+        char* uri = NEMO_IS_FILE_INFO(l->data) ? local_uri(l->data) : NULL;
+        if (!uri) {
+            g_ptr_array_free(uris, TRUE);
+            return NULL;
+        }
+        g_ptr_array_add(uris, uri);
+    }
+    g_ptr_array_add(uris, NULL);
+    GList* items =
+        pallstone_items_for_selection((const char* const*)uris->pdata, new_item, append_item);
+    g_ptr_array_free(uris, TRUE);
+    return items;
+}
+
+static GList* get_background_items(NemoMenuProvider* provider, GtkWidget* window,
+                                   NemoFileInfo* folder)
+{
+    (void)provider;
+    (void)window;
+    char* target = NEMO_IS_FILE_INFO(folder) ? local_uri(folder) : NULL;
+    if (!target)
+        return NULL;
+    GList* items = pallstone_items_for_folder(target, new_item, append_item);
+    g_free(target);
+    return items;
+}
+
+static void pallstone_menu_provider_iface_init(NemoMenuProviderIface* iface)
+{
+    iface->get_file_items = get_file_items;
+    iface->get_background_items = get_background_items;
+}
+
+static void pallstone_menu_provider_init(PallstoneMenuProvider* self)
+{
+    (void)self;
+}
+
+static void pallstone_menu_provider_class_init(PallstoneMenuProviderClass* klass)
+{
+    (void)klass;
+}
+
+static void pallstone_menu_provider_class_finalize(PallstoneMenuProviderClass* klass)
+{
+    (void)klass;
+}
+
+G_MODULE_EXPORT void nemo_module_initialize(GTypeModule* module)
+{
+    pallstone_menu_provider_register_type(module);
+    provider_types[0] = pallstone_menu_provider_get_type();
+    pallstone_bridge_init("nemo");
+}
+
+G_MODULE_EXPORT void nemo_module_shutdown(void)
+{
+    pallstone_bridge_shutdown();
+}
+
+G_MODULE_EXPORT void nemo_module_list_types(const GType** types, int* num_types)
+{
+    *types = provider_types;
+    *num_types = G_N_ELEMENTS(provider_types);
+}

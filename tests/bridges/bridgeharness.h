@@ -1,0 +1,56 @@
+/*
+ * The cases every bridge must pass, run against the real service on a private session bus (and
+ * against stand-ins that answer garbage or nothing). A bridge's test loads the built module the
+ * way its file manager does and turns the file manager's menu items into HarnessNodes.
+ */
+#pragma once
+
+#include <gio/gio.h>
+
+G_BEGIN_DECLS
+
+typedef struct
+{
+    char* name;
+    char* label;
+    char* icon; /* NULL for none */
+    gboolean sensitive;
+    gboolean separator;
+    GPtrArray* children; /* of HarnessNode, NULL without a submenu */
+    gpointer native;     /* the file manager's item, for activation */
+    GDestroyNotify native_free;
+} HarnessNode;
+
+typedef struct
+{
+    const char* file_manager; /* its switch in the settings application */
+    gboolean real_separators; /* plain separators are shown as separators */
+    gboolean icon_names;      /* the items tell the icon's name or path */
+    /* Loads the module; the provider is then ready for the calls below. */
+    void (*load)(void);
+    /* The items the file manager gets for a selection of one item, or for a folder's background;
+     * NULL for none. */
+    GPtrArray* (*file_items)(const char* uri);
+    GPtrArray* (*background_items)(const char* folder_uri);
+    /* Chooses the entry as the file manager does. */
+    void (*activate)(HarnessNode* node);
+    /* The label the file manager gets for a title. */
+    char* (*label)(const char* title);
+} BridgeAdapter;
+
+/* Sets up the private home and bus, loads the bridge and runs the cases. */
+int harness_main(int argc, char** argv, const BridgeAdapter* adapter);
+
+/* For GTK file managers: loads a module that exports <prefix>_module_initialize and
+ * <prefix>_module_list_types (Nautilus, Nemo, Caja) and returns its one provider type. */
+GType harness_load_module(const char* path, const char* prefix);
+/* Nodes from GTK menu items (properties name, label, icon, sensitive, menu and, where there is
+ * one, separator); submenu_items lists a submenu's items as new references. Takes the list. */
+GPtrArray* harness_gtk_nodes(GList* items, GList* (*submenu_items)(GObject* menu));
+/* A label with GTK's mnemonic underscores doubled. */
+char* harness_gtk_label(const char* title);
+
+HarnessNode* harness_node_new(void);
+void harness_node_free(gpointer node);
+
+G_END_DECLS

@@ -1,0 +1,111 @@
+/*
+ * The Nemo bridge, loaded the way Nemo loads it (a GTypeModule opening the built module,
+ * nemo_module_initialize, nemo_module_list_types, the provider type instantiated), asked
+ * for menus with test NemoFileInfo objects. Nemo draws real separators.
+ */
+#include "bridgeharness.h"
+
+#include <libnemo-extension/nemo-file-info.h>
+#include <libnemo-extension/nemo-menu-provider.h>
+
+/* ---- a NemoFileInfo for tests: a URI and nothing else ---- */
+
+typedef struct
+{
+    GObject parent;
+    char* uri;
+} TestFileInfo;
+typedef struct
+{
+    GObjectClass parent_class;
+} TestFileInfoClass;
+
+static GType test_file_info_get_type(void);
+static void test_file_info_iface_init(NemoFileInfoInterface* iface);
+G_DEFINE_TYPE_WITH_CODE(TestFileInfo, test_file_info, G_TYPE_OBJECT,
+                        G_IMPLEMENT_INTERFACE(NEMO_TYPE_FILE_INFO, test_file_info_iface_init))
+
+static void test_file_info_finalize(GObject* object)
+{
+    g_free(((TestFileInfo*)object)->uri);
+    G_OBJECT_CLASS(test_file_info_parent_class)->finalize(object);
+}
+static void test_file_info_class_init(TestFileInfoClass* klass)
+{
+    G_OBJECT_CLASS(klass)->finalize = test_file_info_finalize;
+}
+static void test_file_info_init(TestFileInfo* self)
+{
+    (void)self;
+}
+static char* tfi_get_uri(NemoFileInfo* info)
+{
+    return g_strdup(((TestFileInfo*)info)->uri);
+}
+static void test_file_info_iface_init(NemoFileInfoInterface* iface)
+{
+    iface->get_uri = tfi_get_uri;
+    iface->get_activation_uri = tfi_get_uri;
+}
+
+static NemoFileInfo* file_info(const char* uri)
+{
+    TestFileInfo* info = g_object_new(test_file_info_get_type(), NULL);
+    info->uri = g_strdup(uri);
+    return NEMO_FILE_INFO(info);
+}
+
+/* ---- the adapter ---- */
+
+static NemoMenuProvider* provider;
+
+static void load(void)
+{
+    const GType type = harness_load_module(PALLSTONE_BRIDGE_MODULE, "nemo");
+    g_assert_true(g_type_is_a(type, NEMO_TYPE_MENU_PROVIDER));
+    provider = NEMO_MENU_PROVIDER(g_object_new(type, NULL));
+}
+
+static GList* submenu_items(GObject* menu)
+{
+    return nemo_menu_get_items(NEMO_MENU(menu));
+}
+
+static GPtrArray* nodes(GList* items)
+{
+    return items ? harness_gtk_nodes(items, submenu_items) : NULL;
+}
+
+static GPtrArray* file_items(const char* uri)
+{
+    GList* files = g_list_append(NULL, file_info(uri));
+    GList* items = nemo_menu_provider_get_file_items(provider, NULL, files);
+    g_list_free_full(files, g_object_unref);
+    return nodes(items);
+}
+
+static GPtrArray* background_items(const char* folder_uri)
+{
+    NemoFileInfo* folder = file_info(folder_uri);
+    GList* items = nemo_menu_provider_get_background_items(provider, NULL, folder);
+    g_object_unref(folder);
+    return nodes(items);
+}
+
+static void activate(HarnessNode* node)
+{
+    nemo_menu_item_activate(NEMO_MENU_ITEM(node->native));
+}
+
+int main(int argc, char** argv)
+{
+    const BridgeAdapter adapter = {.file_manager = "nemo",
+                                   .real_separators = TRUE,
+                                   .icon_names = TRUE,
+                                   .load = load,
+                                   .file_items = file_items,
+                                   .background_items = background_items,
+                                   .activate = activate,
+                                   .label = harness_gtk_label};
+    return harness_main(argc, argv, &adapter);
+}

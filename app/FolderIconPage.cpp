@@ -4,6 +4,7 @@
 #include "DefaultCatalogue.h"
 #include "FolderIconDesigner.h"
 #include "FolderIconFile.h"
+#include "IconCatalog.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
@@ -75,8 +76,11 @@ void FolderIconPage::refresh()
 
 void FolderIconPage::fillRow(int row, const MenuItemPtr& item)
 {
-    m_tableView->setItem(row, NameColumn,
-                         titleCell(item->menuTitle(), MenuIcons::icon(item->menuIcon())));
+    // A default entry shows the picture it applies, not the outline the menus use.
+    const QString picture =
+        item->iconPath.isEmpty() ? IconCatalog::folderPicture(item->icon) : QString();
+    const QIcon icon = picture.isEmpty() ? MenuIcons::icon(item->menuIcon()) : QIcon(picture);
+    m_tableView->setItem(row, NameColumn, titleCell(item->menuTitle(), icon));
     m_tableView->setItem(row, EnableColumn, checkCell(!item->disabled, true));
 }
 

@@ -734,43 +734,43 @@
     </message>
     <message>
         <source>google</source>
-        <translation>Google</translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>java</source>
-        <translation>Java</translation>
+        <translation>Coffee</translation>
     </message>
     <message>
         <source>qq</source>
-        <translation>QQ</translation>
+        <translation>Chat</translation>
     </message>
     <message>
         <source>zapier</source>
-        <translation>Zapier</translation>
+        <translation>Lightning</translation>
     </message>
     <message>
         <source>pyq</source>
-        <translation>Moments</translation>
+        <translation>Camera</translation>
     </message>
     <message>
         <source>html5</source>
-        <translation>HTML5</translation>
+        <translation>Code</translation>
     </message>
     <message>
         <source>twitter</source>
-        <translation>Twitter</translation>
+        <translation>Repost</translation>
     </message>
     <message>
         <source>ding</source>
-        <translation>DingTalk</translation>
+        <translation>Bell</translation>
     </message>
     <message>
         <source>skype</source>
-        <translation>Skype</translation>
+        <translation>Phone</translation>
     </message>
     <message>
         <source>apple</source>
-        <translation>Apple</translation>
+        <translation>Laptop</translation>
     </message>
     <message>
         <source>share</source>
@@ -778,23 +778,23 @@
     </message>
     <message>
         <source>wechat</source>
-        <translation>WeChat</translation>
+        <translation>Conversation</translation>
     </message>
     <message>
         <source>weibo</source>
-        <translation>Weibo</translation>
+        <translation>Megaphone</translation>
     </message>
     <message>
         <source>youtube</source>
-        <translation>YouTube</translation>
+        <translation>Play</translation>
     </message>
     <message>
         <source>wepay</source>
-        <translation>WeChat Pay</translation>
+        <translation>Payment</translation>
     </message>
     <message>
         <source>react</source>
-        <translation>React</translation>
+        <translation>Gears</translation>
     </message>
     <message>
         <source>erji</source>

@@ -734,43 +734,43 @@
     </message>
     <message>
         <source>google</source>
-        <translation>Google</translation>
+        <translation>搜索</translation>
     </message>
     <message>
         <source>java</source>
-        <translation>Java</translation>
+        <translation>咖啡</translation>
     </message>
     <message>
         <source>qq</source>
-        <translation>QQ</translation>
+        <translation>聊天</translation>
     </message>
     <message>
         <source>zapier</source>
-        <translation>Zapier</translation>
+        <translation>闪电</translation>
     </message>
     <message>
         <source>pyq</source>
-        <translation>朋友圈</translation>
+        <translation>相机</translation>
     </message>
     <message>
         <source>html5</source>
-        <translation>HTML5</translation>
+        <translation>代码</translation>
     </message>
     <message>
         <source>twitter</source>
-        <translation>Twitter</translation>
+        <translation>转发</translation>
     </message>
     <message>
         <source>ding</source>
-        <translation>钉钉</translation>
+        <translation>铃铛</translation>
     </message>
     <message>
         <source>skype</source>
-        <translation>Skype</translation>
+        <translation>电话</translation>
     </message>
     <message>
         <source>apple</source>
-        <translation>苹果</translation>
+        <translation>笔记本电脑</translation>
     </message>
     <message>
         <source>share</source>
@@ -778,23 +778,23 @@
     </message>
     <message>
         <source>wechat</source>
-        <translation>微信</translation>
+        <translation>对话</translation>
     </message>
     <message>
         <source>weibo</source>
-        <translation>微博</translation>
+        <translation>喇叭</translation>
     </message>
     <message>
         <source>youtube</source>
-        <translation>YouTube</translation>
+        <translation>播放</translation>
     </message>
     <message>
         <source>wepay</source>
-        <translation>微信支付</translation>
+        <translation>支付</translation>
     </message>
     <message>
         <source>react</source>
-        <translation>React</translation>
+        <translation>齿轮</translation>
     </message>
     <message>
         <source>erji</source>
@@ -806,7 +806,7 @@
     </message>
     <message>
         <source>star</source>
-        <translation>星标</translation>
+        <translation>星星</translation>
     </message>
 </context>
 </TS>

@@ -547,7 +547,7 @@ QString Paths::desktopPath()
     return desktop.isEmpty() ? QDir::homePath() + u"/Desktop"_s : desktop;
 }
 
-bool Paths::openInFinder(const QString& path)
+bool Paths::showInFileManager(const QString& path)
 {
     return Services::launcher()->revealInFileManager({path});
 }

@@ -91,7 +91,7 @@ public:
     static QString desktopPath();
 
     // Reveals the item in the file manager; false when nothing could be launched.
-    static bool openInFinder(const QString& path);
+    static bool showInFileManager(const QString& path);
     // "file.chm#page": the file URL of the part before the first "#", the second part as its
     // fragment; without a "#", the file URL of the whole string.
     static QUrl hashURL(const QString& path);

@@ -525,10 +525,10 @@ private Q_SLOTS:
 
     void revealGoesThroughTheLauncher()
     {
-        QVERIFY(!Paths::openInFinder(m_work)); // nothing installed: nothing launched
+        QVERIFY(!Paths::showInFileManager(m_work)); // nothing installed: nothing launched
         RecordingLauncher launcher;
         Services::setLauncher(&launcher);
-        QVERIFY(Paths::openInFinder(m_work + u"/a $(b)"_s));
+        QVERIFY(Paths::showInFileManager(m_work + u"/a $(b)"_s));
         QCOMPARE(launcher.m_revealed, QList<QStringList>{{m_work + u"/a $(b)"_s}});
     }
 

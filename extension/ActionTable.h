@@ -5,11 +5,13 @@
 #include "MenuRequest.h"
 
 #include <QDeadlineTimer>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace pallstone {
 
@@ -26,6 +28,11 @@ struct MenuContext
     bool refIsFolder = false; // it is a folder
     // When the favourite folders' listings for this menu must be in, all of them together.
     QDeadlineTimer listingDeadline;
+    // The subfolders this menu listed, by folder: a second entry that offers the same folders
+    // (Copy To, then Move To) shows the same answer rather than listing again and perhaps
+    // missing the deadline the first listing made.
+    std::shared_ptr<QHash<QString, MenuItemList>> subfoldersListed =
+        std::make_shared<QHash<QString, MenuItemList>>();
 };
 
 // The entry chosen from a menu, decoded against the menu the user saw.

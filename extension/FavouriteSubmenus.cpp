@@ -97,16 +97,22 @@ FavouriteSubmenus::folderChoices(bool withSubfolders)
         entry.children.clear();
         entry.addChild(itemWithKey(QStringLiteral("Select Folder"), QStringLiteral("choose")));
         const MenuItemList favourites = menu.store.favourites();
+        QHash<QString, MenuItemList>& listed = *menu.subfoldersListed;
         if (withSubfolders) {
-            for (const MenuItemPtr& favourite : favourites)
-                FolderListings::start(subfoldersKey(favourite->path),
-                                      subfoldersWork(favourite->path));
+            for (const MenuItemPtr& favourite : favourites) {
+                if (!listed.contains(favourite->path))
+                    FolderListings::start(subfoldersKey(favourite->path),
+                                          subfoldersWork(favourite->path));
+            }
         }
         for (const MenuItemPtr& favourite : favourites) {
             if (withSubfolders) {
-                for (const MenuItemPtr& child :
-                     commonPathChildFolderItemWithPath(favourite->path, menu.listingDeadline))
-                    favourite->addChild(child);
+                if (!listed.contains(favourite->path))
+                    listed.insert(favourite->path, commonPathChildFolderItemWithPath(
+                                                       favourite->path, menu.listingDeadline));
+                // Copies: an item has one parent, and each submenu numbers its own entries.
+                for (const MenuItemPtr& child : listed.value(favourite->path))
+                    favourite->addChild(std::make_shared<MenuItem>(*child));
             }
             entry.addChild(favourite);
         }

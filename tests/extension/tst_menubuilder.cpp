@@ -385,6 +385,30 @@ private Q_SLOTS:
         }
     }
 
+    void copyToAndMoveToShareOneListingOfAFavourite()
+    {
+        const QString slow = m_fx.mkdir(QStringLiteral("slowish"));
+        m_fx.mkdir(QStringLiteral("slowish/sub"));
+        ExtensionFixture::setCommonPaths({slow});
+        // A slow folder: every listing of it again eats into the menu's budget.
+        std::atomic<int> listings{0};
+        DirectoryLister::setListingHook([&](const QString& folder) {
+            if (folder == slow) {
+                ++listings;
+                QThread::msleep(8);
+            }
+        });
+        MenuSession fs;
+        const BuiltMenu menu = fs.items({m_fx.touch(QStringLiteral("t.txt"))});
+        DirectoryLister::setListingHook({});
+        const MenuEntry* copy = find(menu, QStringLiteral("Copy to"));
+        const MenuEntry* move = find(menu, QStringLiteral("Move to"));
+        QVERIFY(copy && move && copy->children.size() > 1 && move->children.size() > 1);
+        QCOMPARE(keys(move->children.at(1).children), keys(copy->children.at(1).children));
+        // Once for the favourites' own submenu, once for the two folder choices.
+        QCOMPARE(listings.load(), 2);
+    }
+
     void aFavouriteThatDoesNotAnswerLeavesTheMenuOnTime()
     {
         const QString slow = m_fx.mkdir(QStringLiteral("slow"));

@@ -47,6 +47,7 @@ FavouritesPage::FavouritesPage(QWidget* parent) : ListPage(parent)
          Localizer::text(QStringLiteral("Display Name")) +
              QStringLiteral("(%1)").arg(Localizer::text(QStringLiteral("Double Click Change"))),
          Localizer::text(QStringLiteral("Enable"))});
+    m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(PathColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(DisplayColumn, QHeaderView::Interactive);
@@ -159,7 +160,8 @@ void FavouritesPage::onCheckChanged(int row, int column, bool checked)
 void FavouritesPage::addFolder()
 {
     if (m_tableView->rowCount() >= kLimit) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Heading")),
+                            Localizer::text(QStringLiteral("Submenu Limit Tip")));
         return;
     }
     OpenPanelRequest request;
@@ -209,7 +211,9 @@ void FavouritesPage::onDelete()
 
 void FavouritesPage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Clear Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Clear Heading")),
+                        Localizer::text(QStringLiteral("Clear Tip")),
+                        Localizer::text(QStringLiteral("Clear")), this))
         return;
     DefaultCatalogue::recoverCommonPath();
     refresh();

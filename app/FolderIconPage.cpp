@@ -27,6 +27,7 @@ FolderIconPage::FolderIconPage(QWidget* parent) : ListPage(parent)
         {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("Folder Icon")),
                                        Localizer::text(QStringLiteral("Drag Sort"))),
          Localizer::text(QStringLiteral("Enable"))});
+    m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
@@ -93,7 +94,8 @@ void FolderIconPage::onCheckChanged(int row, int column, bool checked)
 void FolderIconPage::onAdd()
 {
     if (m_tableView->rowCount() >= kLimit) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Heading")),
+                            Localizer::text(QStringLiteral("Submenu Limit Tip")));
         return;
     }
     m_addPopMenu->popup(m_addButton->mapToGlobal(QPoint(0, m_addButton->height() / 2)));
@@ -116,12 +118,14 @@ bool FolderIconPage::addPicture(const QString& path)
     // A picture that cannot be read would become an entry that decorates folders with nothing.
     const QImage picture = FolderIconFile::readFitted(path);
     if (picture.isNull()) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Picture Unreadable Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Picture Unreadable Heading")),
+                       Localizer::text(QStringLiteral("Picture Unreadable Tip")), this);
         return false;
     }
     const QString key = Strings::uuid();
     if (!FolderIconFile::write(picture, key).isEmpty()) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Folder Icon Save Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Folder Icon Save Failed Heading")),
+                       Localizer::text(QStringLiteral("Folder Icon Save Failed Tip")), this);
         return false;
     }
     Value record = Value::dictionary();
@@ -190,7 +194,9 @@ void FolderIconPage::onDelete()
 
 void FolderIconPage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Heading")),
+                        Localizer::text(QStringLiteral("Recover Tip")),
+                        Localizer::text(QStringLiteral("Recover")), this))
         return;
     DefaultCatalogue::recoverFolderIcon();
     refresh();

@@ -54,6 +54,7 @@ MainMenuPage::MainMenuPage(QWidget* parent) : ListPage(parent)
                   Localizer::text(QStringLiteral("Drag Sort")),
                   Localizer::text(QStringLiteral("Double Click Change"))),
          Localizer::text(QStringLiteral("Enable")), Localizer::text(QStringLiteral("Options"))});
+    m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
@@ -164,7 +165,8 @@ void MainMenuPage::onCheckChanged(int row, int column, bool checked)
 void MainMenuPage::onAdd()
 {
     if (AddMenuEntryDialog::diffData().count() == 0) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("No Menu To Add Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("No Menu To Add Heading")),
+                            Localizer::text(QStringLiteral("No Menu To Add Tip")));
         return;
     }
     if (!m_addMenuWinCtl)
@@ -189,7 +191,9 @@ void MainMenuPage::onDelete()
 
 void MainMenuPage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Heading")),
+                        Localizer::text(QStringLiteral("Recover Tip")),
+                        Localizer::text(QStringLiteral("Recover")), this))
         return;
     const MenuItemList apps = MenuStore::commonAppMenuArray();
     for (const MenuItemPtr& app : apps) {

@@ -35,6 +35,7 @@ NewFilePage::NewFilePage(QWidget* parent) : ListPage(parent)
          Localizer::text(QStringLiteral("Extension")),
          Localizer::text(QStringLiteral("Add to main menu")),
          Localizer::text(QStringLiteral("Enable"))});
+    m_tableView->setCheckColumns({AddToMainMenuColumn, EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(ExtColumn, QHeaderView::Interactive);
@@ -146,7 +147,8 @@ void NewFilePage::onCheckChanged(int row, int column, bool checked)
 void NewFilePage::onAdd()
 {
     if (m_tableView->rowCount() >= kLimit) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Heading")),
+                            Localizer::text(QStringLiteral("Submenu Limit Tip")));
         return;
     }
     if (m_addFileWinCtl)
@@ -192,7 +194,9 @@ void NewFilePage::onDelete()
 
 void NewFilePage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Heading")),
+                        Localizer::text(QStringLiteral("Recover Tip")),
+                        Localizer::text(QStringLiteral("Recover")), this))
         return;
     for (const MenuItemPtr& item : std::as_const(m_tableData)) {
         if (item->isAddToMainMenu)

@@ -57,6 +57,7 @@ OpenWithPage::OpenWithPage(QWidget* parent) : ListPage(parent)
                                        Localizer::text(QStringLiteral("Drag Sort"))),
          Localizer::text(QStringLiteral("Add to main menu")),
          Localizer::text(QStringLiteral("Enable"))});
+    m_tableView->setCheckColumns({AddToMainMenuColumn, EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(AddToMainMenuColumn, QHeaderView::ResizeToContents);
@@ -116,7 +117,8 @@ void OpenWithPage::fillRow(int row, const MenuItemPtr& item)
 void OpenWithPage::onAdd()
 {
     if (m_tableView->rowCount() >= kLimit) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Heading")),
+                            Localizer::text(QStringLiteral("Submenu Limit Tip")));
         return;
     }
     if (!chooser)
@@ -132,7 +134,8 @@ bool OpenWithPage::addApplication(const DesktopApplications::Entry& entry)
     if (!Strings::isValid(name))
         return false;
     if (MenuStore::existKey(name, MenuStore::commonAppMenuArray())) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("App Exist Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("App Exist Heading")),
+                            Localizer::text(QStringLiteral("App Exist Tip")));
         return false;
     }
     const QString iconPath = iconFilePath(name);
@@ -189,7 +192,9 @@ void OpenWithPage::onDelete()
 
 void OpenWithPage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Heading")),
+                        Localizer::text(QStringLiteral("Recover Tip")),
+                        Localizer::text(QStringLiteral("Recover")), this))
         return;
     for (const MenuItemPtr& item : std::as_const(m_tableData)) {
         if (item->isAddToMainMenu)

@@ -180,7 +180,8 @@ void PreferencesPage::onRecommend()
 {
     if (Services::clipboard()->setText(QStringLiteral(PALLSTONE_HOMEPAGE)))
         Alert::alertWithMsg(
-            Localizer::text(QStringLiteral("The address was copied to the clipboard")), this);
+            Localizer::text(QStringLiteral("The address was copied to the clipboard")),
+            QStringLiteral(PALLSTONE_HOMEPAGE), this);
 }
 
 } // namespace pallstone

@@ -1,5 +1,7 @@
 #include "ReorderTable.h"
 
+#include "TableRowDelegate.h"
+
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -29,6 +31,19 @@ ReorderTable::ReorderTable(QWidget* parent) : QTableWidget(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(30);
     setIconSize(QSize(18, 18));
+    setItemDelegate(new TableRowDelegate(this));
+    // A selected row would otherwise turn every header bold, and back, with each click.
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void ReorderTable::setCheckColumns(const QList<int>& columns)
+{
+    for (int column = 0; column < columnCount(); ++column) {
+        if (QTableWidgetItem* header = horizontalHeaderItem(column))
+            header->setTextAlignment(columns.contains(column) ? Qt::AlignCenter
+                                                              : Qt::AlignLeft | Qt::AlignVCenter);
+    }
 }
 
 ReorderTable::~ReorderTable() = default;

@@ -1,6 +1,7 @@
 #include "TemplateDialog.h"
 
 #include "Alert.h"
+#include "FolderIconFile.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
@@ -198,14 +199,16 @@ bool TemplateDialog::selectTemplate(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.isFile()) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Template Copy Failed Heading")),
+                       Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
         return false;
     }
     // Copy first: a template that cannot be read must not be recorded.
     const QString copy = workingPath(QString());
     QFile::remove(copy);
     if (!QFile::copy(path, copy)) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Template Copy Failed Heading")),
+                       Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
         return false;
     }
     QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner | QFile::ReadOwner);
@@ -237,14 +240,30 @@ void TemplateDialog::onSelectIcon()
     OpenPanelRequest request;
     request.canChooseFiles = true;
     request.canChooseDirectories = false;
+    request.fileTypes = FolderIconFile::pictureTypes();
     const std::optional<QStringList> paths = Prompter::instance()->openPanel(request);
     if (!paths || paths->isEmpty())
         return;
-    QImageReader reader(paths->first());
-    const QImage image = reader.read();
-    if (!image.isNull())
-        saveImage(image);
+    selectIcon(paths->first());
+}
+
+bool TemplateDialog::selectIcon(const QString& path)
+{
+    // The desktop's panel may let "All files" through; anything else than a picture of the
+    // offered types is refused aloud rather than leaving the old icon as if it had been taken.
+    QImage image;
+    if (FolderIconFile::pictureTypes().contains(Paths::pathExtension(path).toLower())) {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        image = reader.read();
+    }
+    if (image.isNull() || !saveImage(image)) {
+        Alert::warning(Localizer::text(QStringLiteral("Picture Unreadable Heading")),
+                       Localizer::text(QStringLiteral("Picture Unreadable Tip")), this);
+        return false;
+    }
     refresh();
+    return true;
 }
 
 bool TemplateDialog::saveImage(const QImage& image)
@@ -320,7 +339,8 @@ void TemplateDialog::onSure()
         item.iconPath.clear();
         removeWorkingFiles();
         refresh();
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Template Copy Failed Heading")),
+                       Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
         return;
     }
     m_templatePath.clear();

@@ -43,6 +43,8 @@ public:
     void refresh();
     void onSelectTemplate();
     void onSelectIcon();
+    // Takes a chosen picture as the working icon; refuses (with a message) anything else.
+    bool selectIcon(const QString& path);
     // Takes a chosen template file: copies it into the cache folder and fills the inputs.
     bool selectTemplate(const QString& path);
     // Writes the image, fitted into 60 by 60 pixels, as the working icon.

@@ -68,7 +68,9 @@ FavouritesPage::FavouritesPage(QWidget* parent) : ListPage(parent)
     add->setObjectName(QStringLiteral("addButton"));
     connect(add, &QPushButton::clicked, this, &FavouritesPage::addFolder);
     connect(m_deleteButton, &QPushButton::clicked, this, &FavouritesPage::onDelete);
+    // Clearing is not restoring: its own name and icon.
     m_recoverBtn->setText(Localizer::text(QStringLiteral("Clear")));
+    m_recoverBtn->setIcon(MenuIcons::resource(QStringLiteral("clear")));
     connect(m_recoverBtn, &QPushButton::clicked, this, &FavouritesPage::onRecover);
 
     auto* layout = new QVBoxLayout(this);
@@ -83,6 +85,8 @@ FavouritesPage::FavouritesPage(QWidget* parent) : ListPage(parent)
     buttons->addStretch();
     buttons->addWidget(m_recoverBtn);
     layout->addLayout(buttons);
+    setEmptyState(Localizer::text(QStringLiteral("Empty Favourites Tip")),
+                  Localizer::text(QStringLiteral("Add Folder")), [this] { addFolder(); });
     refresh();
 }
 

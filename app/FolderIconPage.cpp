@@ -58,6 +58,8 @@ FolderIconPage::FolderIconPage(QWidget* parent) : ListPage(parent)
     buttons->addStretch();
     buttons->addWidget(m_recoverBtn);
     layout->addLayout(buttons);
+    setEmptyState(Localizer::text(QStringLiteral("Empty Folder Icons Tip")),
+                  Localizer::text(QStringLiteral("Make Folder Icon")), [this] { onAddMake(); });
     refresh();
 }
 

@@ -85,6 +85,8 @@ MainMenuPage::MainMenuPage(QWidget* parent) : ListPage(parent)
 
     showIntroduce(nullptr);
     NotificationCenter::defaultCenter().addNotification(this, kWindowDidBecomeKey);
+    setEmptyState(Localizer::text(QStringLiteral("Empty Menu Tip")),
+                  Localizer::text(QStringLiteral("Add Right Menu")), [this] { onAdd(); });
     refresh();
 }
 

@@ -78,6 +78,8 @@ OpenWithPage::OpenWithPage(QWidget* parent) : ListPage(parent)
     buttons->addStretch();
     buttons->addWidget(m_recoverBtn);
     layout->addLayout(buttons);
+    setEmptyState(Localizer::text(QStringLiteral("Empty Apps Tip")),
+                  Localizer::text(QStringLiteral("Add Application")), [this] { onAdd(); });
     refresh();
 }
 

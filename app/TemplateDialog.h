@@ -6,8 +6,10 @@
 #include <QImage>
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -77,8 +79,9 @@ private:
     QLineEdit* m_inputFileName = nullptr;    // the default name of an ordinary kind
     QLineEdit* m_inputSpecialName = nullptr; // a special file's whole name
     QCheckBox* m_checkedSpecialFile = nullptr;
-    QWidget* m_commonFileView = nullptr;
-    QWidget* m_specialFileView = nullptr;
+    QFormLayout* m_form = nullptr;
+    QString m_templateName; // the chosen template's own name
+    std::optional<bool> m_shownSpecial;
     QPushButton* m_buttonIcon = nullptr;
     QPushButton* m_buttonSelectTemplate = nullptr;
     QLabel* m_labelTipSelected = nullptr;

@@ -1,15 +1,20 @@
+#include "AboutDialog.h"
 #include "AppDelegate.h"
 #include "ConfigChangeRelay.h"
 #include "ConfigManagerWindow.h"
+#include "ExtensionManagementWindow.h"
 #include "FileName.h"
 #include "FolderIconDesigner.h"
 #include "FolderIconPage.h"
 #include "Localizer.h"
+#include "MainMenuPage.h"
 #include "MainWindow.h"
+#include "NewFilePage.h"
 #include "PreferencesPage.h"
 #include "ProfileCommand.h"
 #include "Seams.h"
 #include "SetupCommand.h"
+#include "TemplateDialog.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -22,6 +27,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -44,7 +50,10 @@ int usage(QTextStream& err, int code)
            "                                 save an image of one tab of the window (or of the\n"
            "                                 folder icon designer) and exit\n"
            "       pallstone --screenshot FILE --screenshot-profiles [--size WxH]\n"
-           "                                 save an image of the profiles window and exit\n";
+           "                                 save an image of the profiles window and exit\n"
+           "       pallstone --screenshot FILE --screenshot-window NAME\n"
+           "                                 save an image of one window and exit: template\n"
+           "                                 (the new file type), alert, about, extensions\n";
     pallstone::ProfileCommand::describe(err);
     return code;
 }
@@ -73,9 +82,18 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
 {
     const QString file = args.value(args.indexOf(u"--screenshot"_qs) + 1);
     const bool profiles = args.contains(u"--screenshot-profiles"_qs);
-    bool ok = profiles;
-    const int tab = profiles ? int(pallstone::AppDelegate::PreferencesTab)
-                             : args.value(args.indexOf(u"--screenshot-tab"_qs) + 1).toInt(&ok);
+    const QString window = args.contains(u"--screenshot-window"_qs)
+                               ? args.value(args.indexOf(u"--screenshot-window"_qs) + 1)
+                               : QString();
+    const QStringList windows = {u"template"_qs, u"alert"_qs, u"about"_qs, u"extensions"_qs};
+    if (!window.isEmpty() && !windows.contains(window))
+        return usage(err, 2);
+    bool ok = profiles || !window.isEmpty();
+    const int tab = profiles                   ? int(pallstone::AppDelegate::PreferencesTab)
+                    : window == u"template"_qs ? int(pallstone::AppDelegate::NewFileTab)
+                    : !window.isEmpty()
+                        ? int(pallstone::AppDelegate::GeneralTab)
+                        : args.value(args.indexOf(u"--screenshot-tab"_qs) + 1).toInt(&ok);
     if (file.isEmpty() || !ok || tab < 0 || tab >= pallstone::AppDelegate::TabCount)
         return usage(err, 2);
     QSize size(1280, 800);
@@ -90,6 +108,28 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     delegate.window()->resize(size);
     delegate.openWindow();
     QWidget* shown = delegate.window();
+    // The alert is modal: it is found once it is up.
+    std::function<QWidget*()> find;
+    if (window == u"template"_qs) {
+        delegate.newFileViewCtl()->onAdd();
+        shown = delegate.newFileViewCtl()->addFileWinCtl();
+    } else if (window == u"about"_qs) {
+        delegate.onAbout();
+        shown = delegate.aboutDialog();
+    } else if (window == u"extensions"_qs) {
+        delegate.showExtensionManagementInterface();
+        shown = delegate.extensionManagementWindow();
+    } else if (window == u"alert"_qs) {
+        QTimer::singleShot(0, &delegate, [&delegate] { delegate.generalViewCtl()->onRecover(); });
+        find = [] {
+            const auto widgets = QApplication::topLevelWidgets();
+            for (QWidget* widget : widgets) {
+                if (widget->isVisible() && widget->objectName() == u"alert")
+                    return widget;
+            }
+            return static_cast<QWidget*>(nullptr);
+        };
+    }
     if (profiles) {
         shown = delegate.preferenceViewCtl()->onConfigManager();
         shown->resize(size);
@@ -111,8 +151,9 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
         shown = designer;
     }
     // Let the window get its size and paint before it is grabbed.
-    QTimer::singleShot(600, &delegate, [shown, file, &err] {
-        if (!shown->grab().save(file, "PNG")) {
+    QTimer::singleShot(600, &delegate, [shown, find, file, &err] {
+        QWidget* target = find ? find() : shown;
+        if (!target || !target->grab().save(file, "PNG")) {
             err << "pallstone: cannot write " << file << '\n';
             QCoreApplication::exit(1);
             return;

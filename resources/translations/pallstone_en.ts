@@ -888,5 +888,61 @@
         <source>About Licence</source>
         <translation>Free software under the %@ licence.</translation>
     </message>
+    <message>
+        <source>Template Chosen Tip</source>
+        <translation>New files start as a copy of “%@”.</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>File Manager Absent</source>
+        <translation>Not on this system</translation>
+    </message>
+    <message>
+        <source>Plug-in Not Installed</source>
+        <translation>Plug-in not installed</translation>
+    </message>
+    <message>
+        <source>Menu Switched Off</source>
+        <translation>Switched off</translation>
+    </message>
+    <message>
+        <source>Menu Active</source>
+        <translation>Menu active</translation>
+    </message>
+    <message>
+        <source>Plug-in Folders Tip</source>
+        <translation>The plug-in is looked for in:</translation>
+    </message>
+    <message>
+        <source>Files (Nautilus)</source>
+        <translation>Files (Nautilus)</translation>
+    </message>
+    <message>
+        <source>Empty Favourites Tip</source>
+        <translation>No favourite folders yet. Add a folder you use often to open it, or copy and move files to it, from the context menu.</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Add Folder…</translation>
+    </message>
+    <message>
+        <source>Empty Apps Tip</source>
+        <translation>No applications yet. Add the applications you open files with most often.</translation>
+    </message>
+    <message>
+        <source>Add Application</source>
+        <translation>Add Application…</translation>
+    </message>
+    <message>
+        <source>Empty Folder Icons Tip</source>
+        <translation>No folder icons yet. Make one from a colour and a symbol, or pick a picture with Add.</translation>
+    </message>
+    <message>
+        <source>Empty Menu Tip</source>
+        <translation>The context menu has no entries. Add the entries you want, or restore the default menu.</translation>
+    </message>
 </context>
 </TS>

@@ -888,5 +888,61 @@
         <source>About Licence</source>
         <translation>自由软件，依据 %@ 许可证发布。</translation>
     </message>
+    <message>
+        <source>Template Chosen Tip</source>
+        <translation>新文件将以“%@”的副本开始。</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>File Manager Absent</source>
+        <translation>未安装此文件管理器</translation>
+    </message>
+    <message>
+        <source>Plug-in Not Installed</source>
+        <translation>插件未安装</translation>
+    </message>
+    <message>
+        <source>Menu Switched Off</source>
+        <translation>已关闭</translation>
+    </message>
+    <message>
+        <source>Menu Active</source>
+        <translation>菜单已启用</translation>
+    </message>
+    <message>
+        <source>Plug-in Folders Tip</source>
+        <translation>在以下位置查找插件：</translation>
+    </message>
+    <message>
+        <source>Files (Nautilus)</source>
+        <translation>文件（Nautilus）</translation>
+    </message>
+    <message>
+        <source>Empty Favourites Tip</source>
+        <translation>还没有常用文件夹。添加一个你经常使用的文件夹，即可在右键菜单中打开它，或将文件复制、移动到那里。</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>添加文件夹…</translation>
+    </message>
+    <message>
+        <source>Empty Apps Tip</source>
+        <translation>还没有常用应用程序。添加你最常用来打开文件的应用程序。</translation>
+    </message>
+    <message>
+        <source>Add Application</source>
+        <translation>添加应用程序…</translation>
+    </message>
+    <message>
+        <source>Empty Folder Icons Tip</source>
+        <translation>还没有文件夹图标。可以用颜色和符号制作一个，或通过“添加”选择一张图片。</translation>
+    </message>
+    <message>
+        <source>Empty Menu Tip</source>
+        <translation>右键菜单中没有任何项目。添加你需要的项目，或恢复默认菜单。</translation>
+    </message>
 </context>
 </TS>

@@ -168,6 +168,9 @@ private Q_SLOTS:
         window->addItem(0);
         QCOMPARE(AppFixture::keys(StoreKey::rightMenu).value(0), u"Copy to"_qs);
         QCOMPARE(window->tableData().count(), 0); // the add window followed at once
+        // and says that nothing is left rather than showing an empty table
+        QVERIFY(window->findChild<QLabel*>(u"allAddedLabel"_qs)->isVisibleTo(window));
+        QVERIFY(!window->tableView()->isVisibleTo(window));
         QCOMPARE(editor.tableData().first()->key, u"Copy to"_qs);
         window->close();
     }

@@ -5,6 +5,7 @@
 #include "ListPage.h"
 #include "Localizer.h"
 #include "Prompter.h"
+#include "Punctuation.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,7 +41,7 @@ ConfigManagerWindow::ConfigManagerWindow(QWidget* parent) : QWidget(parent, Qt::
     m_tableView = new QTableWidget(0, 2, this);
     m_tableView->setObjectName(QStringLiteral("tableView"));
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(text(u"Config Name"), text(u"Double Click Change")),
+        {Punctuation::withHints(text(u"Config Name"), {text(u"Double Click Change")}),
          text(u"Date")});
     m_tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tableView->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -7,6 +7,7 @@
 #include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 
@@ -42,17 +43,16 @@ FavouritesPage::FavouritesPage(QWidget* parent) : ListPage(parent)
 {
     m_tableView->setColumnCount(3);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("Common Path")),
-                                       Localizer::text(QStringLiteral("Drag Sort"))),
-         Localizer::text(QStringLiteral("Display Name")) +
-             QStringLiteral("(%1)").arg(Localizer::text(QStringLiteral("Double Click Change"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("Common Path")),
+                                {Localizer::text(QStringLiteral("Drag Sort"))}),
+         Punctuation::withHints(Localizer::text(QStringLiteral("Display Name")),
+                                {Localizer::text(QStringLiteral("Double Click Change"))}),
          Localizer::text(QStringLiteral("Enable"))});
     m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(PathColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(DisplayColumn, QHeaderView::Interactive);
     header->resizeSection(DisplayColumn, 320);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
 
     m_popUpButton = new QComboBox(this);
     m_popUpButton->setObjectName(QStringLiteral("popUpButton"));
@@ -131,6 +131,7 @@ void FavouritesPage::refresh()
 
     m_tableData = MenuStore::commonPathMenuArray();
     reloadTable();
+    m_recoverBtn->setEnabled(!m_tableData.isEmpty()); // nothing to clear
 }
 
 void FavouritesPage::onSelectPopUpType(int position)

@@ -9,6 +9,7 @@
 #include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 
@@ -24,13 +25,12 @@ FolderIconPage::FolderIconPage(QWidget* parent) : ListPage(parent)
 {
     m_tableView->setColumnCount(2);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("Folder Icon")),
-                                       Localizer::text(QStringLiteral("Drag Sort"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("Folder Icon")),
+                                {Localizer::text(QStringLiteral("Drag Sort"))}),
          Localizer::text(QStringLiteral("Enable"))});
     m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
     // The pictures are what the person chooses by: large enough to tell apart.
     m_tableView->setIconSize(QSize(32, 32));
     m_tableView->verticalHeader()->setDefaultSectionSize(40);

@@ -7,6 +7,7 @@
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 
@@ -49,15 +50,13 @@ MainMenuPage::MainMenuPage(QWidget* parent) : ListPage(parent)
 
     m_tableView->setColumnCount(3);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2, %3)")
-             .arg(Localizer::text(QStringLiteral("Menu Name")),
-                  Localizer::text(QStringLiteral("Drag Sort")),
-                  Localizer::text(QStringLiteral("Double Click Change"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("Menu Name")),
+                                {Localizer::text(QStringLiteral("Drag Sort")),
+                                 Localizer::text(QStringLiteral("Double Click Change"))}),
          Localizer::text(QStringLiteral("Enable")), Localizer::text(QStringLiteral("Options"))});
     m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(OptionsColumn, QHeaderView::Interactive);
     header->resizeSection(OptionsColumn, 300);
 

@@ -5,6 +5,7 @@
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 #include "TemplateDialog.h"
@@ -30,8 +31,8 @@ NewFilePage::NewFilePage(QWidget* parent) : ListPage(parent)
 {
     m_tableView->setColumnCount(4);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("File Type")),
-                                       Localizer::text(QStringLiteral("Drag Sort"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("File Type")),
+                                {Localizer::text(QStringLiteral("Drag Sort"))}),
          Localizer::text(QStringLiteral("Extension")),
          Localizer::text(QStringLiteral("Add to main menu")),
          Localizer::text(QStringLiteral("Enable"))});
@@ -40,8 +41,6 @@ NewFilePage::NewFilePage(QWidget* parent) : ListPage(parent)
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(ExtColumn, QHeaderView::Interactive);
     header->resizeSection(ExtColumn, 200);
-    header->setSectionResizeMode(AddToMainMenuColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
 
     m_openFileChecked =
         new QCheckBox(Localizer::text(QStringLiteral("New File Finished Checked Tip")), this);

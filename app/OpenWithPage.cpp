@@ -6,6 +6,7 @@
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 
@@ -53,15 +54,13 @@ OpenWithPage::OpenWithPage(QWidget* parent) : ListPage(parent)
 
     m_tableView->setColumnCount(3);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("App Name")),
-                                       Localizer::text(QStringLiteral("Drag Sort"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("App Name")),
+                                {Localizer::text(QStringLiteral("Drag Sort"))}),
          Localizer::text(QStringLiteral("Add to main menu")),
          Localizer::text(QStringLiteral("Enable"))});
     m_tableView->setCheckColumns({AddToMainMenuColumn, EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(AddToMainMenuColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
 
     auto* add = new QPushButton(MenuIcons::resource(QStringLiteral("add")),
                                 Localizer::text(QStringLiteral("Add")), this);

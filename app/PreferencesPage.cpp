@@ -8,6 +8,7 @@
 #include "ListPage.h"
 #include "Localizer.h"
 #include "MenuStore.h"
+#include "Punctuation.h"
 #include "Services.h"
 
 #include <QCheckBox>
@@ -66,7 +67,7 @@ PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
     layout->addSpacing(12);
     auto* terminalRow = new QHBoxLayout;
     terminalRow->addWidget(
-        new QLabel(Localizer::text(QStringLiteral("Second Terminal")) + u':', this));
+        new QLabel(Punctuation::label(Localizer::text(QStringLiteral("Second Terminal"))), this));
     m_secondTerminal = new QComboBox(this);
     m_secondTerminal->setObjectName(QStringLiteral("secondTerminal"));
     m_secondTerminal->addItem(Localizer::text(QStringLiteral("Second Terminal Default")),

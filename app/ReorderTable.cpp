@@ -39,10 +39,20 @@ ReorderTable::ReorderTable(QWidget* parent) : QTableWidget(parent)
 
 void ReorderTable::setCheckColumns(const QList<int>& columns)
 {
+    QHeaderView* header = horizontalHeader();
+    const QFontMetrics metrics(header->font());
     for (int column = 0; column < columnCount(); ++column) {
-        if (QTableWidgetItem* header = horizontalHeaderItem(column))
-            header->setTextAlignment(columns.contains(column) ? Qt::AlignCenter
-                                                              : Qt::AlignLeft | Qt::AlignVCenter);
+        QTableWidgetItem* item = horizontalHeaderItem(column);
+        if (!item)
+            continue;
+        const bool check = columns.contains(column);
+        item->setTextAlignment(check ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        if (check) {
+            // Room around the title, so that neighbouring headers do not run into each other.
+            header->setSectionResizeMode(column, QHeaderView::Fixed);
+            header->resizeSection(column,
+                                  std::max(88, metrics.horizontalAdvance(item->text()) + 36));
+        }
     }
 }
 

@@ -48,6 +48,8 @@ QRect TableRowDelegate::centredCheckRect(const QStyleOptionViewItem& option)
 void TableRowDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
+    // Rows are selected whole: a frame around one cell of the band only breaks it up.
+    option->state &= ~QStyle::State_HasFocus;
     const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
     // A cell that is switched off cannot be selected, which would leave a hole in the band.
     if (view && view->selectionModel() &&

@@ -7,6 +7,7 @@
 #include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "Punctuation.h"
 #include "Strings.h"
 
 #include <QCheckBox>
@@ -31,7 +32,7 @@ constexpr int kIconSize = 60;
 
 QString label(const QString& key)
 {
-    return Localizer::text(key) + u':';
+    return Punctuation::label(Localizer::text(key));
 }
 
 QString example(const QString& text)

@@ -12,6 +12,7 @@
 #include "NewFilePage.h"
 #include "PreferencesPage.h"
 #include "ProfileCommand.h"
+#include "ReorderTable.h"
 #include "Seams.h"
 #include "SetupCommand.h"
 #include "TemplateDialog.h"
@@ -20,6 +21,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QListView>
 #include <QStackedWidget>
 #include <QTextStream>
@@ -130,6 +133,11 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
             return static_cast<QWidget*>(nullptr);
         };
     }
+    if (window.isEmpty() && tab == pallstone::AppDelegate::GeneralTab) {
+        // A selected row, as the person sees it while working.
+        delegate.generalViewCtl()->selectRow(1);
+        delegate.generalViewCtl()->tableView()->setFocus();
+    }
     if (profiles) {
         shown = delegate.preferenceViewCtl()->onConfigManager();
         shown->resize(size);
@@ -163,6 +171,22 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     return QApplication::exec();
 }
 
+// The desktop's own file dialogs: through the XDG desktop portal where its Qt theme is installed
+// and the desktop does not bring a Qt theme of its own (Plasma does). A theme the person chose is
+// left alone.
+void preferPortalDialogs()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORMTHEME"))
+        return;
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+    if (desktop.contains(u"KDE"_qs, Qt::CaseInsensitive) || desktop.isEmpty())
+        return;
+    const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                           u"/platformthemes/libqxdgdesktopportal.so"_qs;
+    if (QFileInfo::exists(plugin))
+        qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -170,6 +194,8 @@ int main(int argc, char* argv[])
     const bool windowed = argc < 2 || std::strncmp(argv[1], "--screenshot", 12) == 0;
     if (!windowed)
         return runHeadless(argc, argv);
+    if (argc < 2)
+        preferPortalDialogs();
 
     QApplication app(argc, argv);
     describeProgram();

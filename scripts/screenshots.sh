@@ -22,6 +22,12 @@ home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$out"
 mkdir -m 700 "$home/run"
+# The pictures show the menu in use: the Nemo plug-in of this build, installed into the private
+# home as a user install puts it (the file managers' window shows the other states beside it).
+if [ -f "$build/bridges/nemo/libpallstone-nemo.so" ] && command -v nemo >/dev/null; then
+  mkdir -p "$home/.local/lib/nemo/extensions-3.0"
+  cp "$build/bridges/nemo/libpallstone-nemo.so" "$home/.local/lib/nemo/extensions-3.0/"
+fi
 
 run() {
   env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \

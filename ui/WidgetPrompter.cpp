@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -106,6 +107,17 @@ WidgetPrompter::~WidgetPrompter()
     delete m_progress.data();
     for (const QPointer<ProgressWindow>& window : std::as_const(m_jobWindows))
         delete window.data();
+}
+
+QString WidgetPrompter::startFolder(const QString& asked) const
+{
+    // Where the caller asked, else where the person was last, else home; never the working
+    // folder the program happened to be started in.
+    for (const QString& folder : {asked, m_lastFolder}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QDir::homePath();
 }
 
 ProgressWindow* WidgetPrompter::progressWindow() const
@@ -212,8 +224,7 @@ std::optional<SavePanelResult> WidgetPrompter::showSavePanel(const SavePanelRequ
     dialog.setObjectName(QStringLiteral("savePanel"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.directory.isEmpty())
-        dialog.setDirectory(request.directory);
+    dialog.setDirectory(startFolder(request.directory));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (!request.prompt.isEmpty())
@@ -255,6 +266,7 @@ std::optional<SavePanelResult> WidgetPrompter::showSavePanel(const SavePanelRequ
         return std::nullopt;
     SavePanelResult result;
     result.path = QFileInfo(chosen).absoluteFilePath();
+    m_lastFolder = QFileInfo(chosen).absolutePath();
     if (password)
         result.password = password->text();
     if (types)
@@ -276,8 +288,7 @@ std::optional<QStringList> WidgetPrompter::showOpenPanel(const OpenPanelRequest&
     QFileDialog dialog(nullptr, request.title.isEmpty() ? request.message : request.title);
     dialog.setObjectName(QStringLiteral("openPanel"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!request.directory.isEmpty())
-        dialog.setDirectory(request.directory);
+    dialog.setDirectory(startFolder(request.directory));
     if (!request.prompt.isEmpty())
         dialog.setLabelText(QFileDialog::Accept, request.prompt);
     if (request.canChooseDirectories && !request.canChooseFiles) {
@@ -315,6 +326,7 @@ std::optional<QStringList> WidgetPrompter::showOpenPanel(const OpenPanelRequest&
         paths.append(QFileInfo(path).absoluteFilePath());
     if (paths.isEmpty())
         return std::nullopt;
+    m_lastFolder = QFileInfo(paths.first()).absolutePath();
     return paths;
 }
 

@@ -944,5 +944,17 @@
         <source>Empty Menu Tip</source>
         <translation>The context menu has no entries. Add the entries you want, or restore the default menu.</translation>
     </message>
+    <message>
+        <source>Hint Brackets</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Hint Separator</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>Field Label</source>
+        <translation>%1:</translation>
+    </message>
 </context>
 </TS>

@@ -944,5 +944,17 @@
         <source>Empty Menu Tip</source>
         <translation>右键菜单中没有任何项目。添加你需要的项目，或恢复默认菜单。</translation>
     </message>
+    <message>
+        <source>Hint Brackets</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>Hint Separator</source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <source>Field Label</source>
+        <translation>%1：</translation>
+    </message>
 </context>
 </TS>

@@ -6,7 +6,9 @@
 #include "MenuIcons.h"
 #include "MenuStore.h"
 
+#include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QSet>
 #include <QTableWidget>
@@ -32,8 +34,21 @@ AddMenuEntryDialog::AddMenuEntryDialog(QWidget* parent) : QDialog(parent)
     m_tableView->setSelectionMode(QAbstractItemView::NoSelection);
     m_tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tableView->setShowGrid(false);
+    // Once everything is back in the menu the window says so instead of showing an empty table.
+    m_allAdded = new QLabel(Localizer::text(QStringLiteral("No Menu To Add Tip")), this);
+    m_allAdded->setObjectName(QStringLiteral("allAddedLabel"));
+    m_allAdded->setAlignment(Qt::AlignCenter);
+    m_allAdded->setWordWrap(true);
+    m_allAdded->hide();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* close = buttons->button(QDialogButtonBox::Close);
+    close->setText(Localizer::text(QStringLiteral("Close")));
+    close->setObjectName(QStringLiteral("closeButton"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_tableView);
+    layout->addWidget(m_tableView, 1);
+    layout->addWidget(m_allAdded, 1);
+    layout->addWidget(buttons);
     resize(420, 460);
     NotificationCenter::defaultCenter().addNotification(this, MainMenuPage::kWindowDidBecomeKey);
 }
@@ -82,13 +97,17 @@ void AddMenuEntryDialog::refresh()
             new QTableWidgetItem(MenuIcons::resource(record.value(QStringLiteral("icon")).string()),
                                  Localizer::text(record.value(kKey).string()));
         m_tableView->setItem(row, 0, name);
-        auto* add = new QPushButton(Localizer::text(QStringLiteral("Add")), m_tableView);
+        auto* add = new QPushButton(MenuIcons::resource(QStringLiteral("add")),
+                                    Localizer::text(QStringLiteral("Add")), m_tableView);
         add->setObjectName(QStringLiteral("addItem"));
         // Queued: adding rebuilds this table, which deletes the button being clicked.
         connect(
             add, &QPushButton::clicked, this, [this, row] { addItem(row); }, Qt::QueuedConnection);
         m_tableView->setCellWidget(row, 1, add);
     }
+    const bool empty = m_tableData.count() == 0;
+    m_tableView->setVisible(!empty);
+    m_allAdded->setVisible(empty);
 }
 
 void AddMenuEntryDialog::addItem(int row)

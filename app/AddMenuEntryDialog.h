@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QTableWidget;
 
 namespace pallstone {
@@ -36,6 +37,7 @@ public:
 
 private:
     QTableWidget* m_tableView = nullptr;
+    QLabel* m_allAdded = nullptr;
     Value m_tableData;
 };
 

@@ -7,11 +7,14 @@
 
 namespace pallstone {
 
-int Alert::alertWithMsg(const QString& informative, QWidget* window, const QStringList& buttons)
+namespace {
+
+int show(AlertRequest::Style style, const QString& heading, const QString& informative,
+         QWidget* window, const QStringList& buttons)
 {
     AlertRequest request;
-    request.style = AlertRequest::Style::Informational;
-    request.message = Localizer::text(QStringLiteral("Tip"));
+    request.style = style;
+    request.message = heading;
     request.informative = informative;
     request.buttons = buttons;
     if (window)
@@ -19,11 +22,24 @@ int Alert::alertWithMsg(const QString& informative, QWidget* window, const QStri
     return Prompter::instance()->alert(request);
 }
 
-bool Alert::confirm(const QString& informative, QWidget* window)
+} // namespace
+
+int Alert::alertWithMsg(const QString& heading, const QString& informative, QWidget* window,
+                        const QStringList& buttons)
 {
-    return alertWithMsg(informative, window,
-                        {Localizer::text(QStringLiteral("OK")),
-                         Localizer::text(QStringLiteral("Cancel"))}) == kAlertFirstButton;
+    return show(AlertRequest::Style::Informational, heading, informative, window, buttons);
+}
+
+int Alert::warning(const QString& heading, const QString& informative, QWidget* window)
+{
+    return show(AlertRequest::Style::Warning, heading, informative, window, {});
+}
+
+bool Alert::confirm(const QString& heading, const QString& informative, const QString& action,
+                    QWidget* window)
+{
+    return show(AlertRequest::Style::Warning, heading, informative, window,
+                {action, Localizer::text(QStringLiteral("Cancel"))}) == kAlertFirstButton;
 }
 
 } // namespace pallstone

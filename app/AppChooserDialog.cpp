@@ -86,7 +86,8 @@ void AppChooserDialog::chooseFile()
         return;
     m_chosen = DesktopApplications::fromFile(paths->first());
     if (!m_chosen) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Not Desktop File Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Not Desktop File Heading")),
+                       Localizer::text(QStringLiteral("Not Desktop File Tip")), this);
         return;
     }
     accept();

@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "AboutDialog.h"
 #include "Alert.h"
 #include "ExtensionManagementWindow.h"
 #include "ExtensionManager.h"
@@ -125,6 +126,11 @@ void AppDelegate::initMenus()
     quit->setShortcut(QKeySequence::Quit);
 }
 
+AboutDialog* AppDelegate::aboutDialog() const
+{
+    return m_about;
+}
+
 ExtensionManagementWindow* AppDelegate::extensionManagementWindow() const
 {
     return m_management;
@@ -195,9 +201,16 @@ void AppDelegate::openWindow()
 
 void AppDelegate::checkIsOpenRightMenu()
 {
-    if (ExtensionManager::isExtensionEnabled())
+    const ExtensionManager::State state = ExtensionManager::extensionState();
+    if (state == ExtensionManager::State::Active)
         return;
-    Alert::alertWithMsg(Localizer::text(QStringLiteral("Finder Sync Tip")), m_window.get(),
+    // Installing and switching on are different steps in the window the button opens.
+    const bool off = state == ExtensionManager::State::SwitchedOff;
+    Alert::alertWithMsg(Localizer::text(off ? QStringLiteral("Extension Switched Off Heading")
+                                            : QStringLiteral("Extension Not Installed Heading")),
+                        Localizer::text(off ? QStringLiteral("Extension Switched Off Tip")
+                                            : QStringLiteral("Finder Sync Tip")),
+                        m_window.get(),
                         {Localizer::text(QStringLiteral("Open System Preferences"))});
     showExtensionManagementInterface();
 }
@@ -235,10 +248,13 @@ void AppDelegate::onSupport()
 
 void AppDelegate::onAbout()
 {
-    Alert::alertWithMsg(QStringLiteral("%1 V%2\n%3")
-                            .arg(Localizer::displayName(), QStringLiteral(PALLSTONE_VERSION),
-                                 QStringLiteral(PALLSTONE_HOMEPAGE)),
-                        m_window.get());
+    if (!m_about) {
+        m_about = new AboutDialog(m_window.get());
+        m_about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 } // namespace pallstone

@@ -14,6 +14,7 @@ class QToolBar;
 
 namespace pallstone {
 
+class AboutDialog;
 class ExtensionManagementWindow;
 class ExtensionManager;
 class MainWindow;
@@ -61,6 +62,7 @@ public:
     FolderIconPage* folderIconViewCtl() const { return m_folderIcon; }
     PreferencesPage* preferenceViewCtl() const { return m_preference; }
     ExtensionManagementWindow* extensionManagementWindow() const;
+    AboutDialog* aboutDialog() const;
 
     // Whether closing the window ends the application: yes unless the tray item is wanted and
     // the desktop can show it (otherwise nothing would be left to reopen the window with).
@@ -96,6 +98,7 @@ private:
     std::unique_ptr<QMenu> m_statusMenu;
     ExtensionManager* m_extensionManager = nullptr;
     QPointer<ExtensionManagementWindow> m_management;
+    QPointer<AboutDialog> m_about;
     bool m_checksExtension = true;
 
     MainMenuPage* m_general = nullptr;

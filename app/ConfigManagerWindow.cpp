@@ -5,6 +5,7 @@
 #include "ListPage.h"
 #include "Localizer.h"
 #include "Prompter.h"
+#include "Punctuation.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,7 +41,7 @@ ConfigManagerWindow::ConfigManagerWindow(QWidget* parent) : QWidget(parent, Qt::
     m_tableView = new QTableWidget(0, 2, this);
     m_tableView->setObjectName(QStringLiteral("tableView"));
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(text(u"Config Name"), text(u"Double Click Change")),
+        {Punctuation::withHints(text(u"Config Name"), {text(u"Double Click Change")}),
          text(u"Date")});
     m_tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tableView->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -171,7 +172,7 @@ void ConfigManagerWindow::startJob(Work work,
     if (!finished)
         finished = [](const ProfileManager::Outcome&) {};
     if (m_working) {
-        Alert::alertWithMsg(text(u"Config Busy Tip"), this);
+        Alert::alertWithMsg(text(u"Config Busy Heading"), text(u"Config Busy Tip"), this);
         return;
     }
     setWorking(true);
@@ -201,13 +202,14 @@ void ConfigManagerWindow::showOutcome(const ProfileManager::Outcome& outcome)
         // The naming window refuses such names before they get here.
         return;
     case Status::NotAProfile:
-        Alert::alertWithMsg(text(u"Config File Error Tip"), this);
+        Alert::warning(text(u"Config File Error Heading"), text(u"Config File Error Tip"), this);
         return;
     case Status::Busy:
-        Alert::alertWithMsg(text(u"Config Busy Tip"), this);
+        Alert::alertWithMsg(text(u"Config Busy Heading"), text(u"Config Busy Tip"), this);
         return;
     case Status::Failed:
-        Alert::alertWithMsg(text(u"Config Failed Tip").arg(outcome.error), this);
+        Alert::warning(text(u"Config Failed Heading"),
+                       text(u"Config Failed Tip").arg(outcome.error), this);
         return;
     }
 }
@@ -216,7 +218,7 @@ void ConfigManagerWindow::onSaveCurrentConfig()
 {
     // Refused before the name is asked for: a name typed for nothing would be lost.
     if (m_working) {
-        Alert::alertWithMsg(text(u"Config Busy Tip"), this);
+        Alert::alertWithMsg(text(u"Config Busy Heading"), text(u"Config Busy Tip"), this);
         return;
     }
     NameRequest request;
@@ -235,11 +237,12 @@ void ConfigManagerWindow::onSetup()
     if (m_selectItem < 0)
         return;
     if (m_working) {
-        Alert::alertWithMsg(text(u"Config Busy Tip"), this);
+        Alert::alertWithMsg(text(u"Config Busy Heading"), text(u"Config Busy Tip"), this);
         return;
     }
     const QString name = m_tableData.at(m_selectItem).name;
-    if (!Alert::confirm(text(u"Setup Config Tip"), this))
+    if (!Alert::confirm(text(u"Setup Config Heading"), text(u"Setup Config Tip"), text(u"Switch"),
+                        this))
         return;
     startJob([name] { return ProfileManager::switchTo(name); },
              [](const ProfileManager::Outcome& outcome) {
@@ -305,7 +308,7 @@ void ConfigManagerWindow::onImportConfig()
         return;
     const QString file = chosen->first();
     if (!ProfileManager::isProfileArchive(file)) {
-        Alert::alertWithMsg(text(u"Config File Error Tip"), this);
+        Alert::warning(text(u"Config File Error Heading"), text(u"Config File Error Tip"), this);
         return;
     }
     startJob([file] { return ProfileManager::importFrom(file); }, {});

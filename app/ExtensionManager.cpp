@@ -23,9 +23,9 @@ namespace pallstone {
 
 namespace {
 
-std::function<bool()>& enabledProbe()
+std::function<ExtensionManager::State()>& stateProbe()
 {
-    static std::function<bool()> probe;
+    static std::function<ExtensionManager::State()> probe;
     return probe;
 }
 
@@ -155,21 +155,28 @@ QList<ExtensionManager::FileManager> ExtensionManager::fileManagers()
     return list;
 }
 
-void ExtensionManager::setEnabledProbe(std::function<bool()> probe)
+void ExtensionManager::setStateProbe(std::function<State()> probe)
 {
-    enabledProbe() = std::move(probe);
+    stateProbe() = std::move(probe);
 }
 
-bool ExtensionManager::isExtensionEnabled()
+ExtensionManager::State ExtensionManager::extensionState()
 {
-    if (enabledProbe())
-        return enabledProbe()();
-    const QList<FileManager> list = fileManagers();
-    for (const FileManager& fm : list) {
+    if (stateProbe())
+        return stateProbe()();
+    return stateOf(fileManagers());
+}
+
+ExtensionManager::State ExtensionManager::stateOf(const QList<FileManager>& fileManagers)
+{
+    bool switchedOff = false;
+    for (const FileManager& fm : fileManagers) {
         if (fm.enabled())
-            return true;
+            return State::Active;
+        if (fm.installed() && fm.bridgeInstalled())
+            switchedOff = true;
     }
-    return false;
+    return switchedOff ? State::SwitchedOff : State::NotInstalled;
 }
 
 void ExtensionManager::restartFinderExtension()

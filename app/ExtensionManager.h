@@ -38,12 +38,23 @@ public:
     explicit ExtensionManager(QObject* parent = nullptr);
     ~ExtensionManager() override;
 
+    // Where the menu stands as a whole: in use somewhere, installed but switched off everywhere
+    // it is installed, or installed for no file manager that is on this system.
+    enum class State
+    {
+        Active,
+        SwitchedOff,
+        NotInstalled
+    };
+
     // The supported file managers as found now.
     static QList<FileManager> fileManagers();
+    static State extensionState();
+    static State stateOf(const QList<FileManager>& fileManagers);
     // A bridge is installed for an installed file manager that is switched on.
-    static bool isExtensionEnabled();
-    // Tests decide what isExtensionEnabled() answers; an empty function restores the detection.
-    static void setEnabledProbe(std::function<bool()> probe);
+    static bool isExtensionEnabled() { return extensionState() == State::Active; }
+    // Tests decide what extensionState() answers; an empty function restores the detection.
+    static void setStateProbe(std::function<State()> probe);
 
     // Switches Pallstone on or off in one file manager; its bridge sees it at the next menu.
     // False when the switch could not be written.

@@ -7,6 +7,7 @@
 #include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 
@@ -42,16 +43,16 @@ FavouritesPage::FavouritesPage(QWidget* parent) : ListPage(parent)
 {
     m_tableView->setColumnCount(3);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("Common Path")),
-                                       Localizer::text(QStringLiteral("Drag Sort"))),
-         Localizer::text(QStringLiteral("Display Name")) +
-             QStringLiteral("(%1)").arg(Localizer::text(QStringLiteral("Double Click Change"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("Common Path")),
+                                {Localizer::text(QStringLiteral("Drag Sort"))}),
+         Punctuation::withHints(Localizer::text(QStringLiteral("Display Name")),
+                                {Localizer::text(QStringLiteral("Double Click Change"))}),
          Localizer::text(QStringLiteral("Enable"))});
+    m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(PathColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(DisplayColumn, QHeaderView::Interactive);
     header->resizeSection(DisplayColumn, 320);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
 
     m_popUpButton = new QComboBox(this);
     m_popUpButton->setObjectName(QStringLiteral("popUpButton"));
@@ -67,7 +68,9 @@ FavouritesPage::FavouritesPage(QWidget* parent) : ListPage(parent)
     add->setObjectName(QStringLiteral("addButton"));
     connect(add, &QPushButton::clicked, this, &FavouritesPage::addFolder);
     connect(m_deleteButton, &QPushButton::clicked, this, &FavouritesPage::onDelete);
+    // Clearing is not restoring: its own name and icon.
     m_recoverBtn->setText(Localizer::text(QStringLiteral("Clear")));
+    m_recoverBtn->setIcon(MenuIcons::resource(QStringLiteral("clear")));
     connect(m_recoverBtn, &QPushButton::clicked, this, &FavouritesPage::onRecover);
 
     auto* layout = new QVBoxLayout(this);
@@ -82,6 +85,8 @@ FavouritesPage::FavouritesPage(QWidget* parent) : ListPage(parent)
     buttons->addStretch();
     buttons->addWidget(m_recoverBtn);
     layout->addLayout(buttons);
+    setEmptyState(Localizer::text(QStringLiteral("Empty Favourites Tip")),
+                  Localizer::text(QStringLiteral("Add Folder")), [this] { addFolder(); });
     refresh();
 }
 
@@ -126,6 +131,7 @@ void FavouritesPage::refresh()
 
     m_tableData = MenuStore::commonPathMenuArray();
     reloadTable();
+    m_recoverBtn->setEnabled(!m_tableData.isEmpty()); // nothing to clear
 }
 
 void FavouritesPage::onSelectPopUpType(int position)
@@ -159,7 +165,8 @@ void FavouritesPage::onCheckChanged(int row, int column, bool checked)
 void FavouritesPage::addFolder()
 {
     if (m_tableView->rowCount() >= kLimit) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Heading")),
+                            Localizer::text(QStringLiteral("Submenu Limit Tip")));
         return;
     }
     OpenPanelRequest request;
@@ -209,7 +216,9 @@ void FavouritesPage::onDelete()
 
 void FavouritesPage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Clear Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Clear Heading")),
+                        Localizer::text(QStringLiteral("Clear Tip")),
+                        Localizer::text(QStringLiteral("Clear")), this))
         return;
     DefaultCatalogue::recoverCommonPath();
     refresh();

@@ -310,11 +310,13 @@ void FolderIconDesigner::onSelectLocalIcon()
     const QString path = paths->first();
     if (kFontTypes.contains(Paths::pathExtension(path).toLower())) {
         if (!loadIcons(path))
-            Alert::alertWithMsg(Localizer::text(QStringLiteral("Font Unreadable Tip")), this);
+            Alert::warning(Localizer::text(QStringLiteral("Font Unreadable Heading")),
+                           Localizer::text(QStringLiteral("Font Unreadable Tip")), this);
         return;
     }
     if (fittedOverlay(path).isNull()) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Picture Unreadable Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Picture Unreadable Heading")),
+                       Localizer::text(QStringLiteral("Picture Unreadable Tip")), this);
         return;
     }
     m_localIconPath = path;
@@ -333,7 +335,8 @@ void FolderIconDesigner::onSure()
                                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QString failure = FolderIconFile::write(picture, item->key);
     if (!failure.isEmpty()) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Folder Icon Save Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Folder Icon Save Failed Heading")),
+                       Localizer::text(QStringLiteral("Folder Icon Save Failed Tip")), this);
         return;
     }
     item->iconPath = FolderIconFile::pathForKey(item->key);

@@ -10,6 +10,7 @@
 #include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 
@@ -25,12 +26,12 @@ FolderIconPage::FolderIconPage(QWidget* parent) : ListPage(parent)
 {
     m_tableView->setColumnCount(2);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("Folder Icon")),
-                                       Localizer::text(QStringLiteral("Drag Sort"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("Folder Icon")),
+                                {Localizer::text(QStringLiteral("Drag Sort"))}),
          Localizer::text(QStringLiteral("Enable"))});
+    m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
     // The pictures are what the person chooses by: large enough to tell apart.
     m_tableView->setIconSize(QSize(32, 32));
     m_tableView->verticalHeader()->setDefaultSectionSize(40);
@@ -58,6 +59,8 @@ FolderIconPage::FolderIconPage(QWidget* parent) : ListPage(parent)
     buttons->addStretch();
     buttons->addWidget(m_recoverBtn);
     layout->addLayout(buttons);
+    setEmptyState(Localizer::text(QStringLiteral("Empty Folder Icons Tip")),
+                  Localizer::text(QStringLiteral("Make Folder Icon")), [this] { onAddMake(); });
     refresh();
 }
 
@@ -97,7 +100,8 @@ void FolderIconPage::onCheckChanged(int row, int column, bool checked)
 void FolderIconPage::onAdd()
 {
     if (m_tableView->rowCount() >= kLimit) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Heading")),
+                            Localizer::text(QStringLiteral("Submenu Limit Tip")));
         return;
     }
     m_addPopMenu->popup(m_addButton->mapToGlobal(QPoint(0, m_addButton->height() / 2)));
@@ -120,12 +124,14 @@ bool FolderIconPage::addPicture(const QString& path)
     // A picture that cannot be read would become an entry that decorates folders with nothing.
     const QImage picture = FolderIconFile::readFitted(path);
     if (picture.isNull()) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Picture Unreadable Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Picture Unreadable Heading")),
+                       Localizer::text(QStringLiteral("Picture Unreadable Tip")), this);
         return false;
     }
     const QString key = Strings::uuid();
     if (!FolderIconFile::write(picture, key).isEmpty()) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Folder Icon Save Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Folder Icon Save Failed Heading")),
+                       Localizer::text(QStringLiteral("Folder Icon Save Failed Tip")), this);
         return false;
     }
     Value record = Value::dictionary();
@@ -194,7 +200,9 @@ void FolderIconPage::onDelete()
 
 void FolderIconPage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Heading")),
+                        Localizer::text(QStringLiteral("Recover Tip")),
+                        Localizer::text(QStringLiteral("Recover")), this))
         return;
     DefaultCatalogue::recoverFolderIcon();
     refresh();

@@ -8,10 +8,12 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace pallstone {
 
@@ -96,6 +98,8 @@ void ListPage::refreshIfChanged()
 
 bool ListPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_emptyState && watched == m_tableView->viewport() && event->type() == QEvent::Resize)
+        placeEmptyState();
     if (m_refreshPending &&
         (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::Drop)) {
         m_refreshPending = false;
@@ -130,6 +134,49 @@ void ListPage::reloadTable()
     m_tableView->verticalScrollBar()->setValue(scrolled);
     if (selectedRow >= 0)
         selectRow(selectedRow);
+    if (m_emptyState) {
+        m_emptyState->setVisible(m_tableData.isEmpty());
+        placeEmptyState();
+    }
+}
+
+void ListPage::setEmptyState(const QString& text, const QString& buttonTitle,
+                             std::function<void()> add)
+{
+    QWidget* viewport = m_tableView->viewport();
+    m_emptyState = new QWidget(viewport);
+    m_emptyState->setObjectName(QStringLiteral("emptyState"));
+    auto* layout = new QVBoxLayout(m_emptyState);
+    layout->setSpacing(12);
+    auto* label = new QLabel(text, m_emptyState);
+    label->setObjectName(QStringLiteral("emptyText"));
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    QPalette dim = label->palette();
+    dim.setColor(QPalette::WindowText, dim.color(QPalette::PlaceholderText));
+    label->setPalette(dim);
+    QFont larger = label->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.15);
+    label->setFont(larger);
+    auto* button =
+        new QPushButton(MenuIcons::resource(QStringLiteral("add")), buttonTitle, m_emptyState);
+    button->setObjectName(QStringLiteral("emptyAddButton"));
+    connect(button, &QPushButton::clicked, this, [add = std::move(add)] { add(); });
+    layout->addWidget(label);
+    layout->addWidget(button, 0, Qt::AlignHCenter);
+    viewport->installEventFilter(this);
+    m_emptyState->setVisible(m_tableData.isEmpty());
+    placeEmptyState();
+}
+
+void ListPage::placeEmptyState()
+{
+    const QRect area = m_tableView->viewport()->rect();
+    const int width = qMin(area.width() - 40, 520);
+    const int height = m_emptyState->heightForWidth(width) > 0 ? m_emptyState->heightForWidth(width)
+                                                               : m_emptyState->sizeHint().height();
+    m_emptyState->setGeometry(area.center().x() - width / 2, area.center().y() - height / 2, width,
+                              height);
 }
 
 void ListPage::selectRow(int row)

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -75,6 +76,10 @@ protected:
     // What the rows show besides the store (the main menu: whether the extension is on).
     virtual QString outsideState() const { return {}; }
 
+    // What an empty table says instead of nothing: what the list is for and a button that adds
+    // the first entry.
+    void setEmptyState(const QString& text, const QString& buttonTitle, std::function<void()> add);
+
     void scrollToLastRow();
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +95,9 @@ private:
     BuiltFrom currentInputs() const;
     void onMoveRequested(int from, int to);
 
+    void placeEmptyState();
+
+    QWidget* m_emptyState = nullptr;
     bool m_filling = false;
     bool m_refreshPending = false;
     std::optional<BuiltFrom> m_builtFrom;

@@ -7,6 +7,7 @@
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 
@@ -49,14 +50,13 @@ MainMenuPage::MainMenuPage(QWidget* parent) : ListPage(parent)
 
     m_tableView->setColumnCount(3);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2, %3)")
-             .arg(Localizer::text(QStringLiteral("Menu Name")),
-                  Localizer::text(QStringLiteral("Drag Sort")),
-                  Localizer::text(QStringLiteral("Double Click Change"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("Menu Name")),
+                                {Localizer::text(QStringLiteral("Drag Sort")),
+                                 Localizer::text(QStringLiteral("Double Click Change"))}),
          Localizer::text(QStringLiteral("Enable")), Localizer::text(QStringLiteral("Options"))});
+    m_tableView->setCheckColumns({EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(OptionsColumn, QHeaderView::Interactive);
     header->resizeSection(OptionsColumn, 300);
 
@@ -84,6 +84,8 @@ MainMenuPage::MainMenuPage(QWidget* parent) : ListPage(parent)
 
     showIntroduce(nullptr);
     NotificationCenter::defaultCenter().addNotification(this, kWindowDidBecomeKey);
+    setEmptyState(Localizer::text(QStringLiteral("Empty Menu Tip")),
+                  Localizer::text(QStringLiteral("Add Right Menu")), [this] { onAdd(); });
     refresh();
 }
 
@@ -164,7 +166,8 @@ void MainMenuPage::onCheckChanged(int row, int column, bool checked)
 void MainMenuPage::onAdd()
 {
     if (AddMenuEntryDialog::diffData().count() == 0) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("No Menu To Add Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("No Menu To Add Heading")),
+                            Localizer::text(QStringLiteral("No Menu To Add Tip")));
         return;
     }
     if (!m_addMenuWinCtl)
@@ -189,7 +192,9 @@ void MainMenuPage::onDelete()
 
 void MainMenuPage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Heading")),
+                        Localizer::text(QStringLiteral("Recover Tip")),
+                        Localizer::text(QStringLiteral("Recover")), this))
         return;
     const MenuItemList apps = MenuStore::commonAppMenuArray();
     for (const MenuItemPtr& app : apps) {

@@ -5,6 +5,7 @@
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 #include "TemplateDialog.h"
@@ -30,17 +31,16 @@ NewFilePage::NewFilePage(QWidget* parent) : ListPage(parent)
 {
     m_tableView->setColumnCount(4);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("File Type")),
-                                       Localizer::text(QStringLiteral("Drag Sort"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("File Type")),
+                                {Localizer::text(QStringLiteral("Drag Sort"))}),
          Localizer::text(QStringLiteral("Extension")),
          Localizer::text(QStringLiteral("Add to main menu")),
          Localizer::text(QStringLiteral("Enable"))});
+    m_tableView->setCheckColumns({AddToMainMenuColumn, EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(ExtColumn, QHeaderView::Interactive);
     header->resizeSection(ExtColumn, 200);
-    header->setSectionResizeMode(AddToMainMenuColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
 
     m_openFileChecked =
         new QCheckBox(Localizer::text(QStringLiteral("New File Finished Checked Tip")), this);
@@ -146,7 +146,8 @@ void NewFilePage::onCheckChanged(int row, int column, bool checked)
 void NewFilePage::onAdd()
 {
     if (m_tableView->rowCount() >= kLimit) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Heading")),
+                            Localizer::text(QStringLiteral("Submenu Limit Tip")));
         return;
     }
     if (m_addFileWinCtl)
@@ -192,7 +193,9 @@ void NewFilePage::onDelete()
 
 void NewFilePage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Heading")),
+                        Localizer::text(QStringLiteral("Recover Tip")),
+                        Localizer::text(QStringLiteral("Recover")), this))
         return;
     for (const MenuItemPtr& item : std::as_const(m_tableData)) {
         if (item->isAddToMainMenu)

@@ -6,6 +6,7 @@
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
+#include "Punctuation.h"
 #include "ReorderTable.h"
 #include "Strings.h"
 
@@ -53,14 +54,13 @@ OpenWithPage::OpenWithPage(QWidget* parent) : ListPage(parent)
 
     m_tableView->setColumnCount(3);
     m_tableView->setHorizontalHeaderLabels(
-        {QStringLiteral("%1 (%2)").arg(Localizer::text(QStringLiteral("App Name")),
-                                       Localizer::text(QStringLiteral("Drag Sort"))),
+        {Punctuation::withHints(Localizer::text(QStringLiteral("App Name")),
+                                {Localizer::text(QStringLiteral("Drag Sort"))}),
          Localizer::text(QStringLiteral("Add to main menu")),
          Localizer::text(QStringLiteral("Enable"))});
+    m_tableView->setCheckColumns({AddToMainMenuColumn, EnableColumn});
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(AddToMainMenuColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(EnableColumn, QHeaderView::ResizeToContents);
 
     auto* add = new QPushButton(MenuIcons::resource(QStringLiteral("add")),
                                 Localizer::text(QStringLiteral("Add")), this);
@@ -77,6 +77,8 @@ OpenWithPage::OpenWithPage(QWidget* parent) : ListPage(parent)
     buttons->addStretch();
     buttons->addWidget(m_recoverBtn);
     layout->addLayout(buttons);
+    setEmptyState(Localizer::text(QStringLiteral("Empty Apps Tip")),
+                  Localizer::text(QStringLiteral("Add Application")), [this] { onAdd(); });
     refresh();
 }
 
@@ -116,7 +118,8 @@ void OpenWithPage::fillRow(int row, const MenuItemPtr& item)
 void OpenWithPage::onAdd()
 {
     if (m_tableView->rowCount() >= kLimit) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("Submenu Limit Heading")),
+                            Localizer::text(QStringLiteral("Submenu Limit Tip")));
         return;
     }
     if (!chooser)
@@ -132,7 +135,8 @@ bool OpenWithPage::addApplication(const DesktopApplications::Entry& entry)
     if (!Strings::isValid(name))
         return false;
     if (MenuStore::existKey(name, MenuStore::commonAppMenuArray())) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("App Exist Tip")));
+        Alert::alertWithMsg(Localizer::text(QStringLiteral("App Exist Heading")),
+                            Localizer::text(QStringLiteral("App Exist Tip")));
         return false;
     }
     const QString iconPath = iconFilePath(name);
@@ -189,7 +193,9 @@ void OpenWithPage::onDelete()
 
 void OpenWithPage::onRecover()
 {
-    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Tip")), this))
+    if (!Alert::confirm(Localizer::text(QStringLiteral("Recover Heading")),
+                        Localizer::text(QStringLiteral("Recover Tip")),
+                        Localizer::text(QStringLiteral("Recover")), this))
         return;
     for (const MenuItemPtr& item : std::as_const(m_tableData)) {
         if (item->isAddToMainMenu)

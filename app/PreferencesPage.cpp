@@ -8,6 +8,7 @@
 #include "ListPage.h"
 #include "Localizer.h"
 #include "MenuStore.h"
+#include "Punctuation.h"
 #include "Services.h"
 
 #include <QCheckBox>
@@ -66,7 +67,7 @@ PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
     layout->addSpacing(12);
     auto* terminalRow = new QHBoxLayout;
     terminalRow->addWidget(
-        new QLabel(Localizer::text(QStringLiteral("Second Terminal")) + u':', this));
+        new QLabel(Punctuation::label(Localizer::text(QStringLiteral("Second Terminal"))), this));
     m_secondTerminal = new QComboBox(this);
     m_secondTerminal->setObjectName(QStringLiteral("secondTerminal"));
     m_secondTerminal->addItem(Localizer::text(QStringLiteral("Second Terminal Default")),
@@ -180,7 +181,8 @@ void PreferencesPage::onRecommend()
 {
     if (Services::clipboard()->setText(QStringLiteral(PALLSTONE_HOMEPAGE)))
         Alert::alertWithMsg(
-            Localizer::text(QStringLiteral("The address was copied to the clipboard")), this);
+            Localizer::text(QStringLiteral("The address was copied to the clipboard")),
+            QStringLiteral(PALLSTONE_HOMEPAGE), this);
 }
 
 } // namespace pallstone

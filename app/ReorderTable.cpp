@@ -1,5 +1,7 @@
 #include "ReorderTable.h"
 
+#include "TableRowDelegate.h"
+
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -29,6 +31,29 @@ ReorderTable::ReorderTable(QWidget* parent) : QTableWidget(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(30);
     setIconSize(QSize(18, 18));
+    setItemDelegate(new TableRowDelegate(this));
+    // A selected row would otherwise turn every header bold, and back, with each click.
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void ReorderTable::setCheckColumns(const QList<int>& columns)
+{
+    QHeaderView* header = horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    for (int column = 0; column < columnCount(); ++column) {
+        QTableWidgetItem* item = horizontalHeaderItem(column);
+        if (!item)
+            continue;
+        const bool check = columns.contains(column);
+        item->setTextAlignment(check ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        if (check) {
+            // Room around the title, so that neighbouring headers do not run into each other.
+            header->setSectionResizeMode(column, QHeaderView::Fixed);
+            header->resizeSection(column,
+                                  std::max(88, metrics.horizontalAdvance(item->text()) + 36));
+        }
+    }
 }
 
 ReorderTable::~ReorderTable() = default;

@@ -46,6 +46,10 @@ public:
     // Where a drop at this viewport position would land.
     DropPlace dropPlaceAt(const QPoint& position) const;
 
+    // Columns that hold a check box only: the header is centred over the boxes, which the
+    // delegate centres in their cells; every other header starts where its text does.
+    void setCheckColumns(const QList<int>& columns);
+
     // Carries out a drop as a drag would; true when the move was requested.
     bool performDrop(const QMimeData* data, const QObject* source, int row, DropPlace place);
 

@@ -1,14 +1,17 @@
 #include "TemplateDialog.h"
 
 #include "Alert.h"
+#include "FolderIconFile.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "Punctuation.h"
 #include "Strings.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -29,7 +32,7 @@ constexpr int kIconSize = 60;
 
 QString label(const QString& key)
 {
-    return Localizer::text(key) + u':';
+    return Punctuation::label(Localizer::text(key));
 }
 
 QString example(const QString& text)
@@ -50,24 +53,13 @@ TemplateDialog::TemplateDialog(QWidget* parent) : QDialog(parent)
     m_checkedSpecialFile->setChecked(m_menuItem->isSpecialFile);
     m_inputFileType = new QLineEdit(this);
     m_inputFileType->setPlaceholderText(example(Localizer::text(QStringLiteral("docx"))));
-
-    m_commonFileView = new QWidget(this);
-    auto* common = new QFormLayout(m_commonFileView);
-    common->setContentsMargins(0, 0, 0, 0);
     m_inputFileName = new QLineEdit(Localizer::text(QStringLiteral("Untitled")), this);
     m_inputFileName->setPlaceholderText(example(Localizer::text(QStringLiteral("Untitled"))));
     m_inputExtension = new QLineEdit(this);
     m_inputExtension->setPlaceholderText(example(QStringLiteral("docx")));
-    common->addRow(label(QStringLiteral("Default Name")), m_inputFileName);
-    common->addRow(label(QStringLiteral("Extension")), m_inputExtension);
-
-    m_specialFileView = new QWidget(this);
-    auto* special = new QFormLayout(m_specialFileView);
-    special->setContentsMargins(0, 0, 0, 0);
     m_inputSpecialName = new QLineEdit(this);
     m_inputSpecialName->setPlaceholderText(
         Localizer::text(QStringLiteral("Special FileName Placeholder")));
-    special->addRow(label(QStringLiteral("File Name")), m_inputSpecialName);
 
     m_buttonIcon = new QPushButton(this);
     m_buttonIcon->setObjectName(QStringLiteral("buttonIcon"));
@@ -79,43 +71,54 @@ TemplateDialog::TemplateDialog(QWidget* parent) : QDialog(parent)
     iconTip->setWordWrap(true);
     iconRow->addWidget(iconTip, 1);
 
+    // The button keeps one width whichever of its two titles it shows.
     m_buttonSelectTemplate = new QPushButton(this);
     m_buttonSelectTemplate->setObjectName(QStringLiteral("buttonSelectTemplate"));
+    int buttonWidth = 0;
+    for (const QString& key :
+         {QStringLiteral("Select Template"), QStringLiteral("Modify Template")}) {
+        m_buttonSelectTemplate->setText(Localizer::text(key));
+        buttonWidth = qMax(buttonWidth, m_buttonSelectTemplate->sizeHint().width());
+    }
+    m_buttonSelectTemplate->setMinimumWidth(buttonWidth);
     m_labelTipSelected = new QLabel(this);
+    m_labelTipSelected->setObjectName(QStringLiteral("labelTipSelected"));
+    m_labelTipSelected->setWordWrap(true);
     auto* templateRow = new QVBoxLayout;
-    auto* templateButtons = new QHBoxLayout;
-    templateButtons->addWidget(m_buttonSelectTemplate);
-    templateButtons->addWidget(m_labelTipSelected, 1);
-    templateRow->addLayout(templateButtons);
-    auto* noTemplate = new QLabel(Localizer::text(QStringLiteral("No Template Tip")), this);
-    noTemplate->setWordWrap(true);
-    templateRow->addWidget(noTemplate);
+    templateRow->addWidget(m_buttonSelectTemplate, 0, Qt::AlignLeft);
+    templateRow->addWidget(m_labelTipSelected);
 
-    auto* form = new QFormLayout;
-    form->addRow(QString(), m_checkedSpecialFile);
-    form->addRow(label(QStringLiteral("File Type")), m_inputFileType);
-    form->addRow(m_commonFileView);
-    form->addRow(m_specialFileView);
-    form->addRow(label(QStringLiteral("File Icon")), iconRow);
-    form->addRow(label(QStringLiteral("File Template")), templateRow);
+    // One form: every field starts at the same place, and a row that does not apply is taken
+    // out rather than left as a gap.
+    m_form = new QFormLayout;
+    m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    m_form->addRow(QString(), m_checkedSpecialFile);
+    m_form->addRow(label(QStringLiteral("File Type")), m_inputFileType);
+    m_form->addRow(label(QStringLiteral("Default Name")), m_inputFileName);
+    m_form->addRow(label(QStringLiteral("Extension")), m_inputExtension);
+    m_form->addRow(label(QStringLiteral("File Name")), m_inputSpecialName);
+    m_form->addRow(label(QStringLiteral("File Icon")), iconRow);
+    m_form->addRow(label(QStringLiteral("File Template")), templateRow);
 
     auto* hint = new QLabel(Localizer::text(QStringLiteral("Add to File Template Tip")), this);
     hint->setWordWrap(true);
-    hint->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
+    QPalette dim = hint->palette();
+    dim.setColor(QPalette::WindowText, dim.color(QPalette::PlaceholderText));
+    hint->setPalette(dim);
 
-    m_cancelBtn = new QPushButton(Localizer::text(QStringLiteral("Cancel")), this);
-    m_sureBtn = new QPushButton(Localizer::text(QStringLiteral("OK")), this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_sureBtn = buttons->button(QDialogButtonBox::Ok);
+    m_sureBtn->setText(Localizer::text(QStringLiteral("OK")));
     m_sureBtn->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_cancelBtn);
-    buttons->addWidget(m_sureBtn);
+    m_cancelBtn = buttons->button(QDialogButtonBox::Cancel);
+    m_cancelBtn->setText(Localizer::text(QStringLiteral("Cancel")));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    layout->addLayout(m_form);
+    layout->addSpacing(6);
     layout->addWidget(hint);
-    layout->addLayout(buttons);
-    setMinimumWidth(480);
+    layout->addWidget(buttons);
+    setMinimumWidth(540);
 
     connect(m_checkedSpecialFile, &QCheckBox::toggled, this, &TemplateDialog::refresh);
     for (QLineEdit* input :
@@ -163,8 +166,16 @@ bool TemplateDialog::canConfirm() const
 void TemplateDialog::refresh()
 {
     const bool special = m_checkedSpecialFile->isChecked();
-    m_commonFileView->setVisible(!special);
-    m_specialFileView->setVisible(special);
+    m_form->setRowVisible(m_inputFileName, !special);
+    m_form->setRowVisible(m_inputExtension, !special);
+    m_form->setRowVisible(m_inputSpecialName, special);
+    if (m_shownSpecial != special) {
+        // The window takes the height of the rows it now has, rather than a gap where the hidden
+        // ones were.
+        m_shownSpecial = special;
+        layout()->activate();
+        resize(width(), sizeHint().height());
+    }
 
     QIcon icon;
     if (Strings::isValid(m_iconPath) && QFileInfo(m_iconPath).isFile())
@@ -179,7 +190,11 @@ void TemplateDialog::refresh()
         Strings::isValid(m_templatePath) || Strings::isValid(m_menuItem->templatePath);
     m_buttonSelectTemplate->setText(Localizer::text(chosen ? QStringLiteral("Modify Template")
                                                            : QStringLiteral("Select Template")));
-    m_labelTipSelected->setVisible(chosen);
+    // Says what a new file will start as, now.
+    m_labelTipSelected->setText(chosen ? Localizer::text(QStringLiteral("Template Chosen Tip"))
+                                             .replace(QStringLiteral("%@"), QStringLiteral("%1"))
+                                             .arg(m_templateName)
+                                       : Localizer::text(QStringLiteral("No Template Tip")));
     m_sureBtn->setEnabled(canConfirm());
 }
 
@@ -198,14 +213,16 @@ bool TemplateDialog::selectTemplate(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.isFile()) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Template Copy Failed Heading")),
+                       Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
         return false;
     }
     // Copy first: a template that cannot be read must not be recorded.
     const QString copy = workingPath(QString());
     QFile::remove(copy);
     if (!QFile::copy(path, copy)) {
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Template Copy Failed Heading")),
+                       Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
         return false;
     }
     QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner | QFile::ReadOwner);
@@ -220,7 +237,7 @@ bool TemplateDialog::selectTemplate(const QString& path)
         m_inputFileType->setText(ext.toUpper());
         m_inputExtension->setText(ext.toLower());
     }
-    m_labelTipSelected->setText(fullName);
+    m_templateName = fullName;
 
     static const QMimeDatabase mimes;
     const QMimeType type = mimes.mimeTypeForFile(info);
@@ -237,14 +254,30 @@ void TemplateDialog::onSelectIcon()
     OpenPanelRequest request;
     request.canChooseFiles = true;
     request.canChooseDirectories = false;
+    request.fileTypes = FolderIconFile::pictureTypes();
     const std::optional<QStringList> paths = Prompter::instance()->openPanel(request);
     if (!paths || paths->isEmpty())
         return;
-    QImageReader reader(paths->first());
-    const QImage image = reader.read();
-    if (!image.isNull())
-        saveImage(image);
+    selectIcon(paths->first());
+}
+
+bool TemplateDialog::selectIcon(const QString& path)
+{
+    // The desktop's panel may let "All files" through; anything else than a picture of the
+    // offered types is refused aloud rather than leaving the old icon as if it had been taken.
+    QImage image;
+    if (FolderIconFile::pictureTypes().contains(Paths::pathExtension(path).toLower())) {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        image = reader.read();
+    }
+    if (image.isNull() || !saveImage(image)) {
+        Alert::warning(Localizer::text(QStringLiteral("Picture Unreadable Heading")),
+                       Localizer::text(QStringLiteral("Picture Unreadable Tip")), this);
+        return false;
+    }
     refresh();
+    return true;
 }
 
 bool TemplateDialog::saveImage(const QImage& image)
@@ -320,7 +353,8 @@ void TemplateDialog::onSure()
         item.iconPath.clear();
         removeWorkingFiles();
         refresh();
-        Alert::alertWithMsg(Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
+        Alert::warning(Localizer::text(QStringLiteral("Template Copy Failed Heading")),
+                       Localizer::text(QStringLiteral("Template Copy Failed Tip")), this);
         return;
     }
     m_templatePath.clear();

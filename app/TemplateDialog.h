@@ -6,8 +6,10 @@
 #include <QImage>
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -43,6 +45,8 @@ public:
     void refresh();
     void onSelectTemplate();
     void onSelectIcon();
+    // Takes a chosen picture as the working icon; refuses (with a message) anything else.
+    bool selectIcon(const QString& path);
     // Takes a chosen template file: copies it into the cache folder and fills the inputs.
     bool selectTemplate(const QString& path);
     // Writes the image, fitted into 60 by 60 pixels, as the working icon.
@@ -75,8 +79,9 @@ private:
     QLineEdit* m_inputFileName = nullptr;    // the default name of an ordinary kind
     QLineEdit* m_inputSpecialName = nullptr; // a special file's whole name
     QCheckBox* m_checkedSpecialFile = nullptr;
-    QWidget* m_commonFileView = nullptr;
-    QWidget* m_specialFileView = nullptr;
+    QFormLayout* m_form = nullptr;
+    QString m_templateName; // the chosen template's own name
+    std::optional<bool> m_shownSpecial;
     QPushButton* m_buttonIcon = nullptr;
     QPushButton* m_buttonSelectTemplate = nullptr;
     QLabel* m_labelTipSelected = nullptr;

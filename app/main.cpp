@@ -1,20 +1,28 @@
+#include "AboutDialog.h"
 #include "AppDelegate.h"
 #include "ConfigChangeRelay.h"
 #include "ConfigManagerWindow.h"
+#include "ExtensionManagementWindow.h"
 #include "FileName.h"
 #include "FolderIconDesigner.h"
 #include "FolderIconPage.h"
 #include "Localizer.h"
+#include "MainMenuPage.h"
 #include "MainWindow.h"
+#include "NewFilePage.h"
 #include "PreferencesPage.h"
 #include "ProfileCommand.h"
+#include "ReorderTable.h"
 #include "Seams.h"
 #include "SetupCommand.h"
+#include "TemplateDialog.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QListView>
 #include <QStackedWidget>
 #include <QTextStream>
@@ -22,6 +30,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -44,7 +53,10 @@ int usage(QTextStream& err, int code)
            "                                 save an image of one tab of the window (or of the\n"
            "                                 folder icon designer) and exit\n"
            "       pallstone --screenshot FILE --screenshot-profiles [--size WxH]\n"
-           "                                 save an image of the profiles window and exit\n";
+           "                                 save an image of the profiles window and exit\n"
+           "       pallstone --screenshot FILE --screenshot-window NAME\n"
+           "                                 save an image of one window and exit: template\n"
+           "                                 (the new file type), alert, about, extensions\n";
     pallstone::ProfileCommand::describe(err);
     return code;
 }
@@ -73,9 +85,18 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
 {
     const QString file = args.value(args.indexOf(u"--screenshot"_qs) + 1);
     const bool profiles = args.contains(u"--screenshot-profiles"_qs);
-    bool ok = profiles;
-    const int tab = profiles ? int(pallstone::AppDelegate::PreferencesTab)
-                             : args.value(args.indexOf(u"--screenshot-tab"_qs) + 1).toInt(&ok);
+    const QString window = args.contains(u"--screenshot-window"_qs)
+                               ? args.value(args.indexOf(u"--screenshot-window"_qs) + 1)
+                               : QString();
+    const QStringList windows = {u"template"_qs, u"alert"_qs, u"about"_qs, u"extensions"_qs};
+    if (!window.isEmpty() && !windows.contains(window))
+        return usage(err, 2);
+    bool ok = profiles || !window.isEmpty();
+    const int tab = profiles                   ? int(pallstone::AppDelegate::PreferencesTab)
+                    : window == u"template"_qs ? int(pallstone::AppDelegate::NewFileTab)
+                    : !window.isEmpty()
+                        ? int(pallstone::AppDelegate::GeneralTab)
+                        : args.value(args.indexOf(u"--screenshot-tab"_qs) + 1).toInt(&ok);
     if (file.isEmpty() || !ok || tab < 0 || tab >= pallstone::AppDelegate::TabCount)
         return usage(err, 2);
     QSize size(1280, 800);
@@ -90,6 +111,33 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     delegate.window()->resize(size);
     delegate.openWindow();
     QWidget* shown = delegate.window();
+    // The alert is modal: it is found once it is up.
+    std::function<QWidget*()> find;
+    if (window == u"template"_qs) {
+        delegate.newFileViewCtl()->onAdd();
+        shown = delegate.newFileViewCtl()->addFileWinCtl();
+    } else if (window == u"about"_qs) {
+        delegate.onAbout();
+        shown = delegate.aboutDialog();
+    } else if (window == u"extensions"_qs) {
+        delegate.showExtensionManagementInterface();
+        shown = delegate.extensionManagementWindow();
+    } else if (window == u"alert"_qs) {
+        QTimer::singleShot(0, &delegate, [&delegate] { delegate.generalViewCtl()->onRecover(); });
+        find = [] {
+            const auto widgets = QApplication::topLevelWidgets();
+            for (QWidget* widget : widgets) {
+                if (widget->isVisible() && widget->objectName() == u"alert")
+                    return widget;
+            }
+            return static_cast<QWidget*>(nullptr);
+        };
+    }
+    if (window.isEmpty() && tab == pallstone::AppDelegate::GeneralTab) {
+        // A selected row, as the person sees it while working.
+        delegate.generalViewCtl()->selectRow(1);
+        delegate.generalViewCtl()->tableView()->setFocus();
+    }
     if (profiles) {
         shown = delegate.preferenceViewCtl()->onConfigManager();
         shown->resize(size);
@@ -111,8 +159,9 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
         shown = designer;
     }
     // Let the window get its size and paint before it is grabbed.
-    QTimer::singleShot(600, &delegate, [shown, file, &err] {
-        if (!shown->grab().save(file, "PNG")) {
+    QTimer::singleShot(600, &delegate, [shown, find, file, &err] {
+        QWidget* target = find ? find() : shown;
+        if (!target || !target->grab().save(file, "PNG")) {
             err << "pallstone: cannot write " << file << '\n';
             QCoreApplication::exit(1);
             return;
@@ -122,6 +171,22 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     return QApplication::exec();
 }
 
+// The desktop's own file dialogs: through the XDG desktop portal where its Qt theme is installed
+// and the desktop does not bring a Qt theme of its own (Plasma does). A theme the person chose is
+// left alone.
+void preferPortalDialogs()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORMTHEME"))
+        return;
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+    if (desktop.contains(u"KDE"_qs, Qt::CaseInsensitive) || desktop.isEmpty())
+        return;
+    const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                           u"/platformthemes/libqxdgdesktopportal.so"_qs;
+    if (QFileInfo::exists(plugin))
+        qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -129,6 +194,8 @@ int main(int argc, char* argv[])
     const bool windowed = argc < 2 || std::strncmp(argv[1], "--screenshot", 12) == 0;
     if (!windowed)
         return runHeadless(argc, argv);
+    if (argc < 2)
+        preferPortalDialogs();
 
     QApplication app(argc, argv);
     describeProgram();

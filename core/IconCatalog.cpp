@@ -22,6 +22,7 @@ constexpr std::array entries{
     Entry{"add", "list-add"},
     Entry{"app", "applications-other"},
     Entry{"choose", "folder-open"},
+    Entry{"clear", "edit-clear-all edit-clear-list"},
     Entry{"colorpicker", "color-select color-picker"},
     Entry{"compress", "package-x-generic"},
     Entry{"convert", "image-x-generic"},

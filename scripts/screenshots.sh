@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes a picture of every tab of the settings window, of the folder icon designer and of the
-# profiles window, in English and in Simplified Chinese, at 1280x800 (the profiles window at
-# 720x420) under a virtual X server, into docs/screenshots/. The window runs against a private,
+# Takes a picture of every tab of the settings window, of the folder icon designer, of the window
+# that defines a new file type, of an alert, of the About window, of the file managers' window and
+# of the profiles window, in English and in Simplified Chinese, at 1280x800 (the smaller windows at
+# their own size; the profiles window at 720x420) under a virtual X server, into docs/screenshots/. The window runs against a private,
 # freshly seeded configuration so the pictures show the defaults, with two saved profiles of which
 # one is in use.
 #
@@ -21,6 +22,12 @@ home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$out"
 mkdir -m 700 "$home/run"
+# The pictures show the menu in use: the Nemo plug-in of this build, installed into the private
+# home as a user install puts it (the file managers' window shows the other states beside it).
+if [ -f "$build/bridges/nemo/libpallstone-nemo.so" ] && command -v nemo >/dev/null; then
+  mkdir -p "$home/.local/lib/nemo/extensions-3.0"
+  cp "$build/bridges/nemo/libpallstone-nemo.so" "$home/.local/lib/nemo/extensions-3.0/"
+fi
 
 run() {
   env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
@@ -46,6 +53,12 @@ for lang in en zh_CN; do
     shoot "$out/${lang}-$i-${tabs[$i]}.png" "$i"
   done
   shoot "$out/${lang}-4-foldericon-designer.png" 4 --designer
+  for window in template alert about extensions; do
+    file="$out/${lang}-window-${window}.png"
+    run xvfb-run -a -s "-screen 0 1280x800x24" \
+      "$app" --screenshot "$file" --screenshot-window "$window"
+    echo "$file"
+  done
 done
 
 # The profiles window, after the tabs so that those show a configuration without profiles.

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -24,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -107,6 +109,17 @@ WidgetPrompter::~WidgetPrompter()
         delete window.data();
 }
 
+QString WidgetPrompter::startFolder(const QString& asked) const
+{
+    // Where the caller asked, else where the person was last, else home; never the working
+    // folder the program happened to be started in.
+    for (const QString& folder : {asked, m_lastFolder}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QDir::homePath();
+}
+
 ProgressWindow* WidgetPrompter::progressWindow() const
 {
     return m_progress.data();
@@ -126,19 +139,54 @@ int WidgetPrompter::showAlert(const AlertRequest& request)
     QMessageBox box(windowOf(request.parent));
     box.setObjectName(QStringLiteral("alert"));
     box.setWindowTitle(Localizer::displayName());
+    QString iconName;
+    QStyle::StandardPixmap fallback = QStyle::SP_MessageBoxInformation;
     switch (request.style) {
     case AlertRequest::Style::Informational:
-        box.setIcon(QMessageBox::Information);
+        iconName = QStringLiteral("dialog-information");
         break;
     case AlertRequest::Style::Warning:
-        box.setIcon(QMessageBox::Warning);
+        iconName = QStringLiteral("dialog-warning");
+        fallback = QStyle::SP_MessageBoxWarning;
         break;
     case AlertRequest::Style::Critical:
-        box.setIcon(QMessageBox::Critical);
+        iconName = QStringLiteral("dialog-error");
+        fallback = QStyle::SP_MessageBoxCritical;
         break;
     }
-    box.setText(request.message);
-    box.setInformativeText(request.informative);
+    // The desktop's icon theme first, as its own dialogs show them.
+    QStyle* style = box.style();
+    const int iconSize = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+    const QIcon icon = QIcon::fromTheme(iconName, style->standardIcon(fallback, nullptr, &box));
+    box.setIconPixmap(icon.pixmap(QSize(iconSize, iconSize), box.devicePixelRatioF()));
+
+    // The heading says what happened, in bold; the text below what it means. The extension's
+    // alerts carry the generic "Tip" as their heading: that says nothing, so their text stands
+    // alone.
+    const bool generic = isBlank(request.message) ||
+                         request.message == Localizer::text(QStringLiteral("Tip")) ||
+                         request.message == QLatin1String("Tip");
+    const QString heading = generic ? request.informative : request.message;
+    const QString details = generic ? QString() : request.informative;
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<p style=\"font-weight:600\">%1</p>")
+                    .arg(heading.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))));
+    box.setInformativeText(details);
+    // Wide enough that a short sentence stays on one line and a long one wraps into a few lines
+    // of comfortable length, not a column of five words.
+    const QFontMetrics metrics(box.font());
+    const int comfortable = metrics.averageCharWidth() * 64;
+    const auto widen = [&](const char* name, const QString& text) {
+        auto* label = box.findChild<QLabel*>(QLatin1String(name));
+        if (!label || text.isEmpty())
+            return;
+        int widest = 0;
+        for (const QString& line : text.split(u'\n'))
+            widest = qMax(widest, metrics.horizontalAdvance(line) + metrics.averageCharWidth());
+        label->setMinimumWidth(qMin(widest, comfortable));
+    };
+    widen("qt_msgbox_label", heading);
+    widen("qt_msgbox_informativelabel", details);
 
     const QStringList titles = request.buttons.isEmpty()
                                    ? QStringList{Localizer::text(QStringLiteral("OK"))}
@@ -176,8 +224,7 @@ std::optional<SavePanelResult> WidgetPrompter::showSavePanel(const SavePanelRequ
     dialog.setObjectName(QStringLiteral("savePanel"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.directory.isEmpty())
-        dialog.setDirectory(request.directory);
+    dialog.setDirectory(startFolder(request.directory));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (!request.prompt.isEmpty())
@@ -219,6 +266,7 @@ std::optional<SavePanelResult> WidgetPrompter::showSavePanel(const SavePanelRequ
         return std::nullopt;
     SavePanelResult result;
     result.path = QFileInfo(chosen).absoluteFilePath();
+    m_lastFolder = QFileInfo(chosen).absolutePath();
     if (password)
         result.password = password->text();
     if (types)
@@ -240,8 +288,7 @@ std::optional<QStringList> WidgetPrompter::showOpenPanel(const OpenPanelRequest&
     QFileDialog dialog(nullptr, request.title.isEmpty() ? request.message : request.title);
     dialog.setObjectName(QStringLiteral("openPanel"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!request.directory.isEmpty())
-        dialog.setDirectory(request.directory);
+    dialog.setDirectory(startFolder(request.directory));
     if (!request.prompt.isEmpty())
         dialog.setLabelText(QFileDialog::Accept, request.prompt);
     if (request.canChooseDirectories && !request.canChooseFiles) {
@@ -279,6 +326,7 @@ std::optional<QStringList> WidgetPrompter::showOpenPanel(const OpenPanelRequest&
         paths.append(QFileInfo(path).absoluteFilePath());
     if (paths.isEmpty())
         return std::nullopt;
+    m_lastFolder = QFileInfo(paths.first()).absolutePath();
     return paths;
 }
 

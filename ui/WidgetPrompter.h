@@ -41,9 +41,11 @@ private:
     std::optional<EmbedResult> showEmbedDialog(const EmbedRequest& request);
     void showProgress(const ProgressEvent& event);
     ColorPick pickWithPortal();
+    QString startFolder(const QString& asked) const;
     ColorPick pickWithMagnifier(const ColorPickRequest& request);
 
     Transcript* m_transcript = nullptr;
+    QString m_lastFolder; // of the last file or folder chosen in a panel
     QPointer<ProgressWindow> m_progress;
     QHash<quint64, QPointer<ProgressWindow>> m_jobWindows;
 };

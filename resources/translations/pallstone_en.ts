@@ -394,7 +394,7 @@
     </message>
     <message>
         <source>Clear Tip</source>
-        <translation>Remove every folder from the list?</translation>
+        <translation>Every folder is removed from the list. The folders themselves stay where they are.</translation>
     </message>
     <message>
         <source>Close</source>
@@ -450,7 +450,7 @@
     </message>
     <message>
         <source>Finder Sync Tip</source>
-        <translation>The context menu is not active in any file manager yet. Install the Pallstone plug-in for your file manager and switch it on.</translation>
+        <translation>None of the file managers on this system has the Pallstone plug-in yet. “Set Up File Managers” lists the supported file managers and how to install the plug-in for each.</translation>
     </message>
     <message>
         <source>Go Review</source>
@@ -546,7 +546,7 @@
     </message>
     <message>
         <source>Recover Tip</source>
-        <translation>Restore the default list? Your changes to this list are lost.</translation>
+        <translation>Your changes to this list are lost.</translation>
     </message>
     <message>
         <source>Restart File Manager</source>
@@ -582,7 +582,7 @@
     </message>
     <message>
         <source>Submenu Limit Tip</source>
-        <translation>This list is full. Remove an entry before adding another.</translation>
+        <translation>Remove an entry before adding another.</translation>
     </message>
     <message>
         <source>Template Copy Failed Tip</source>
@@ -682,7 +682,7 @@
     </message>
     <message>
         <source>Setup Config Tip</source>
-        <translation>Switch to this profile? Its menu lists, templates, icons and preferences replace the current ones. Save the current configuration first if you want to keep it.</translation>
+        <translation>Its menu lists, templates, icons and preferences replace the current ones. Save the current configuration first if you want to keep it.</translation>
     </message>
     <message>
         <source>Config File Error Tip</source>
@@ -807,6 +807,154 @@
     <message>
         <source>star</source>
         <translation>Star</translation>
+    </message>
+    <message>
+        <source>Submenu Limit Heading</source>
+        <translation>The list is full</translation>
+    </message>
+    <message>
+        <source>No Menu To Add Heading</source>
+        <translation>Nothing left to add</translation>
+    </message>
+    <message>
+        <source>App Exist Heading</source>
+        <translation>Already in the list</translation>
+    </message>
+    <message>
+        <source>Picture Unreadable Heading</source>
+        <translation>Not a picture</translation>
+    </message>
+    <message>
+        <source>Font Unreadable Heading</source>
+        <translation>Not an icon font</translation>
+    </message>
+    <message>
+        <source>Folder Icon Save Failed Heading</source>
+        <translation>The folder icon was not saved</translation>
+    </message>
+    <message>
+        <source>Template Copy Failed Heading</source>
+        <translation>The template was not added</translation>
+    </message>
+    <message>
+        <source>Not Desktop File Heading</source>
+        <translation>Not an application</translation>
+    </message>
+    <message>
+        <source>Recover Heading</source>
+        <translation>Restore the default list?</translation>
+    </message>
+    <message>
+        <source>Clear Heading</source>
+        <translation>Clear the list?</translation>
+    </message>
+    <message>
+        <source>Config Busy Heading</source>
+        <translation>Another profile task is running</translation>
+    </message>
+    <message>
+        <source>Config File Error Heading</source>
+        <translation>Not a profile</translation>
+    </message>
+    <message>
+        <source>Config Failed Heading</source>
+        <translation>The profile task failed</translation>
+    </message>
+    <message>
+        <source>Setup Config Heading</source>
+        <translation>Switch to this profile?</translation>
+    </message>
+    <message>
+        <source>Extension Not Installed Heading</source>
+        <translation>The context menu is not installed</translation>
+    </message>
+    <message>
+        <source>Extension Switched Off Heading</source>
+        <translation>The context menu is switched off</translation>
+    </message>
+    <message>
+        <source>Extension Switched Off Tip</source>
+        <translation>The Pallstone plug-in is installed, but switched off in every file manager that has it. “Set Up File Managers” opens the list of your file managers, where you can switch it back on.</translation>
+    </message>
+    <message>
+        <source>About Version</source>
+        <translation>Version %@</translation>
+    </message>
+    <message>
+        <source>About Description</source>
+        <translation>A configurable context menu for Linux file managers.</translation>
+    </message>
+    <message>
+        <source>About Licence</source>
+        <translation>Free software under the %@ licence.</translation>
+    </message>
+    <message>
+        <source>Template Chosen Tip</source>
+        <translation>New files start as a copy of “%@”.</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>File Manager Absent</source>
+        <translation>Not on this system</translation>
+    </message>
+    <message>
+        <source>Plug-in Not Installed</source>
+        <translation>Plug-in not installed</translation>
+    </message>
+    <message>
+        <source>Menu Switched Off</source>
+        <translation>Switched off</translation>
+    </message>
+    <message>
+        <source>Menu Active</source>
+        <translation>Menu active</translation>
+    </message>
+    <message>
+        <source>Plug-in Folders Tip</source>
+        <translation>The plug-in is looked for in:</translation>
+    </message>
+    <message>
+        <source>Files (Nautilus)</source>
+        <translation>Files (Nautilus)</translation>
+    </message>
+    <message>
+        <source>Empty Favourites Tip</source>
+        <translation>No favourite folders yet. Add a folder you use often to open it, or copy and move files to it, from the context menu.</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Add Folder…</translation>
+    </message>
+    <message>
+        <source>Empty Apps Tip</source>
+        <translation>No applications yet. Add the applications you open files with most often.</translation>
+    </message>
+    <message>
+        <source>Add Application</source>
+        <translation>Add Application…</translation>
+    </message>
+    <message>
+        <source>Empty Folder Icons Tip</source>
+        <translation>No folder icons yet. Make one from a colour and a symbol, or pick a picture with Add.</translation>
+    </message>
+    <message>
+        <source>Empty Menu Tip</source>
+        <translation>The context menu has no entries. Add the entries you want, or restore the default menu.</translation>
+    </message>
+    <message>
+        <source>Hint Brackets</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Hint Separator</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>Field Label</source>
+        <translation>%1:</translation>
     </message>
 </context>
 </TS>

@@ -394,7 +394,7 @@
     </message>
     <message>
         <source>Clear Tip</source>
-        <translation>要移除列表中的所有文件夹吗？</translation>
+        <translation>列表中的所有文件夹都将被移除，文件夹本身保持不变。</translation>
     </message>
     <message>
         <source>Close</source>
@@ -450,7 +450,7 @@
     </message>
     <message>
         <source>Finder Sync Tip</source>
-        <translation>右键菜单尚未在任何文件管理器中启用。请为你的文件管理器安装 Pallstone 插件并将其打开。</translation>
+        <translation>此系统上的文件管理器都还没有安装 Pallstone 插件。“设置文件管理器”会列出支持的文件管理器，以及各自插件的安装方法。</translation>
     </message>
     <message>
         <source>Go Review</source>
@@ -546,7 +546,7 @@
     </message>
     <message>
         <source>Recover Tip</source>
-        <translation>要恢复默认列表吗？你对此列表的修改将会丢失。</translation>
+        <translation>你对此列表所做的修改将会丢失。</translation>
     </message>
     <message>
         <source>Restart File Manager</source>
@@ -582,7 +582,7 @@
     </message>
     <message>
         <source>Submenu Limit Tip</source>
-        <translation>列表已满，请先删除一项再添加。</translation>
+        <translation>请先删除一项，再添加新的。</translation>
     </message>
     <message>
         <source>Template Copy Failed Tip</source>
@@ -682,7 +682,7 @@
     </message>
     <message>
         <source>Setup Config Tip</source>
-        <translation>切换到此配置吗？它的菜单列表、模板、图标和偏好设置将替换当前的配置。如需保留当前配置，请先保存。</translation>
+        <translation>它的菜单列表、模板、图标和偏好设置将替换当前的配置。如需保留当前配置，请先保存。</translation>
     </message>
     <message>
         <source>Config File Error Tip</source>
@@ -807,6 +807,154 @@
     <message>
         <source>star</source>
         <translation>星星</translation>
+    </message>
+    <message>
+        <source>Submenu Limit Heading</source>
+        <translation>列表已满</translation>
+    </message>
+    <message>
+        <source>No Menu To Add Heading</source>
+        <translation>没有可添加的项目</translation>
+    </message>
+    <message>
+        <source>App Exist Heading</source>
+        <translation>已在列表中</translation>
+    </message>
+    <message>
+        <source>Picture Unreadable Heading</source>
+        <translation>不是图片</translation>
+    </message>
+    <message>
+        <source>Font Unreadable Heading</source>
+        <translation>不是图标字体</translation>
+    </message>
+    <message>
+        <source>Folder Icon Save Failed Heading</source>
+        <translation>文件夹图标未保存</translation>
+    </message>
+    <message>
+        <source>Template Copy Failed Heading</source>
+        <translation>模板未添加</translation>
+    </message>
+    <message>
+        <source>Not Desktop File Heading</source>
+        <translation>不是应用程序</translation>
+    </message>
+    <message>
+        <source>Recover Heading</source>
+        <translation>要恢复默认列表吗？</translation>
+    </message>
+    <message>
+        <source>Clear Heading</source>
+        <translation>要清空列表吗？</translation>
+    </message>
+    <message>
+        <source>Config Busy Heading</source>
+        <translation>另一项配置任务正在进行</translation>
+    </message>
+    <message>
+        <source>Config File Error Heading</source>
+        <translation>不是配置文件</translation>
+    </message>
+    <message>
+        <source>Config Failed Heading</source>
+        <translation>配置操作失败</translation>
+    </message>
+    <message>
+        <source>Setup Config Heading</source>
+        <translation>要切换到此配置吗？</translation>
+    </message>
+    <message>
+        <source>Extension Not Installed Heading</source>
+        <translation>右键菜单尚未安装</translation>
+    </message>
+    <message>
+        <source>Extension Switched Off Heading</source>
+        <translation>右键菜单已关闭</translation>
+    </message>
+    <message>
+        <source>Extension Switched Off Tip</source>
+        <translation>Pallstone 插件已安装，但在所有装有它的文件管理器中都已关闭。“设置文件管理器”会打开文件管理器列表，你可以在那里重新打开它。</translation>
+    </message>
+    <message>
+        <source>About Version</source>
+        <translation>版本 %@</translation>
+    </message>
+    <message>
+        <source>About Description</source>
+        <translation>为 Linux 文件管理器打造的可定制右键菜单。</translation>
+    </message>
+    <message>
+        <source>About Licence</source>
+        <translation>自由软件，依据 %@ 许可证发布。</translation>
+    </message>
+    <message>
+        <source>Template Chosen Tip</source>
+        <translation>新文件将以“%@”的副本开始。</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>File Manager Absent</source>
+        <translation>未安装此文件管理器</translation>
+    </message>
+    <message>
+        <source>Plug-in Not Installed</source>
+        <translation>插件未安装</translation>
+    </message>
+    <message>
+        <source>Menu Switched Off</source>
+        <translation>已关闭</translation>
+    </message>
+    <message>
+        <source>Menu Active</source>
+        <translation>菜单已启用</translation>
+    </message>
+    <message>
+        <source>Plug-in Folders Tip</source>
+        <translation>在以下位置查找插件：</translation>
+    </message>
+    <message>
+        <source>Files (Nautilus)</source>
+        <translation>文件（Nautilus）</translation>
+    </message>
+    <message>
+        <source>Empty Favourites Tip</source>
+        <translation>还没有常用文件夹。添加一个你经常使用的文件夹，即可在右键菜单中打开它，或将文件复制、移动到那里。</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>添加文件夹…</translation>
+    </message>
+    <message>
+        <source>Empty Apps Tip</source>
+        <translation>还没有常用应用程序。添加你最常用来打开文件的应用程序。</translation>
+    </message>
+    <message>
+        <source>Add Application</source>
+        <translation>添加应用程序…</translation>
+    </message>
+    <message>
+        <source>Empty Folder Icons Tip</source>
+        <translation>还没有文件夹图标。可以用颜色和符号制作一个，或通过“添加”选择一张图片。</translation>
+    </message>
+    <message>
+        <source>Empty Menu Tip</source>
+        <translation>右键菜单中没有任何项目。添加你需要的项目，或恢复默认菜单。</translation>
+    </message>
+    <message>
+        <source>Hint Brackets</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>Hint Separator</source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <source>Field Label</source>
+        <translation>%1：</translation>
     </message>
 </context>
 </TS>

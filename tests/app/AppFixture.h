@@ -31,14 +31,19 @@ public:
         pallstone::Prompter::setInstance(&prompter);
         pallstone::Services::setLauncher(&launcher);
         pallstone::Services::setClipboard(&clipboard);
-        pallstone::ExtensionManager::setEnabledProbe([this] { return extensionEnabled; });
+        pallstone::ExtensionManager::setStateProbe([this] {
+            using State = pallstone::ExtensionManager::State;
+            if (extensionEnabled)
+                return State::Active;
+            return bridgeSwitchedOff ? State::SwitchedOff : State::NotInstalled;
+        });
     }
     ~AppFixture()
     {
         pallstone::Prompter::setInstance(nullptr);
         pallstone::Services::setLauncher(nullptr);
         pallstone::Services::setClipboard(nullptr);
-        pallstone::ExtensionManager::setEnabledProbe({});
+        pallstone::ExtensionManager::setStateProbe({});
     }
 
     // The default configuration, as the first start of the settings application leaves it.
@@ -57,6 +62,7 @@ public:
         launcher.commands.clear();
         clipboard.texts.clear();
         extensionEnabled = true;
+        bridgeSwitchedOff = false;
     }
 
     static pallstone::Value list(const QString& key)
@@ -173,6 +179,7 @@ public:
     } clipboard;
 
     bool extensionEnabled = true;
+    bool bridgeSwitchedOff = false; // with extensionEnabled false: installed but switched off
 
 private:
     QTemporaryDir m_home;

@@ -99,6 +99,31 @@ private Q_SLOTS:
         delegate.extensionManagementWindow()->close();
     }
 
+    void extensionPromptSaysWhetherThePlugInIsMissingOrSwitchedOff()
+    {
+        AppDelegate delegate;
+        m_app.extensionEnabled = false;
+        m_app.bridgeSwitchedOff = true;
+        delegate.checkIsOpenRightMenu();
+        QCOMPARE(m_app.prompter.alerts.size(), 1);
+        const AlertRequest& alert = m_app.prompter.alerts.first();
+        QCOMPARE(alert.message, Localizer::text(u"Extension Switched Off Heading"_qs));
+        QCOMPARE(alert.informative, Localizer::text(u"Extension Switched Off Tip"_qs));
+        QVERIFY(alert.informative != Localizer::text(u"Finder Sync Tip"_qs));
+        delegate.extensionManagementWindow()->close();
+
+        // What the state is made of: a bridge for a file manager that is not there counts for
+        // nothing; one that is there but off makes the menu switched off rather than missing.
+        ExtensionManager::FileManager absent{u"nemo"_qs, u"Nemo"_qs, {}, {}, u"/x/p.so"_qs, true};
+        ExtensionManager::FileManager off{u"caja"_qs, u"Caja"_qs,    u"/usr/bin/caja"_qs,
+                                          {},         u"/x/p.so"_qs, false};
+        ExtensionManager::FileManager on = off;
+        on.switchedOn = true;
+        QCOMPARE(ExtensionManager::stateOf({absent}), ExtensionManager::State::NotInstalled);
+        QCOMPARE(ExtensionManager::stateOf({absent, off}), ExtensionManager::State::SwitchedOff);
+        QCOMPARE(ExtensionManager::stateOf({off, on}), ExtensionManager::State::Active);
+    }
+
     void managementWindowListsFiveFileManagersAndItsSwitchReachesTheBridge()
     {
         ExtensionManagementWindow window;

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QStyleOptionViewItem>
 #include <QTest>
 
 using namespace pallstone;
@@ -169,6 +168,9 @@ private Q_SLOTS:
         window->addItem(0);
         QCOMPARE(AppFixture::keys(StoreKey::rightMenu).value(0), u"Copy to"_qs);
         QCOMPARE(window->tableData().count(), 0); // the add window followed at once
+        // and says that nothing is left rather than showing an empty table
+        QVERIFY(window->findChild<QLabel*>(u"allAddedLabel"_qs)->isVisibleTo(window));
+        QVERIFY(!window->tableView()->isVisibleTo(window));
         QCOMPARE(editor.tableData().first()->key, u"Copy to"_qs);
         window->close();
     }
@@ -284,14 +286,9 @@ private Q_SLOTS:
         // The click that brings the window back: the press arrives, then the window is active
         // again (a dialog just closed), then the release.
         auto clickBox = [&](int row) {
-            QStyleOptionViewItem option;
-            option.initFrom(table->viewport());
-            option.rect = table->visualItemRect(table->item(row, MainMenuPage::EnableColumn));
-            option.features = QStyleOptionViewItem::HasCheckIndicator;
+            // The box sits in the middle of its cell.
             const QPoint box =
-                table->style()
-                    ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, table)
-                    .center();
+                table->visualItemRect(table->item(row, MainMenuPage::EnableColumn)).center();
             QTest::mousePress(table->viewport(), Qt::LeftButton, {}, box);
             NotificationCenter::defaultCenter().postNotification(MainMenuPage::kWindowDidBecomeKey);
             QTest::mouseRelease(table->viewport(), Qt::LeftButton, {}, box);
@@ -546,6 +543,32 @@ private Q_SLOTS:
         QVERIFY(filesUnder(MenuStore::cacheFolder()).isEmpty());
         QCOMPARE(filesUnder(MenuStore::fileTemplateFolder()), templatesBefore);
         QVERIFY(QFile::exists(source));
+    }
+
+    void iconPickerRefusesWhatIsNoPicture()
+    {
+        const QString text = m_app.home() + u"/notes.txt"_qs;
+        const QString fake = m_app.home() + u"/fake.png"_qs;
+        const QString real = m_app.home() + u"/real.png"_qs;
+        for (const QString& path : {text, fake}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a picture\n");
+        }
+        QImage image(8, 8, QImage::Format_ARGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(real));
+        TemplateDialog window;
+        for (const QString& path : {text, fake}) {
+            m_app.prompter.alerts.clear();
+            QVERIFY(!window.selectIcon(path));
+            QCOMPARE(m_app.prompter.informatives(),
+                     QStringList{Localizer::text(u"Picture Unreadable Tip"_qs)});
+            QVERIFY(window.iconPath().isEmpty());
+        }
+        QVERIFY(window.selectIcon(real));
+        QCOMPARE(QImage(window.iconPath()).size(), QSize(60, 60));
+        window.onCancel();
     }
 
     void newFileFromWindowCannotBeDeleted()

@@ -20,8 +20,8 @@ const QStringList mainMenuIcons{
     u"copypath"_s,    u"delete"_s,    u"hidefile"_s, u"showfile"_s,   u"about"_s,
 };
 const QStringList menuBuilderIcons{
-    u"set"_s,        u"add"_s,    u"folder"_s, u"file"_s,    u"icon"_s,
-    u"showfinder"_s, u"choose"_s, u"more"_s,   u"recover"_s, u"pro"_s,
+    u"set"_s,    u"add"_s,  u"folder"_s,  u"file"_s, u"icon"_s,  u"showfinder"_s,
+    u"choose"_s, u"more"_s, u"recover"_s, u"pro"_s,  u"clear"_s,
 };
 const QStringList templateIcons{
     u"txt"_s, u"rtf"_s, u"json"_s, u"docx"_s, u"xlsx"_s, u"pptx"_s, u"pages"_s, u"numbers"_s,

@@ -79,7 +79,7 @@ void AppDelegate::initTabView()
     m_openWith = new OpenWithPage(m_tabView);
     m_folderIcon = new FolderIconPage(m_tabView);
     m_preference = new PreferencesPage(m_tabView);
-    m_preference->restartFinderExtension = [this] { restartFinderExtension(); };
+    m_preference->restartExtensionService = [this] { restartExtensionService(); };
     m_preference->createStatusBar = [this] { createStatusBar(); };
 
     for (QWidget* tab : {static_cast<QWidget*>(m_general), static_cast<QWidget*>(m_newFile),
@@ -231,9 +231,9 @@ void AppDelegate::showExtensionManagementInterface()
     m_management->activateWindow();
 }
 
-void AppDelegate::restartFinderExtension()
+void AppDelegate::restartExtensionService()
 {
-    m_extensionManager->restartFinderExtension();
+    m_extensionManager->restartExtensionService();
 }
 
 void AppDelegate::exitApp()

@@ -76,7 +76,7 @@ public:
     void createStatusBar();
     void checkIsOpenRightMenu();
     void showExtensionManagementInterface();
-    void restartFinderExtension();
+    void restartExtensionService();
     void exitApp();
     void onSupport();
     void onAbout();

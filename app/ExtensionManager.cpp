@@ -179,7 +179,7 @@ ExtensionManager::State ExtensionManager::stateOf(const QList<FileManager>& file
     return switchedOff ? State::SwitchedOff : State::NotInstalled;
 }
 
-void ExtensionManager::restartFinderExtension()
+void ExtensionManager::restartExtensionService()
 {
     QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
     if (!bus)

@@ -65,7 +65,7 @@ public:
 
     // Ends the running service (SIGTERM: it finishes the job in hand first), then starts it again
     // half a second later; starts it at once when it is not running.
-    void restartFinderExtension();
+    void restartExtensionService();
     // Quits the file manager and opens it again, so that it loads the bridge.
     static void restartFileManager(const FileManager& fileManager);
 

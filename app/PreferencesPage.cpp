@@ -159,8 +159,8 @@ void PreferencesPage::refresh()
 void PreferencesPage::onCheckAction(int tag, bool checked)
 {
     MenuStore::sharedDefaults().setObject(checked, StoreKey::prefCheck(tag));
-    if (tag == kExternalTag && restartFinderExtension)
-        restartFinderExtension();
+    if (tag == kExternalTag && restartExtensionService)
+        restartExtensionService();
     else if (tag == kStatusBarTag && createStatusBar)
         createStatusBar();
 }

@@ -28,7 +28,7 @@ public:
     ~PreferencesPage() override;
 
     // The shell's: restart the extension service (tag 3), rebuild the tray item (tag 5).
-    std::function<void()> restartFinderExtension;
+    std::function<void()> restartExtensionService;
     std::function<void()> createStatusBar;
 
     // Stores the box's state under "pref check<tag>" and lets the shell follow.

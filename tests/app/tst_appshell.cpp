@@ -148,7 +148,7 @@ private Q_SLOTS:
         PreferencesPage prefs;
         int restarts = 0;
         int trayRebuilds = 0;
-        prefs.restartFinderExtension = [&] { ++restarts; };
+        prefs.restartExtensionService = [&] { ++restarts; };
         prefs.createStatusBar = [&] { ++trayRebuilds; };
         for (int tag = 1; tag <= 5; ++tag)
             QVERIFY(!prefs.checkBox(tag)->isChecked()); // a fresh store: all off

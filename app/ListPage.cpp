@@ -112,11 +112,28 @@ bool ListPage::eventFilter(QObject* watched, QEvent* event)
 
 void ListPage::reloadTable()
 {
-    // The rows are built anew, but the user keeps their place: the same entry selected, the same
-    // part of the list in view.
+    m_builtFrom = currentInputs();
+    QStringList keys;
+    keys.reserve(m_tableData.size());
+    for (const MenuItemPtr& item : m_tableData)
+        keys.append(item->key);
+    if (keys == m_shownKeys && m_tableView->rowCount() == keys.size()) {
+        // The same entries in the same order (a box ticked, a name changed): the cells are filled
+        // again in place, so the selection, the scroll position and a press under way stay.
+        const int selectedRow = m_selectItem ? int(keys.indexOf(m_selectItem->key)) : -1;
+        m_filling = true;
+        for (int row = 0; row < m_tableData.size(); ++row)
+            fillRow(row, m_tableData.at(row));
+        m_filling = false;
+        if (selectedRow >= 0)
+            m_selectItem = m_tableData.at(selectedRow);
+        return;
+    }
+    // Entries came, went or moved: the rows are built anew, but the user keeps their place: the
+    // same entry selected, the same part of the list in view.
+    m_shownKeys = keys;
     const QString selectedKey = m_selectItem ? m_selectItem->key : QString();
     const int scrolled = m_tableView->verticalScrollBar()->value();
-    m_builtFrom = currentInputs();
     m_filling = true;
     m_selectItem.reset();
     m_deleteButton->setEnabled(false);

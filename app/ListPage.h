@@ -21,7 +21,8 @@ class ReorderTable;
 // reordered by dragging, renamed by double click, switched on and off by a check box, and removed
 // or restored with the buttons below. Every change goes straight to the shared store through the
 // menu manager's locked read-modify-write, so an edit never undoes what the extension wrote
-// meanwhile; the table is then rebuilt from the store.
+// meanwhile; the table then shows the store again: cells refilled in place while the entries stay
+// the same, rows built anew only when entries came, went or moved.
 class ListPage : public QWidget
 {
     Q_OBJECT
@@ -100,6 +101,7 @@ private:
     QWidget* m_emptyState = nullptr;
     bool m_filling = false;
     bool m_refreshPending = false;
+    QStringList m_shownKeys; // the entries the rows show, in order
     std::optional<BuiltFrom> m_builtFrom;
 };
 

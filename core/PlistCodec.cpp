@@ -49,10 +49,19 @@ Value fromNode(plist_t node, int depth)
         plist_get_real_val(node, &d);
         return Value(d);
     }
-    case PLIST_STRING:
+    case PLIST_STRING: {
+        // Read in place: libplist's copying getter aborts the program on a string that holds a
+        // zero byte, which a binary property list can. A string ends at its first zero byte, as
+        // it does when it is written back.
+        uint64_t length = 0;
+        const char* raw = plist_get_string_ptr(node, &length);
+        if (!raw || length > static_cast<uint64_t>(std::numeric_limits<int>::max()))
+            return {};
+        return Value(QString::fromUtf8(raw, qsizetype(qstrnlen(raw, size_t(length)))));
+    }
     case PLIST_KEY: {
         char* raw = nullptr;
-        plist_get_string_val(node, &raw);
+        plist_get_key_val(node, &raw);
         CString s(raw);
         return Value(QString::fromUtf8(s ? s.get() : ""));
     }

@@ -6,7 +6,8 @@
 set -euo pipefail
 build=$1
 seconds=${2:-60}
-seeds=$(cd "$(dirname "$0")/.." && pwd)/tests/data/fuzz
+root=$(cd "$(dirname "$0")/.." && pwd)
+seeds=$root/tests/data/fuzz
 status=0
 summary=()
 for target in plist zip menutag dbusargs; do
@@ -17,7 +18,7 @@ for target in plist zip menutag dbusargs; do
   log="$build/fuzz/$target.log"
   echo "== fuzz_$target for $seconds s"
   # One process; the first corpus folder takes what is new, the seeds stay as they are.
-  if ASAN_OPTIONS=detect_leaks=1 "$program" -max_total_time="$seconds" -timeout=20 \
+  if ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp" "$program" -max_total_time="$seconds" -timeout=20 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts" \
     "$corpus" "$seeds/$target" >"$log" 2>&1; then
     result=clean

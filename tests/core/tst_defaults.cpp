@@ -140,19 +140,20 @@ private Q_SLOTS:
         QVERIFY(reader.object(QStringLiteral("k")).isMissing());
     }
 
-    void aZeroByteInsideAStringNeitherStopsTheProgramNorLosesTheRest()
+    void aZeroCharacterInAKeyOrAStringNeitherStopsTheProgramNorLosesTheRest()
     {
-        // A binary store (another program's, a hostile profile) with {"k": "\u00e9\0b", "n": 7},
-        // the string in UTF-16.
+        // A binary store (another program's, a hostile profile) with {"k": "\u00e9\0b",
+        // "\u00e9\0": 7}, both strings in UTF-16.
         const QByteArray binary(
-            "bplist00\xd2\x01\x02\x03\x04\x51k\x51n\x63\0\xe9\0\0\0\x62\x10\x07\x08\x0d\x0f\x11\x18"
-            "\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x05\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x1a",
-            63);
+            "bplist00\xd2\x01\x02\x03\x04\x51k\x62\0\xe9\0\0\x63\0\xe9\0\0\0\x62"
+            "\x10\x07\x08\x0d\x0f\x14\x1b\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x05"
+            "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x1d",
+            66);
         const QString path = storePath(QStringLiteral("zero.plist"));
         writeBytes(path, binary);
         Defaults store(path);
-        QCOMPARE(store.stringForKey(QStringLiteral("k")), QStringLiteral("\u00e9"));
-        QCOMPARE(store.integerForKey(QStringLiteral("n")), 7);
+        QCOMPARE(store.stringForKey(QStringLiteral("k")), QStringLiteral("\u00e9\ufffdb"));
+        QCOMPARE(store.integerForKey(QStringLiteral("\u00e9\ufffd")), 7);
     }
 
     void badStoresReadEmptyAndAreReplacedWithoutLoss_data()

@@ -14,6 +14,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -487,6 +490,22 @@ private:
     std::vector<std::thread> m_threads;
 };
 
+// A job's blocks pass through every worker thread's heap; glibc keeps what they freed, in each
+// thread's arena, for the life of the process. The service runs for the whole session, so the
+// memory goes back once the job is over.
+struct HeapTrim
+{
+    HeapTrim() = default;
+    HeapTrim(const HeapTrim&) = delete;
+    HeapTrim& operator=(const HeapTrim&) = delete;
+    ~HeapTrim()
+    {
+#if defined(__GLIBC__)
+        malloc_trim(0);
+#endif
+    }
+};
+
 // Writes one file's entry from its compressed blocks; false when a block failed, the job was
 // cancelled, or the file is no longer the one that was read.
 bool writeFileEntry(ZipWriter& writer, Compressors& compressors, const Item& item,
@@ -689,6 +708,8 @@ void setPermissions(int fd, mode_t mode)
 bool ZipArchive::startCompressWithPaths(const QStringList& paths, const QString& password,
                                         const ProgressHandler& progressHandler)
 {
+    // Declared first, so it runs after the workers and the writer are gone.
+    const HeapTrim trim;
     if (progressHandler)
         progressHandler(0, 0);
     qint64 total = 0;

@@ -1,12 +1,16 @@
 # Entry points for people and CI. The real build is CMake; this only names the usual jobs.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 # Rebuilds after a small change take seconds where ccache is installed.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: deps build run test test-release test-asan check unused bench deb check-deb format clean
+.PHONY: deps build run test test-release test-asan check check-tsan fuzz unused bench deb check-deb \
+  format clean
 
 deps:
 	./scripts/deps.sh
@@ -36,6 +40,27 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
+# The tests whose work runs on other threads (the background queue, workers, the compression's
+# cores, listings with deadlines), under ThreadSanitizer; not part of `make test`.
+TSAN_TESTS := tst_dispatch tst_taskqueue tst_notificationcenter tst_ziparchive tst_compressaction \
+  tst_fileactions tst_filetransferactions tst_convert tst_menubuilder tst_actiondispatch
+check-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) $(LAUNCHER) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPALLSTONE_WERROR=ON -DPALLSTONE_SANITIZE_THREAD=ON -DPALLSTONE_BUILD_BENCH=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
+	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0 \
+	  suppressions=$(CURDIR)/tests/tsan.supp" ctest --output-on-failure -j $(JOBS) \
+	  -R '/($(subst $() ,|,$(TSAN_TESTS)))$$'
+
+# The fuzz targets (clang's libFuzzer with AddressSanitizer/UBSan), FUZZ_SECONDS each; not part
+# of `make test`.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) $(LAUNCHER) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALLSTONE_FUZZ=ON -DBUILD_TESTING=OFF \
+	  -DPALLSTONE_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_plist fuzz_zip fuzz_menutag fuzz_dbusargs
+	./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 # Functions nothing calls: fails on any that scripts/unused-allowed.txt does not list with its
 # reason.
 unused: deps
@@ -56,4 +81,4 @@ format:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

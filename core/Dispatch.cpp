@@ -1,17 +1,21 @@
 #include "Dispatch.h"
 
+#include "ThreadHandoff.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
-#include <QWaitCondition>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <limits>
 #include <memory>
+#include <mutex>
 
 namespace pallstone {
 
@@ -28,15 +32,17 @@ std::atomic<int> g_pendingBackground{0};
 // Set once the queue exists; asking which thread we are on must not create it.
 std::atomic<const QThread*> g_backgroundThread{nullptr};
 
-// Wakes a waiter as soon as a block finishes on the background thread.
-QMutex g_idleMutex;
-QWaitCondition g_idleChanged;
+// Wakes a waiter as soon as a block finishes on the background thread. The standard library's
+// (pthread) primitives, whose every step ThreadSanitizer sees; Qt's wait condition releases the
+// mutex inside Qt, out of its sight.
+std::mutex g_idleMutex;
+std::condition_variable g_idleChanged;
 
 void blockFinished(std::atomic<int>& counter)
 {
     counter.fetch_sub(1, std::memory_order_acq_rel);
-    const QMutexLocker locker(&g_idleMutex);
-    g_idleChanged.wakeAll();
+    const std::lock_guard locker(g_idleMutex);
+    g_idleChanged.notify_all();
 }
 
 // Wraps a block so that it leaves the pending count once it has run, even when it throws.
@@ -59,7 +65,7 @@ Dispatch::Block counted(std::atomic<int>& counter, Dispatch::Block block)
 void runOn(QObject* context, int ms, Dispatch::Block block)
 {
     if (ms <= 0) {
-        QMetaObject::invokeMethod(context, std::move(block), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(context, ThreadHandoff(std::move(block)), Qt::QueuedConnection);
         return;
     }
     // Precise: a coarse timer may fire up to 5% early, and "three seconds later" means at least
@@ -69,10 +75,9 @@ void runOn(QObject* context, int ms, Dispatch::Block block)
         return;
     }
     QMetaObject::invokeMethod(
-        context,
-        [context, ms, block = std::move(block)]() mutable {
+        context, ThreadHandoff([context, ms, block = std::move(block)]() mutable {
             QTimer::singleShot(ms, Qt::PreciseTimer, context, std::move(block));
-        },
+        }),
         Qt::QueuedConnection);
 }
 
@@ -157,8 +162,8 @@ void submitForeground(int ms, Dispatch::Block block)
         return;
     }
     runOn(app, ms, counted(g_pendingForeground, std::move(block)));
-    const QMutexLocker locker(&g_idleMutex);
-    g_idleChanged.wakeAll();
+    const std::lock_guard locker(g_idleMutex);
+    g_idleChanged.notify_all();
 }
 
 void submitBackground(int ms, Dispatch::Block block)
@@ -211,7 +216,8 @@ void Dispatch::enterWorker(Block block)
         return true;
     }();
     Q_UNUSED(sized);
-    QThreadPool::globalInstance()->start(counted(g_pendingBackground, std::move(block)));
+    QThreadPool::globalInstance()->start(
+        ThreadHandoff(counted(g_pendingBackground, std::move(block))));
 }
 
 int Dispatch::pendingForegroundCount()
@@ -257,9 +263,9 @@ bool Dispatch::waitUntilIdle(int timeoutMs)
         qint64 slice = kWaitSliceMs;
         if (!deadline.isForever())
             slice = std::clamp<qint64>(deadline.remainingTime(), 0, kWaitSliceMs);
-        const QMutexLocker locker(&g_idleMutex);
+        std::unique_lock locker(g_idleMutex);
         if (pendingCount() > 0)
-            g_idleChanged.wait(&g_idleMutex, QDeadlineTimer(slice));
+            g_idleChanged.wait_for(locker, std::chrono::milliseconds(slice));
     }
     return true;
 }

@@ -7,9 +7,13 @@ namespace {
 constexpr char16_t kFirstStray = 0xDC80;
 constexpr char16_t kLastStray = 0xDCFF;
 
-bool isStray(QChar c)
+// The escape of a stray byte at name[i]. U+DC80..U+DCFF is also the second half of a pair for
+// characters such as U+1F4A9: after a first half it is part of that character. decode() never
+// puts an escape right after a first half, as valid UTF-8 never ends in one.
+bool isStray(const QString& name, qsizetype i)
 {
-    return c.unicode() >= kFirstStray && c.unicode() <= kLastStray;
+    const char16_t c = name.at(i).unicode();
+    return c >= kFirstStray && c <= kLastStray && !(i > 0 && name.at(i - 1).isHighSurrogate());
 }
 
 // The length of the well-formed UTF-8 sequence at bytes[i], or 0 when the byte there starts none.
@@ -62,7 +66,7 @@ QByteArray FileName::encode(const QString& name)
     bytes.reserve(name.size() * 3);
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
-        if (!isStray(name.at(i)))
+        if (!isStray(name, i))
             continue;
         bytes.append(QStringView(name).mid(runStart, i - runStart).toUtf8());
         bytes.append(char(0x80 + (name.at(i).unicode() - kFirstStray)));
@@ -94,8 +98,8 @@ QString FileName::decode(const QByteArray& bytes)
 
 bool FileName::hasStrayBytes(const QString& name)
 {
-    for (QChar c : name) {
-        if (isStray(c))
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (isStray(name, i))
             return true;
     }
     return false;
@@ -106,9 +110,9 @@ QString FileName::display(const QString& name)
     if (!hasStrayBytes(name))
         return name;
     QString shown = name;
-    for (QChar& c : shown) {
-        if (isStray(c))
-            c = QChar::ReplacementCharacter;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (isStray(name, i))
+            shown[i] = QChar::ReplacementCharacter;
     }
     return shown;
 }

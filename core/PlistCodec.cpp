@@ -49,10 +49,18 @@ Value fromNode(plist_t node, int depth)
         plist_get_real_val(node, &d);
         return Value(d);
     }
-    case PLIST_STRING:
+    case PLIST_STRING: {
+        // Read in place: libplist's copying getter aborts the program on a string that holds a
+        // zero byte. A string ends at its first zero byte, as it does when it is written back.
+        uint64_t length = 0;
+        const char* raw = plist_get_string_ptr(node, &length);
+        if (!raw || length > static_cast<uint64_t>(std::numeric_limits<int>::max()))
+            return {};
+        return Value(QString::fromUtf8(raw, qsizetype(qstrnlen(raw, size_t(length)))));
+    }
     case PLIST_KEY: {
         char* raw = nullptr;
-        plist_get_string_val(node, &raw);
+        plist_get_key_val(node, &raw);
         CString s(raw);
         return Value(QString::fromUtf8(s ? s.get() : ""));
     }
@@ -153,6 +161,56 @@ plist_t toNode(const Value& value)
     }
 }
 
+quint64 readBigEndian(const uchar* at, int size)
+{
+    quint64 value = 0;
+    for (int i = 0; i < size; ++i)
+        value = (value << 8) | at[i];
+    return value;
+}
+
+// A binary property list may hold UTF-16 strings with a zero code unit, and libplist aborts the
+// program when it hands such a string back (a dictionary key in particular). Each zero becomes
+// U+FFFD before libplist sees it: the same size, so every offset in the file stays right.
+QByteArray withoutZeroCharacters(const QByteArray& bytes)
+{
+    constexpr qsizetype kTrailer = 32;
+    if (!bytes.startsWith("bplist00") || bytes.size() < 8 + kTrailer)
+        return bytes;
+    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+    const quint64 end = quint64(bytes.size() - kTrailer);
+    const int offsetSize = data[end + 6];
+    const quint64 count = readBigEndian(data + end + 8, 8);
+    const quint64 table = readBigEndian(data + end + 24, 8);
+    if (offsetSize < 1 || offsetSize > 8 || table > end || count > (end - table) / offsetSize)
+        return bytes;
+    QByteArray cleaned = bytes;
+    for (quint64 i = 0; i < count; ++i) {
+        quint64 at = readBigEndian(data + table + i * quint64(offsetSize), offsetSize);
+        if (at >= end || (data[at] & 0xf0) != 0x60)
+            continue;
+        quint64 units = data[at] & 0x0f;
+        ++at;
+        if (units == 0x0f) {
+            // The length follows as an integer object.
+            if (at >= end || (data[at] & 0xf0) != 0x10 || (data[at] & 0x0f) > 3)
+                continue;
+            const int size = 1 << (data[at] & 0x0f);
+            if (at + 1 + quint64(size) > end)
+                continue;
+            units = readBigEndian(data + at + 1, size);
+            at += 1 + quint64(size);
+        }
+        for (quint64 k = 0; k < units && at + 2 * k + 1 < end; ++k) {
+            if (data[at + 2 * k] == 0 && data[at + 2 * k + 1] == 0) {
+                cleaned[qsizetype(at + 2 * k)] = char(0xff);
+                cleaned[qsizetype(at + 2 * k + 1)] = char(0xfd);
+            }
+        }
+    }
+    return cleaned;
+}
+
 } // namespace
 
 Value PlistCodec::parse(const QByteArray& bytes)
@@ -160,7 +218,8 @@ Value PlistCodec::parse(const QByteArray& bytes)
     if (bytes.isEmpty() || bytes.size() > std::numeric_limits<int32_t>::max())
         return {};
     plist_t root = nullptr;
-    plist_from_memory(bytes.constData(), static_cast<uint32_t>(bytes.size()), &root);
+    const QByteArray safe = withoutZeroCharacters(bytes);
+    plist_from_memory(safe.constData(), static_cast<uint32_t>(safe.size()), &root);
     PlistPtr owner(root);
     return fromNode(root, 0);
 }

@@ -1,7 +1,8 @@
 #include "ZipArchive.h"
 
-#include "AtomicFile.h"
 #include "FileName.h"
+#include "WinZipAes.h"
+#include "ZipWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QRandomGenerator>
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -21,26 +23,21 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace pallstone {
 
 namespace {
 
-// Files are streamed in pieces of this size, never read whole.
+// Extracted files are streamed in pieces of this size, never read whole.
 constexpr qsizetype kChunkSize = 16384;
-
-// The "end of central directory" record of an archive without entries. libzip writes no file at
-// all for such an archive, but a job that succeeds must leave one.
-constexpr char kEmptyArchive[22] = {'P', 'K', 5, 6};
-
-// Low byte of the external attributes: the MS-DOS directory flag, which tools on other systems
-// read instead of the Unix mode.
-constexpr zip_uint32_t kDosDirectory = 0x10;
 
 QByteArray fsPath(const QString& path)
 {
@@ -71,9 +68,9 @@ QByteArray realPath(const QByteArray& path)
 
 // Entry names keep the file's bytes. A name that is UTF-8 is marked so; any other is stored raw,
 // unmarked, which is how unzip and Python's zipfile give the same bytes back.
-zip_flags_t nameEncoding(const QByteArray& entryName)
+bool nameIsUtf8(const QByteArray& entryName)
 {
-    return FileName::hasStrayBytes(FileName::decode(entryName)) ? ZIP_FL_ENC_RAW : ZIP_FL_ENC_UTF_8;
+    return !FileName::hasStrayBytes(FileName::decode(entryName));
 }
 
 QByteArray lastComponent(const QByteArray& path)
@@ -117,6 +114,7 @@ struct Item
     QByteArray entryName; // the name's bytes, without the "/" of a directory entry
     mode_t mode = 0;
     time_t mtime = 0;
+    qint64 size = 0; // as listed (File)
 };
 
 // Lists the items of a job once: the count and the entries come from the same walk, so the total
@@ -164,6 +162,7 @@ public:
                     item.kind = ItemKind::Skipped;
                 item.mode = S_IFREG | (st.st_mode & 0777);
                 item.mtime = st.st_mtime;
+                item.size = st.st_size;
             }
             m_items.push_back(std::move(item));
         }
@@ -195,6 +194,7 @@ private:
                     item.kind = ItemKind::File;
                     item.mode = S_IFREG | (target.st_mode & 0777);
                     item.mtime = target.st_mtime;
+                    item.size = target.st_size;
                 }
                 m_items.push_back(std::move(item));
                 continue;
@@ -203,6 +203,7 @@ private:
             if (S_ISREG(st.st_mode)) {
                 item.kind = ItemKind::File;
                 item.mode = S_IFREG | (st.st_mode & 0777);
+                item.size = st.st_size;
                 m_items.push_back(std::move(item));
                 continue;
             }
@@ -231,183 +232,339 @@ private:
     std::vector<Item> m_items;
 };
 
-// What the libzip callbacks of one job share. libzip compresses everything inside zip_close(),
-// entry by entry in the order they were added; each file entry's data source tells when its item
-// starts and ends, which gives exact item progress.
-struct Job
-{
-    const std::atomic<bool>& cancel;
-    const ZipArchive::ProgressHandler& handler;
-    qint64 total = 0;
-    qint64 reported = 0;
+// Files are compressed in blocks of this size, each on whichever core is free. The blocks of one
+// file are deflated on their own and joined at sync points, so a large file uses every core too.
+constexpr qint64 kBlockSize = 1 << 20;
+// Blocks of at least this size are first tried on a sample: data that does not shrink (photos,
+// videos, archives) is stored in its deflate stream instead of searched for matches in vain.
+constexpr qint64 kProbeFrom = 128 << 10;
+constexpr uInt kProbeSize = 32 << 10;
+// Deflate can grow data that does not shrink a little, so a file this large may pass 4 GiB once
+// compressed: its local header gets room for 64-bit sizes.
+constexpr qint64 kLargeFile = 0xff000000;
+constexpr int kLevel = 6;
 
-    // Reports every item up to n that was not reported yet, one call each.
-    void reportUpTo(qint64 n)
-    {
-        while (reported < n) {
-            ++reported;
-            if (handler)
-                handler(reported, total);
-        }
-    }
+struct Block
+{
+    qint64 item = 0;   // index in the plan
+    qint64 offset = 0; // where it starts in the file
+    bool first = false;
+    bool last = false; // the last one the file's size asked for
 };
 
-int cancelCallback(zip_t*, void* state)
+struct Compressed
 {
-    return static_cast<Job*>(state)->cancel.load(std::memory_order_relaxed) ? 1 : 0;
-}
-
-// A file entry's data, read from disk when libzip asks for it.
-struct FileSource
-{
-    Job* job = nullptr;
-    qint64 itemIndex = 0;
-    QByteArray path;
-    int fd = -1;
-    bool atEnd = false; // all data was read: the item is written once the source closes
-    zip_error_t error{};
-
-    zip_int64_t fail(int zipError, int systemError)
-    {
-        zip_error_set(&error, zipError, systemError);
-        return -1;
-    }
+    bool ready = false;
+    bool failed = false;
+    bool final = false; // the entry's deflate stream ends here
+    QByteArray data;
+    quint32 crc = 0;
+    qint64 size = 0; // bytes read from the file
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::unique_ptr<WinZipAes> aes; // first block of an encrypted entry
+    bool sealed = false;            // data is the whole encrypted entry: header, bytes and code
 };
 
-zip_int64_t fileSourceCallback(void* state, void* data, zip_uint64_t length,
-                               zip_source_cmd_t command)
+// One worker's deflate state and buffers, kept from block to block.
+class BlockCompressor
 {
-    auto* source = static_cast<FileSource*>(state);
-    switch (command) {
-    case ZIP_SOURCE_OPEN: {
-        // Everything before this item is written.
-        source->job->reportUpTo(source->itemIndex);
+public:
+    BlockCompressor()
+    {
+        m_ready = deflateInit2(&m_stream, kLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) ==
+                      Z_OK &&
+                  deflateInit2(&m_probe, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+        m_input.resize(kBlockSize);
+    }
+    ~BlockCompressor()
+    {
+        deflateEnd(&m_stream);
+        deflateEnd(&m_probe);
+    }
+    BlockCompressor(const BlockCompressor&) = delete;
+    BlockCompressor& operator=(const BlockCompressor&) = delete;
+
+    Compressed run(const Item& item, const Block& block, const QByteArray& password)
+    {
+        Compressed out;
+        out.ready = true;
+        out.failed = !m_ready || !read(item, block, &out) || !deflateBlock(&out) ||
+                     (block.first && !password.isEmpty() && !encrypt(password, &out));
+        return out;
+    }
+
+private:
+    bool read(const Item& item, const Block& block, Compressed* out)
+    {
         // Non-blocking so that a pipe put in the file's place cannot hang the job.
-        source->fd = ::open(source->path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        if (source->fd < 0)
-            return source->fail(ZIP_ER_OPEN, errno);
+        const int fd = ::open(item.path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0)
+            return false;
         struct stat st = {};
-        if (::fstat(source->fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(source->fd);
-            source->fd = -1;
-            return source->fail(ZIP_ER_OPEN, EINVAL);
+        bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+        qint64 got = 0;
+        while (ok && got < kBlockSize) {
+            const ssize_t n = ::pread(fd, m_input.data() + got, size_t(kBlockSize - got),
+                                      off_t(block.offset + got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            ok = n >= 0;
+            if (n <= 0)
+                break;
+            got += n;
         }
-        return 0;
+        ::close(fd);
+        out->size = got;
+        out->device = st.st_dev;
+        out->inode = st.st_ino;
+        // A file that grew since it was listed is taken as long as it was then; one that shrank
+        // ends where it ends now.
+        out->final = block.last || got < kBlockSize || block.offset + got >= st.st_size;
+        out->crc =
+            quint32(crc32(0, reinterpret_cast<const Bytef*>(m_input.constData()), uInt(got)));
+        return ok;
     }
-    case ZIP_SOURCE_READ: {
-        const size_t wanted = static_cast<size_t>(std::min<zip_uint64_t>(length, SSIZE_MAX));
-        ssize_t got;
-        do {
-            got = ::read(source->fd, data, wanted);
-        } while (got < 0 && errno == EINTR);
-        if (got < 0)
-            return source->fail(ZIP_ER_READ, errno);
-        source->atEnd = got == 0;
-        return got;
-    }
-    case ZIP_SOURCE_CLOSE:
-        if (source->fd >= 0)
-            ::close(source->fd);
-        source->fd = -1;
-        // libzip also closes a source when it gives up on the entry; that item is not done.
-        if (source->atEnd)
-            source->job->reportUpTo(source->itemIndex + 1);
-        return 0;
-    case ZIP_SOURCE_STAT: {
-        if (length < sizeof(zip_stat_t))
-            return source->fail(ZIP_ER_INVAL, 0);
-        struct stat st = {};
-        const int result =
-            source->fd >= 0 ? ::fstat(source->fd, &st) : ::stat(source->path.constData(), &st);
-        if (result != 0)
-            return source->fail(ZIP_ER_READ, errno);
-        if (!S_ISREG(st.st_mode))
-            return source->fail(ZIP_ER_READ, EINVAL);
-        auto* zipStat = static_cast<zip_stat_t*>(data);
-        zip_stat_init(zipStat);
-        // The size lets libzip decide on ZIP64 before it writes the entry's header.
-        zipStat->size = static_cast<zip_uint64_t>(st.st_size);
-        zipStat->mtime = st.st_mtime;
-        zipStat->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
-        return sizeof(zip_stat_t);
-    }
-    case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&source->error, data, length);
-    case ZIP_SOURCE_FREE:
-        if (source->fd >= 0)
-            ::close(source->fd);
-        zip_error_fini(&source->error);
-        delete source;
-        return 0;
-    case ZIP_SOURCE_SUPPORTS:
-        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
-                                              ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
-                                              -1);
-    default:
-        return source->fail(ZIP_ER_OPNOTSUPP, 0);
-    }
-}
 
-// Adds one entry; false when libzip refuses it (a name given twice, no AES support, memory).
-bool addEntry(zip_t* archive, Job& job, qint64 index, const Item& item, const QByteArray& password)
-{
-    zip_int64_t entry = -1;
-    zip_uint32_t attributes = static_cast<zip_uint32_t>(item.mode) << 16;
-    if (item.kind == ItemKind::EmptyFolder) {
-        // Stored, no data, never encrypted.
-        entry = zip_dir_add(archive, item.entryName.constData(), nameEncoding(item.entryName));
-        attributes |= kDosDirectory;
-    } else {
-        auto* state = new FileSource;
-        state->job = &job;
-        state->itemIndex = index;
-        state->path = item.path;
-        zip_error_init(&state->error);
-        zip_source_t* source = zip_source_function(archive, fileSourceCallback, state);
-        if (!source) {
-            zip_error_fini(&state->error);
-            delete state;
+    bool looksIncompressible(qint64 size)
+    {
+        if (size < kProbeFrom)
             return false;
-        }
-        entry =
-            zip_file_add(archive, item.entryName.constData(), source, nameEncoding(item.entryName));
-        if (entry < 0) {
-            zip_source_free(source);
-            return false;
-        }
-        const auto index64 = static_cast<zip_uint64_t>(entry);
-        if (zip_set_file_compression(archive, index64, ZIP_CM_DEFLATE, 0) != 0)
-            return false;
-        if (!password.isEmpty() &&
-            zip_file_set_encryption(archive, index64, ZIP_EM_AES_256, password.constData()) != 0)
-            return false;
+        unsigned char sample[kProbeSize + 1024];
+        deflateReset(&m_probe);
+        m_probe.next_in = reinterpret_cast<Bytef*>(m_input.data());
+        m_probe.avail_in = kProbeSize;
+        m_probe.next_out = sample;
+        m_probe.avail_out = sizeof sample;
+        if (deflate(&m_probe, Z_FINISH) != Z_STREAM_END)
+            return true;
+        return m_probe.total_out >= kProbeSize - kProbeSize / 50;
     }
-    if (entry < 0)
-        return false;
-    const auto index64 = static_cast<zip_uint64_t>(entry);
-    return zip_file_set_mtime(archive, index64, item.mtime, 0) == 0 &&
-           zip_file_set_external_attributes(archive, index64, 0, ZIP_OPSYS_UNIX, attributes) == 0;
-}
 
-// libzip sets up a fresh deflate state (about 270 KB) for every entry. With glibc's adaptive
-// thresholds the heap then grows and is trimmed again for each file, and the page faults of that
-// cost a fifth of the job's CPU time on a tree of small files. Keeping those blocks on the heap,
-// and up to 8 MB of it unreturned, removes that cost for the whole process.
-void keepDeflateStatesOnTheHeap()
+    bool deflateBlock(Compressed* out)
+    {
+        deflateReset(&m_stream);
+        const int level = looksIncompressible(out->size) ? 0 : kLevel;
+        if (level != m_level) {
+            // Nothing is pending after a reset, so this only switches the level.
+            if (deflateParams(&m_stream, level, Z_DEFAULT_STRATEGY) != Z_OK)
+                return false;
+            m_level = level;
+        }
+        const int flush = out->final ? Z_FINISH : Z_SYNC_FLUSH;
+        const auto bound = qsizetype(deflateBound(&m_stream, uLong(out->size))) + 64;
+        if (m_output.size() < bound)
+            m_output.resize(bound);
+        m_stream.next_in = reinterpret_cast<Bytef*>(m_input.data());
+        m_stream.avail_in = uInt(out->size);
+        qsizetype produced = 0;
+        for (;;) {
+            if (m_output.size() - produced < 1024)
+                m_output.resize(m_output.size() * 2);
+            m_stream.next_out = reinterpret_cast<Bytef*>(m_output.data() + produced);
+            m_stream.avail_out = uInt(m_output.size() - produced);
+            const int result = deflate(&m_stream, flush);
+            produced = m_output.size() - qsizetype(m_stream.avail_out);
+            if (result == Z_STREAM_END ||
+                (flush == Z_SYNC_FLUSH && m_stream.avail_in == 0 && m_stream.avail_out > 0))
+                break;
+            if (result != Z_OK && result != Z_BUF_ERROR)
+                return false;
+        }
+        out->data = QByteArray(m_output.constData(), produced);
+        return true;
+    }
+
+    bool encrypt(const QByteArray& password, Compressed* out)
+    {
+        // The key derivation is the costly part of encryption; here it runs on every core.
+        out->aes = std::make_unique<WinZipAes>();
+        if (!out->aes->start(password))
+            return false;
+        if (!out->final)
+            return true; // the job encrypts the rest of the entry in order
+        if (!out->aes->encrypt(out->data.data(), out->data.size()))
+            return false;
+        const QByteArray code = out->aes->authenticationCode();
+        out->data = out->aes->header() + out->data + code;
+        out->sealed = true;
+        return !code.isEmpty();
+    }
+
+    bool m_ready = false;
+    z_stream m_stream{};
+    z_stream m_probe{};
+    int m_level = kLevel;
+    QByteArray m_input;
+    QByteArray m_output;
+};
+
+// Compresses the blocks of a job on every core, a bounded stretch ahead of the one who writes
+// them, and hands them over in order.
+class Compressors
 {
+public:
+    Compressors(const std::vector<Item>& items, const std::vector<Block>& blocks,
+                const QByteArray& password, const std::atomic<bool>& cancel)
+        : m_items(items), m_blocks(blocks), m_password(password), m_cancel(cancel),
+          m_results(blocks.size())
+    {
+        const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+        // Each block in flight holds up to a block's size twice (read and compressed).
+        m_window = std::max<size_t>(8, 4 * cores);
+        const size_t count = std::min(cores, std::max<size_t>(1, blocks.size()));
+        for (size_t i = 0; i < count; ++i)
+            m_threads.emplace_back([this] { work(); });
+    }
+    ~Compressors()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_taken.notify_all();
+        for (std::thread& thread : m_threads)
+            thread.join();
+    }
+    Compressors(const Compressors&) = delete;
+    Compressors& operator=(const Compressors&) = delete;
+
+    // The block's result, once compressed; nullopt when the job is cancelled meanwhile.
+    std::optional<Compressed> take(size_t index)
+    {
+        std::unique_lock lock(m_mutex);
+        while (!m_results[index].ready) {
+            if (m_cancel.load(std::memory_order_relaxed))
+                return std::nullopt;
+            // A cancel is only a flag: look at it again now and then.
+            m_done.wait_for(lock, std::chrono::milliseconds(50));
+        }
+        Compressed result = std::move(m_results[index]);
+        m_results[index] = Compressed{};
+        m_consumed = index + 1;
+        lock.unlock();
+        m_taken.notify_all();
+        return result;
+    }
+
+private:
+    void work()
+    {
+        BlockCompressor compressor;
+        for (;;) {
+            size_t index = 0;
+            {
+                std::unique_lock lock(m_mutex);
+                m_taken.wait(lock, [this] {
+                    return m_stopping || m_next >= m_blocks.size() ||
+                           m_next < m_consumed + m_window;
+                });
+                if (m_stopping || m_next >= m_blocks.size())
+                    return;
+                index = m_next++;
+            }
+            if (m_cancel.load(std::memory_order_relaxed))
+                return;
+            const Block& block = m_blocks[index];
+            Compressed result = compressor.run(m_items[size_t(block.item)], block, m_password);
+            {
+                const std::lock_guard lock(m_mutex);
+                m_results[index] = std::move(result);
+            }
+            m_done.notify_all();
+        }
+    }
+
+    const std::vector<Item>& m_items;
+    const std::vector<Block>& m_blocks;
+    const QByteArray m_password;
+    const std::atomic<bool>& m_cancel;
+    std::mutex m_mutex;
+    std::condition_variable m_taken; // a result was taken: workers may go further ahead
+    std::condition_variable m_done;  // a result is ready
+    std::vector<Compressed> m_results;
+    size_t m_next = 0;
+    size_t m_consumed = 0;
+    size_t m_window = 8;
+    bool m_stopping = false;
+    std::vector<std::thread> m_threads;
+};
+
+// A job's blocks pass through every worker thread's heap; glibc keeps what they freed, in each
+// thread's arena, for the life of the process. The service runs for the whole session, so the
+// memory goes back once the job is over.
+struct HeapTrim
+{
+    HeapTrim() = default;
+    HeapTrim(const HeapTrim&) = delete;
+    HeapTrim& operator=(const HeapTrim&) = delete;
+    ~HeapTrim()
+    {
 #if defined(__GLIBC__)
-    static std::once_flag once;
-    std::call_once(once, [] {
-        mallopt(M_MMAP_THRESHOLD, 1 << 20);
-        mallopt(M_TRIM_THRESHOLD, 8 << 20);
-    });
+        malloc_trim(0);
 #endif
-}
+    }
+};
 
-bool writeEmptyArchive(const QString& path)
+// Writes one file's entry from its compressed blocks; false when a block failed, the job was
+// cancelled, or the file is no longer the one that was read.
+bool writeFileEntry(ZipWriter& writer, Compressors& compressors, const Item& item,
+                    size_t* nextBlock, size_t blockCount, bool encrypted)
 {
-    // Written beside the destination and renamed over it, as libzip does for real archives.
-    return AtomicFile::write(path, QByteArray(kEmptyArchive, sizeof kEmptyArchive)).isEmpty();
+    ZipWriter::Entry entry{
+        item.entryName,         item.mode, item.mtime, nameIsUtf8(item.entryName), true, encrypted,
+        item.size >= kLargeFile};
+    if (!writer.beginEntry(entry))
+        return false;
+    quint32 crc = 0;
+    quint64 size = 0;
+    quint64 compressedSize = 0;
+    std::unique_ptr<WinZipAes> aes;
+    bool ended = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    for (size_t end = *nextBlock + blockCount; *nextBlock < end; ++*nextBlock) {
+        std::optional<Compressed> block = compressors.take(*nextBlock);
+        if (!block || block->failed)
+            return false;
+        if (ended)
+            continue; // the file shrank: blocks after its end hold nothing
+        if (*nextBlock + blockCount == end) {
+            device = block->device;
+            inode = block->inode;
+        }
+        if (block->aes) {
+            aes = std::move(block->aes);
+            if (!block->sealed) {
+                const QByteArray header = aes->header();
+                if (!writer.write(header.constData(), header.size()))
+                    return false;
+                compressedSize += quint64(header.size());
+            }
+        }
+        if (aes && !block->sealed && !aes->encrypt(block->data.data(), block->data.size()))
+            return false;
+        if (!writer.write(block->data.constData(), block->data.size()))
+            return false;
+        compressedSize += quint64(block->data.size());
+        crc = quint32(crc32_combine(crc, block->crc, block->size));
+        size += quint64(block->size);
+        ended = block->final;
+        if (block->sealed)
+            aes.reset();
+    }
+    if (aes) {
+        const QByteArray code = aes->authenticationCode();
+        if (code.isEmpty() || !writer.write(code.constData(), code.size()))
+            return false;
+        compressedSize += quint64(code.size());
+    }
+    // The data was read ahead of its turn; a file deleted or replaced since must fail the job
+    // as it would have when read in turn.
+    struct stat st = {};
+    if (::stat(item.path.constData(), &st) != 0 || st.st_dev != device || st.st_ino != inode)
+        return false;
+    return writer.endEntry(crc, compressedSize, size);
 }
 
 // --- reading ---
@@ -551,15 +708,25 @@ void setPermissions(int fd, mode_t mode)
 bool ZipArchive::startCompressWithPaths(const QStringList& paths, const QString& password,
                                         const ProgressHandler& progressHandler)
 {
+    // Declared first, so it runs after the workers and the writer are gone.
+    const HeapTrim trim;
     if (progressHandler)
         progressHandler(0, 0);
-    Job job{m_isCancel, progressHandler};
-    // Nothing of a failed or cancelled job stays at the save path: libzip and QSaveFile both
-    // write beside it and rename only once the archive is complete, so an item that was there
-    // before (one the person agreed to replace) is untouched, and nothing else is deleted.
+    qint64 total = 0;
+    qint64 reported = 0;
+    const auto reportUpTo = [&](qint64 n) {
+        while (reported < n) {
+            ++reported;
+            if (progressHandler)
+                progressHandler(reported, total);
+        }
+    };
+    // Nothing of a failed or cancelled job stays at the save path: the archive is written beside
+    // it and renamed only once complete, so an item that was there before (one the person agreed
+    // to replace) is untouched, and nothing else is deleted.
     const auto stopped = [&]() {
         if (progressHandler)
-            progressHandler(job.reported, isCancel() ? -2 : -1);
+            progressHandler(reported, isCancel() ? -2 : -1);
         return false;
     };
     if (m_savePath.isEmpty())
@@ -570,38 +737,43 @@ bool ZipArchive::startCompressWithPaths(const QStringList& paths, const QString&
     if (planner.plan(paths) != Planner::Outcome::Done)
         return stopped();
     const std::vector<Item>& items = planner.items();
-    job.total = static_cast<qint64>(items.size());
+    total = static_cast<qint64>(items.size());
 
-    const bool hasEntries = std::any_of(items.begin(), items.end(), [](const Item& item) {
-        return item.kind == ItemKind::File || item.kind == ItemKind::EmptyFolder;
-    });
-    if (!hasEntries) {
-        if (isCancel() || !writeEmptyArchive(m_savePath))
-            return stopped();
-        job.reportUpTo(job.total);
-        return true;
-    }
-
-    keepDeflateStatesOnTheHeap();
-    int code = 0;
-    Archive archive(zip_open(savePath.constData(), ZIP_CREATE | ZIP_TRUNCATE, &code));
-    if (!archive)
+    ZipWriter writer(savePath);
+    if (!writer.open())
         return stopped();
-    zip_register_cancel_callback_with_state(archive.get(), cancelCallback, nullptr, &job);
+    std::vector<Block> blocks;
+    for (qsizetype i = 0; i < qsizetype(items.size()); ++i) {
+        const Item& item = items[size_t(i)];
+        if (item.kind != ItemKind::File)
+            continue;
+        const qint64 count = std::max<qint64>(1, (item.size + kBlockSize - 1) / kBlockSize);
+        for (qint64 k = 0; k < count; ++k)
+            blocks.push_back({i, k * kBlockSize, k == 0, k == count - 1});
+    }
     const QByteArray secret = password.toUtf8();
+    Compressors compressors(items, blocks, secret, m_isCancel);
+    size_t nextBlock = 0;
     for (qsizetype i = 0; i < qsizetype(items.size()); ++i) {
         const Item& item = items[size_t(i)];
         if (isCancel())
             return stopped();
-        if ((item.kind == ItemKind::File || item.kind == ItemKind::EmptyFolder) &&
-            !addEntry(archive.get(), job, i, item, secret))
-            return stopped();
+        if (item.kind == ItemKind::File) {
+            const qint64 count = std::max<qint64>(1, (item.size + kBlockSize - 1) / kBlockSize);
+            if (!writeFileEntry(writer, compressors, item, &nextBlock, size_t(count),
+                                !secret.isEmpty()))
+                return stopped();
+        } else if (item.kind == ItemKind::EmptyFolder) {
+            // Stored, no data, never encrypted.
+            const ZipWriter::Entry entry{item.entryName + '/', item.mode, item.mtime,
+                                         nameIsUtf8(item.entryName)};
+            if (!writer.beginEntry(entry) || !writer.endEntry(0, 0, 0))
+                return stopped();
+        }
+        reportUpTo(i + 1);
     }
-    if (isCancel() || zip_close(archive.get()) != 0)
-        return stopped(); // the archive's destructor discards what libzip still holds
-    archive.release();
-    // Folders and skipped items after the last file entry.
-    job.reportUpTo(job.total);
+    if (isCancel() || !writer.commit())
+        return stopped();
     return true;
 }
 

@@ -31,12 +31,12 @@ std::optional<QString> DBusAdaptor::localPath(const QString& uri)
     return Paths::standardizedPath(path);
 }
 
-std::optional<MenuRequest> DBusAdaptor::request(uint kind, const QStringList& selectedUris,
-                                                const QString& targetUri)
+std::optional<MenuRequest> DBusAdaptor::requestFor(uint kind, const QStringList& selectedUris,
+                                                   const QString& targetUri, QString* error)
 {
-    auto refuse = [this](const QString& message) -> std::optional<MenuRequest> {
-        if (calledFromDBus())
-            sendErrorReply(QDBusError::InvalidArgs, message);
+    auto refuse = [error](const QString& message) -> std::optional<MenuRequest> {
+        if (error)
+            *error = message;
         return std::nullopt;
     };
     if (kind > uint(MenuKind::Toolbar))
@@ -58,6 +58,16 @@ std::optional<MenuRequest> DBusAdaptor::request(uint kind, const QStringList& se
         target = Paths::deletingLastPathComponent(selected.first());
     }
     return MenuRequest(MenuKind(kind), selected, target);
+}
+
+std::optional<MenuRequest> DBusAdaptor::request(uint kind, const QStringList& selectedUris,
+                                                const QString& targetUri)
+{
+    QString error;
+    std::optional<MenuRequest> result = requestFor(kind, selectedUris, targetUri, &error);
+    if (!result && calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs, error);
+    return result;
 }
 
 qulonglong DBusAdaptor::MenuForMenuKind(uint kind, const QStringList& selectedUris,

@@ -35,6 +35,11 @@ public:
     // A file:// URI as a local path, its percent-decoded bytes kept as they are (FileName);
     // nothing for any other URI or one that does not name an absolute path.
     static std::optional<QString> localPath(const QString& uri);
+    // A call's inputs as a request: the kind (0 to 3), the selection's and the target's URIs
+    // (the target defaults to the folder of the first selected item). Nothing when an input is
+    // refused, and error then says why.
+    static std::optional<MenuRequest> requestFor(uint kind, const QStringList& selectedUris,
+                                                 const QString& targetUri, QString* error);
 
 public Q_SLOTS:
     // The menu for the selection, and the id under which the service keeps it for the click.

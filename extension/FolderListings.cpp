@@ -1,5 +1,7 @@
 #include "FolderListings.h"
 
+#include "ThreadHandoff.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QThreadPool>
@@ -55,7 +57,7 @@ std::shared_ptr<Pending> startLocked(State& s, const QString& key, const FolderL
         return pending;
     pending = std::make_shared<Pending>();
     s.running.insert(key, pending);
-    s.pool->start([key, work, pending] {
+    s.pool->start(ThreadHandoff([key, work, pending] {
         FolderListings::Listing result = work();
         State& st = state();
         {
@@ -69,7 +71,7 @@ std::shared_ptr<Pending> startLocked(State& s, const QString& key, const FolderL
             }
         }
         st.finished.notify_all();
-    });
+    }));
     return pending;
 }
 

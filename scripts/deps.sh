@@ -25,6 +25,8 @@ packages=(
   dpkg-dev file
   # the check for unused code (make unused)
   cppcheck
+  # the fuzz targets (make fuzz): clang and its libFuzzer runtime
+  clang libclang-rt-14-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev xvfb xauth p7zip-full unzip zip rhash
   # the colour picker on a virtual screen: paint the root window, move and click the pointer

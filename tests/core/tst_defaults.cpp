@@ -2,13 +2,18 @@
 #include "PlistCodec.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
+#include <array>
 #include <csignal>
+#include <cstdio>
+#include <memory>
 
 using namespace pallstone;
 
@@ -17,6 +22,8 @@ namespace {
 // Child roles: this executable is started again with one of these as its first argument.
 constexpr char kWriterRole[] = "--child-writer";
 constexpr char kBigWriterRole[] = "--child-big-writer";
+constexpr char kSlotWriterRole[] = "--child-slot-writer";
+constexpr int kSlots = 10;
 
 int runWriter(const QString& store, const QString& prefix, int count)
 {
@@ -46,6 +53,20 @@ int runBigWriter(const QString& store)
         if (!ok)
             return 1;
     }
+}
+
+// Writes first ... count - 1, each number into slot number % kSlots, and acknowledges each write
+// on stdout once the store took it.
+int runSlotWriter(const QString& store, const QString& prefix, int first, int count)
+{
+    Defaults defaults(store);
+    for (int i = first; i < count; ++i) {
+        if (!defaults.setObject(i, prefix + QString::number(i % kSlots)))
+            return 1;
+        std::printf("%d\n", i);
+        std::fflush(stdout);
+    }
+    return 0;
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes)
@@ -117,6 +138,22 @@ private Q_SLOTS:
         QVERIFY(reader.object(QStringLiteral("k")).isMissing());
         reader.reload();
         QVERIFY(reader.object(QStringLiteral("k")).isMissing());
+    }
+
+    void aZeroCharacterInAKeyOrAStringNeitherStopsTheProgramNorLosesTheRest()
+    {
+        // A binary store (another program's, a hostile profile) with {"k": "\u00e9\0b",
+        // "\u00e9\0": 7}, both strings in UTF-16.
+        const QByteArray binary(
+            "bplist00\xd2\x01\x02\x03\x04\x51k\x62\0\xe9\0\0\x63\0\xe9\0\0\0\x62"
+            "\x10\x07\x08\x0d\x0f\x14\x1b\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x05"
+            "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x1d",
+            66);
+        const QString path = storePath(QStringLiteral("zero.plist"));
+        writeBytes(path, binary);
+        Defaults store(path);
+        QCOMPARE(store.stringForKey(QStringLiteral("k")), QStringLiteral("\u00e9\ufffdb"));
+        QCOMPARE(store.integerForKey(QStringLiteral("\u00e9\ufffd")), 7);
     }
 
     void badStoresReadEmptyAndAreReplacedWithoutLoss_data()
@@ -237,10 +274,106 @@ private Q_SLOTS:
             QDir(m_dir.path()).entryList({QStringLiteral("crash.plist.??????")}, QDir::Files);
         QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(u' ')));
     }
+
+    void fourWritersKilledAtRandomLoseNoAcknowledgedWrite()
+    {
+        // Memory-backed where there is one: a kill tests the locking and the renames, not the
+        // disk, and the run stays short.
+        const QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                    ? QStringLiteral("/dev/shm/pallstone-test-XXXXXX")
+                                    : QDir::tempPath() + QStringLiteral("/pallstone-test-XXXXXX"));
+        const QString path = dir.filePath(QStringLiteral("killed.plist"));
+        const QString self = QCoreApplication::applicationFilePath();
+        constexpr int kWriters = 4;
+        constexpr int kWrites = 2000;
+        struct Writer
+        {
+            std::unique_ptr<QProcess> process;
+            int next = 0;
+            QByteArray pending;
+            std::array<int, kSlots> acknowledged{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+        };
+        std::array<Writer, kWriters> writers;
+        const auto prefix = [](int w) { return QStringLiteral("w%1.").arg(w); };
+        const auto start = [&](int w) {
+            Writer& writer = writers[size_t(w)];
+            writer.pending.clear();
+            writer.process = std::make_unique<QProcess>();
+            writer.process->start(self, {QLatin1String(kSlotWriterRole), path, prefix(w),
+                                         QString::number(writer.next), QString::number(kWrites)});
+        };
+        const auto takeAcknowledgements = [&](Writer& writer) {
+            writer.pending += writer.process->readAllStandardOutput();
+            for (qsizetype end; (end = writer.pending.indexOf('\n')) >= 0;) {
+                const int i = writer.pending.left(end).toInt();
+                writer.pending.remove(0, end + 1);
+                writer.acknowledged[size_t(i % kSlots)] = i;
+                writer.next = i + 1;
+            }
+        };
+        // Readable at every moment, and every acknowledged write there (or a later one).
+        const auto check = [&]() -> bool {
+            Defaults reader(path);
+            const Value root = reader.dictionaryRepresentation();
+            if (reader.isUnreadable())
+                return false;
+            for (int w = 0; w < kWriters; ++w) {
+                for (int slot = 0; slot < kSlots; ++slot) {
+                    const int wanted = writers[size_t(w)].acknowledged[size_t(slot)];
+                    const Value v = root.value(prefix(w) + QString::number(slot));
+                    if (wanted >= 0 &&
+                        (!v.isNumber() || v.integer() < wanted || v.integer() % kSlots != slot))
+                        return false;
+                }
+            }
+            return true;
+        };
+
+        for (int w = 0; w < kWriters; ++w)
+            start(w);
+        QElapsedTimer clock;
+        clock.start();
+        int kills = 0;
+        int finished = 0;
+        while (finished < kWriters) {
+            QVERIFY2(clock.elapsed() < 240000, "the writers did not finish");
+            QThread::msleep(5 + QRandomGenerator::global()->bounded(30));
+            const int w = int(QRandomGenerator::global()->bounded(kWriters));
+            Writer& writer = writers[size_t(w)];
+            if (!writer.process)
+                continue;
+            if (!writer.process->waitForFinished(0)) {
+                ::kill(static_cast<pid_t>(writer.process->processId()), SIGKILL);
+                QVERIFY(writer.process->waitForFinished(10000));
+                ++kills;
+            } else {
+                QCOMPARE(writer.process->exitStatus(), QProcess::NormalExit);
+                QCOMPARE(writer.process->exitCode(), 0);
+            }
+            takeAcknowledgements(writer);
+            QVERIFY2(check(), "a write was lost or the store was unreadable");
+            if (writer.next < kWrites) {
+                start(w);
+            } else {
+                writer.process.reset();
+                ++finished;
+            }
+        }
+        qInfo("%d writers killed", kills);
+        QVERIFY(kills > 0);
+        for (const Writer& writer : writers) {
+            for (int slot = 0; slot < kSlots; ++slot)
+                QCOMPARE(writer.acknowledged[size_t(slot)], kWrites - kSlots + slot);
+        }
+        QVERIFY(check());
+    }
 };
 
 int main(int argc, char* argv[])
 {
+    if (argc >= 6 && qstrcmp(argv[1], kSlotWriterRole) == 0)
+        return runSlotWriter(QFile::decodeName(argv[2]), QString::fromUtf8(argv[3]), atoi(argv[4]),
+                             atoi(argv[5]));
     if (argc >= 5 && qstrcmp(argv[1], kWriterRole) == 0)
         return runWriter(QFile::decodeName(argv[2]), QString::fromUtf8(argv[3]), atoi(argv[4]));
     if (argc >= 3 && qstrcmp(argv[1], kBigWriterRole) == 0)

@@ -128,7 +128,7 @@ void tst_Dispatch::waitUntilIdleWaitsForDelayedAndChainedBlocks()
 
 void tst_Dispatch::waitUntilIdleGivesUpAtItsTimeout()
 {
-    bool ran = false;
+    std::atomic<bool> ran = false; // written by the queue long after the first look
     Dispatch::enterBackgroundWithDelay(2, [&] { ran = true; });
     QVERIFY(!Dispatch::waitUntilIdle(100));
     QVERIFY(!ran);

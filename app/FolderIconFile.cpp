@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "MenuStore.h"
+#include "Prompter.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -57,6 +58,18 @@ QString FolderIconFile::write(const QImage& image, const QString& key)
     if (image.isNull() || !image.save(&buffer, "PNG"))
         return QStringLiteral("cannot encode the picture");
     return AtomicFile::write(pathForKey(key), png);
+}
+
+std::optional<QString> FolderIconFile::askForPicture()
+{
+    OpenPanelRequest request;
+    request.canChooseFiles = true;
+    request.canChooseDirectories = false;
+    request.fileTypes = pictureTypes();
+    const std::optional<QStringList> paths = Prompter::instance()->openPanel(request);
+    if (!paths || paths->isEmpty())
+        return std::nullopt;
+    return paths->first();
 }
 
 } // namespace pallstone

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace pallstone {
 
 // The pictures of the folder icon list: one PNG per entry in the container's folder icon folder,
@@ -17,6 +19,8 @@ public:
 
     // The extensions of the picture files offered for an entry.
     static const QStringList& pictureTypes();
+    // Asks for one picture file of those types; nothing when the user cancelled.
+    static std::optional<QString> askForPicture();
     // Where the picture of the entry with this key is kept.
     static QString pathForKey(const QString& key);
     // The picture shrunk or grown to fit the square, its proportions kept; null when the file

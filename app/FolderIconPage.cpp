@@ -109,14 +109,8 @@ void FolderIconPage::onAdd()
 
 void FolderIconPage::onAddSelect()
 {
-    OpenPanelRequest request;
-    request.canChooseFiles = true;
-    request.canChooseDirectories = false;
-    request.fileTypes = FolderIconFile::pictureTypes();
-    const std::optional<QStringList> paths = Prompter::instance()->openPanel(request);
-    if (!paths || paths->isEmpty())
-        return;
-    addPicture(paths->first());
+    if (const std::optional<QString> path = FolderIconFile::askForPicture())
+        addPicture(*path);
 }
 
 bool FolderIconPage::addPicture(const QString& path)

@@ -251,14 +251,8 @@ bool TemplateDialog::selectTemplate(const QString& path)
 
 void TemplateDialog::onSelectIcon()
 {
-    OpenPanelRequest request;
-    request.canChooseFiles = true;
-    request.canChooseDirectories = false;
-    request.fileTypes = FolderIconFile::pictureTypes();
-    const std::optional<QStringList> paths = Prompter::instance()->openPanel(request);
-    if (!paths || paths->isEmpty())
-        return;
-    selectIcon(paths->first());
+    if (const std::optional<QString> path = FolderIconFile::askForPicture())
+        selectIcon(*path);
 }
 
 bool TemplateDialog::selectIcon(const QString& path)

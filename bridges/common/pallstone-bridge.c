@@ -340,26 +340,43 @@ static GList* build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
     return g_list_reverse(top);
 }
 
-GList* pallstone_items_for_selection(const char* const* uris, PallstoneNewItem new_item,
+GList* pallstone_items_for_selection(GList* files, PallstoneUriOf uri_of, PallstoneNewItem new_item,
                                      PallstoneAppendItem append)
 {
-    if (!uris || !uris[0])
-        return NULL;
-    char* target = parent_uri(uris[0]);
-    PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_ITEMS, uris, target);
-    g_free(target);
-    if (!menu)
-        return NULL;
-    GList* items = build_items(menu, new_item, append);
-    pallstone_menu_unref(menu);
+    GPtrArray* uris = g_ptr_array_new_with_free_func(g_free);
+    for (GList* l = files; l; l = l->next) {
+        char* uri = uri_of(l->data);
+        if (!uri) {
+            g_ptr_array_free(uris, TRUE);
+            return NULL;
+        }
+        g_ptr_array_add(uris, uri);
+    }
+    g_ptr_array_add(uris, NULL);
+    GList* items = NULL;
+    if (uris->len > 1) {
+        const char* const* list = (const char* const*)uris->pdata;
+        char* target = parent_uri(list[0]);
+        PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_ITEMS, list, target);
+        g_free(target);
+        if (menu) {
+            items = build_items(menu, new_item, append);
+            pallstone_menu_unref(menu);
+        }
+    }
+    g_ptr_array_free(uris, TRUE);
     return items;
 }
 
-GList* pallstone_items_for_folder(const char* folder_uri, PallstoneNewItem new_item,
+GList* pallstone_items_for_folder(gpointer folder, PallstoneUriOf uri_of, PallstoneNewItem new_item,
                                   PallstoneAppendItem append)
 {
+    char* target = uri_of(folder);
+    if (!target)
+        return NULL;
     const char* none[] = {NULL};
-    PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_BACKGROUND, none, folder_uri);
+    PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_BACKGROUND, none, target);
+    g_free(target);
     if (!menu)
         return NULL;
     GList* items = build_items(menu, new_item, append);

@@ -68,12 +68,16 @@ char* pallstone_local_uri(char* uri, char* activation_uri);
 typedef GObject* (*PallstoneNewItem)(const PallstoneRow* row);
 typedef void (*PallstoneAppendItem)(GObject* parent, GObject* child);
 
-/* Asks for the menu and builds it: the whole of a GTK bridge's menu call. The menu of selected
- * items (uris not empty) targets the folder of the first; the background menu, the folder.
- * Returns the top-level items, owned by the caller. */
-GList* pallstone_items_for_selection(const char* const* uris, PallstoneNewItem new_item,
+/* The local file:// URI of one of the file manager's file objects, or NULL (not such an object, or
+ * not a local item). */
+typedef char* (*PallstoneUriOf)(gpointer file);
+
+/* Asks for the menu and builds it: the whole of a GTK bridge's menu call. The menu of the selected
+ * files (nothing when one has no local URI) targets the folder of the first; the background menu,
+ * the folder. Returns the top-level items, owned by the caller. */
+GList* pallstone_items_for_selection(GList* files, PallstoneUriOf uri_of, PallstoneNewItem new_item,
                                      PallstoneAppendItem append);
-GList* pallstone_items_for_folder(const char* folder_uri, PallstoneNewItem new_item,
+GList* pallstone_items_for_folder(gpointer folder, PallstoneUriOf uri_of, PallstoneNewItem new_item,
                                   PallstoneAppendItem append);
 
 G_END_DECLS

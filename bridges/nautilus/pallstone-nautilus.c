@@ -25,8 +25,11 @@ G_DEFINE_DYNAMIC_TYPE_EXTENDED(PallstoneMenuProvider, pallstone_menu_provider, G
 
 static GType provider_types[1];
 
-static char* local_uri(NautilusFileInfo* info)
+static char* local_uri(gpointer file)
 {
+    if (!NAUTILUS_IS_FILE_INFO(file))
+        return NULL;
+    NautilusFileInfo* info = NAUTILUS_FILE_INFO(file);
     return pallstone_local_uri(nautilus_file_info_get_uri(info),
                                nautilus_file_info_get_activation_uri(info));
 }
@@ -62,31 +65,13 @@ static void append_item(GObject* parent, GObject* child)
 static GList* get_file_items(NautilusMenuProvider* provider, GList* files)
 {
     (void)provider;
-    GPtrArray* uris = g_ptr_array_new_with_free_func(g_free);
-    for (GList* l = files; l; l = l->next) {
-        char* uri = NAUTILUS_IS_FILE_INFO(l->data) ? local_uri(l->data) : NULL;
-        if (!uri) {
-            g_ptr_array_free(uris, TRUE);
-            return NULL;
-        }
-        g_ptr_array_add(uris, uri);
-    }
-    g_ptr_array_add(uris, NULL);
-    GList* items =
-        pallstone_items_for_selection((const char* const*)uris->pdata, new_item, append_item);
-    g_ptr_array_free(uris, TRUE);
-    return items;
+    return pallstone_items_for_selection(files, local_uri, new_item, append_item);
 }
 
 static GList* get_background_items(NautilusMenuProvider* provider, NautilusFileInfo* folder)
 {
     (void)provider;
-    char* target = NAUTILUS_IS_FILE_INFO(folder) ? local_uri(folder) : NULL;
-    if (!target)
-        return NULL;
-    GList* items = pallstone_items_for_folder(target, new_item, append_item);
-    g_free(target);
-    return items;
+    return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
 }
 
 static void pallstone_menu_provider_iface_init(NautilusMenuProviderInterface* iface)

@@ -27,8 +27,11 @@ G_DEFINE_DYNAMIC_TYPE_EXTENDED(PallstoneMenuProvider, pallstone_menu_provider, G
 
 static GType provider_types[1];
 
-static char* local_uri(NemoFileInfo* info)
+static char* local_uri(gpointer file)
 {
+    if (!NEMO_IS_FILE_INFO(file))
+        return NULL;
+    NemoFileInfo* info = NEMO_FILE_INFO(file);
     return pallstone_local_uri(nemo_file_info_get_uri(info),
                                nemo_file_info_get_activation_uri(info));
 }
@@ -67,20 +70,7 @@ static GList* get_file_items(NemoMenuProvider* provider, GtkWidget* window, GLis
 {
     (void)provider;
     (void)window;
-    GPtrArray* uris = g_ptr_array_new_with_free_func(g_free);
-    for (GList* l = files; l; l = l->next) {
-        char* uri = NEMO_IS_FILE_INFO(l->data) ? local_uri(l->data) : NULL;
-        if (!uri) {
-            g_ptr_array_free(uris, TRUE);
-            return NULL;
-        }
-        g_ptr_array_add(uris, uri);
-    }
-    g_ptr_array_add(uris, NULL);
-    GList* items =
-        pallstone_items_for_selection((const char* const*)uris->pdata, new_item, append_item);
-    g_ptr_array_free(uris, TRUE);
-    return items;
+    return pallstone_items_for_selection(files, local_uri, new_item, append_item);
 }
 
 static GList* get_background_items(NemoMenuProvider* provider, GtkWidget* window,
@@ -88,12 +78,7 @@ static GList* get_background_items(NemoMenuProvider* provider, GtkWidget* window
 {
     (void)provider;
     (void)window;
-    char* target = NEMO_IS_FILE_INFO(folder) ? local_uri(folder) : NULL;
-    if (!target)
-        return NULL;
-    GList* items = pallstone_items_for_folder(target, new_item, append_item);
-    g_free(target);
-    return items;
+    return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
 }
 
 static void pallstone_menu_provider_iface_init(NemoMenuProviderIface* iface)

@@ -32,8 +32,11 @@ G_MODULE_EXPORT void thunar_extension_initialize(ThunarxProviderPlugin* plugin);
 G_MODULE_EXPORT void thunar_extension_shutdown(void);
 G_MODULE_EXPORT void thunar_extension_list_types(const GType** types, gint* n_types);
 
-static char* local_uri(ThunarxFileInfo* info)
+static char* local_uri(gpointer file)
 {
+    if (!THUNARX_IS_FILE_INFO(file))
+        return NULL;
+    ThunarxFileInfo* info = THUNARX_FILE_INFO(file);
     return pallstone_local_uri(thunarx_file_info_get_uri(info), NULL);
 }
 
@@ -71,20 +74,7 @@ static GList* get_file_menu_items(ThunarxMenuProvider* provider, GtkWidget* wind
 {
     (void)provider;
     (void)window;
-    GPtrArray* uris = g_ptr_array_new_with_free_func(g_free);
-    for (GList* l = files; l; l = l->next) {
-        char* uri = THUNARX_IS_FILE_INFO(l->data) ? local_uri(l->data) : NULL;
-        if (!uri) {
-            g_ptr_array_free(uris, TRUE);
-            return NULL;
-        }
-        g_ptr_array_add(uris, uri);
-    }
-    g_ptr_array_add(uris, NULL);
-    GList* items =
-        pallstone_items_for_selection((const char* const*)uris->pdata, new_item, append_item);
-    g_ptr_array_free(uris, TRUE);
-    return items;
+    return pallstone_items_for_selection(files, local_uri, new_item, append_item);
 }
 
 static GList* get_folder_menu_items(ThunarxMenuProvider* provider, GtkWidget* window,
@@ -92,12 +82,7 @@ static GList* get_folder_menu_items(ThunarxMenuProvider* provider, GtkWidget* wi
 {
     (void)provider;
     (void)window;
-    char* target = THUNARX_IS_FILE_INFO(folder) ? local_uri(folder) : NULL;
-    if (!target)
-        return NULL;
-    GList* items = pallstone_items_for_folder(target, new_item, append_item);
-    g_free(target);
-    return items;
+    return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
 }
 
 static void pallstone_menu_provider_iface_init(ThunarxMenuProviderIface* iface)

@@ -53,4 +53,50 @@ char* harness_gtk_label(const char* title);
 HarnessNode* harness_node_new(void);
 void harness_node_free(gpointer node);
 
+/* A file object of the file manager's API for tests, a URI and nothing else: defines the type
+ * TestFileInfo implementing the interface IFACE_TYPE (whose vtable is Iface), the getter
+ * tfi_get_uri, and `static Info* file_info(const char* uri)`. The last arguments fill the vtable,
+ * e.g. `iface->get_uri = tfi_get_uri;`. */
+#define HARNESS_DEFINE_FILE_INFO(Info, Iface, IFACE_TYPE, ...)                                     \
+    typedef struct                                                                                 \
+    {                                                                                              \
+        GObject parent;                                                                            \
+        char* uri;                                                                                 \
+    } TestFileInfo;                                                                                \
+    typedef struct                                                                                 \
+    {                                                                                              \
+        GObjectClass parent_class;                                                                 \
+    } TestFileInfoClass;                                                                           \
+    static GType test_file_info_get_type(void);                                                    \
+    static void test_file_info_iface_init(Iface* iface);                                           \
+    G_DEFINE_TYPE_WITH_CODE(TestFileInfo, test_file_info, G_TYPE_OBJECT,                           \
+                            G_IMPLEMENT_INTERFACE(IFACE_TYPE, test_file_info_iface_init))          \
+    static void test_file_info_finalize(GObject* object)                                           \
+    {                                                                                              \
+        g_free(((TestFileInfo*)object)->uri);                                                      \
+        G_OBJECT_CLASS(test_file_info_parent_class)->finalize(object);                             \
+    }                                                                                              \
+    static void test_file_info_class_init(TestFileInfoClass* klass)                                \
+    {                                                                                              \
+        G_OBJECT_CLASS(klass)->finalize = test_file_info_finalize;                                 \
+    }                                                                                              \
+    static void test_file_info_init(TestFileInfo* self)                                            \
+    {                                                                                              \
+        (void)self;                                                                                \
+    }                                                                                              \
+    static char* tfi_get_uri(Info* info)                                                           \
+    {                                                                                              \
+        return g_strdup(((TestFileInfo*)info)->uri);                                               \
+    }                                                                                              \
+    static void test_file_info_iface_init(Iface* iface)                                            \
+    {                                                                                              \
+        __VA_ARGS__                                                                                \
+    }                                                                                              \
+    static Info* file_info(const char* uri)                                                        \
+    {                                                                                              \
+        TestFileInfo* info = g_object_new(test_file_info_get_type(), NULL);                        \
+        info->uri = g_strdup(uri);                                                                 \
+        return (Info*)info;                                                                        \
+    }
+
 G_END_DECLS

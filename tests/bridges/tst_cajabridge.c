@@ -12,50 +12,9 @@
 
 /* ---- a CajaFileInfo for tests: a URI and nothing else ---- */
 
-typedef struct
-{
-    GObject parent;
-    char* uri;
-} TestFileInfo;
-typedef struct
-{
-    GObjectClass parent_class;
-} TestFileInfoClass;
-
-static GType test_file_info_get_type(void);
-static void test_file_info_iface_init(CajaFileInfoIface* iface);
-G_DEFINE_TYPE_WITH_CODE(TestFileInfo, test_file_info, G_TYPE_OBJECT,
-                        G_IMPLEMENT_INTERFACE(CAJA_TYPE_FILE_INFO, test_file_info_iface_init))
-
-static void test_file_info_finalize(GObject* object)
-{
-    g_free(((TestFileInfo*)object)->uri);
-    G_OBJECT_CLASS(test_file_info_parent_class)->finalize(object);
-}
-static void test_file_info_class_init(TestFileInfoClass* klass)
-{
-    G_OBJECT_CLASS(klass)->finalize = test_file_info_finalize;
-}
-static void test_file_info_init(TestFileInfo* self)
-{
-    (void)self;
-}
-static char* tfi_get_uri(CajaFileInfo* info)
-{
-    return g_strdup(((TestFileInfo*)info)->uri);
-}
-static void test_file_info_iface_init(CajaFileInfoIface* iface)
-{
-    iface->get_uri = tfi_get_uri;
-    iface->get_activation_uri = tfi_get_uri;
-}
-
-static CajaFileInfo* file_info(const char* uri)
-{
-    TestFileInfo* info = g_object_new(test_file_info_get_type(), NULL);
-    info->uri = g_strdup(uri);
-    return CAJA_FILE_INFO(info);
-}
+HARNESS_DEFINE_FILE_INFO(CajaFileInfo, CajaFileInfoIface, CAJA_TYPE_FILE_INFO,
+                         iface->get_uri = tfi_get_uri;
+                         iface->get_activation_uri = tfi_get_uri;)
 
 /* ---- the adapter ---- */
 

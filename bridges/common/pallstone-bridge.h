@@ -80,4 +80,53 @@ GList* pallstone_items_for_selection(GList* files, PallstoneUriOf uri_of, Pallst
 GList* pallstone_items_for_folder(gpointer folder, PallstoneUriOf uri_of, PallstoneNewItem new_item,
                                   PallstoneAppendItem append);
 
+/* The menu provider of a file manager whose modules export <prefix>_module_initialize, _shutdown
+ * and _list_types (Nautilus and its forks Nemo and Caja): the provider type, registered with the
+ * module, and those three functions. The last arguments fill the provider's interface, e.g.
+ * `iface->get_file_items = get_file_items;`. */
+#define PALLSTONE_DEFINE_MODULE_PROVIDER(prefix, PROVIDER_TYPE, ProviderIface, ...)                      \
+    typedef struct                                                                                       \
+    {                                                                                                    \
+        GObject parent;                                                                                  \
+    } PallstoneMenuProvider;                                                                             \
+    typedef struct                                                                                       \
+    {                                                                                                    \
+        GObjectClass parent_class;                                                                       \
+    } PallstoneMenuProviderClass;                                                                        \
+    GType pallstone_menu_provider_get_type(void);                                                        \
+    static void pallstone_menu_provider_iface_init(ProviderIface* iface){                                \
+        __VA_ARGS__} G_DEFINE_DYNAMIC_TYPE_EXTENDED(PallstoneMenuProvider,                               \
+                                                    pallstone_menu_provider, G_TYPE_OBJECT, 0,           \
+                                                    G_IMPLEMENT_INTERFACE_DYNAMIC(                       \
+                                                        PROVIDER_TYPE,                                   \
+                                                        pallstone_menu_provider_iface_init)) static void \
+    pallstone_menu_provider_init(PallstoneMenuProvider* self)                                            \
+    {                                                                                                    \
+        (void)self;                                                                                      \
+    }                                                                                                    \
+    static void pallstone_menu_provider_class_init(PallstoneMenuProviderClass* klass)                    \
+    {                                                                                                    \
+        (void)klass;                                                                                     \
+    }                                                                                                    \
+    static void pallstone_menu_provider_class_finalize(PallstoneMenuProviderClass* klass)                \
+    {                                                                                                    \
+        (void)klass;                                                                                     \
+    }                                                                                                    \
+    static GType provider_types[1];                                                                      \
+    G_MODULE_EXPORT void prefix##_module_initialize(GTypeModule* module)                                 \
+    {                                                                                                    \
+        pallstone_menu_provider_register_type(module);                                                   \
+        provider_types[0] = pallstone_menu_provider_get_type();                                          \
+        pallstone_bridge_init(#prefix);                                                                  \
+    }                                                                                                    \
+    G_MODULE_EXPORT void prefix##_module_shutdown(void)                                                  \
+    {                                                                                                    \
+        pallstone_bridge_shutdown();                                                                     \
+    }                                                                                                    \
+    G_MODULE_EXPORT void prefix##_module_list_types(const GType** types, int* num_types)                 \
+    {                                                                                                    \
+        *types = provider_types;                                                                         \
+        *num_types = G_N_ELEMENTS(provider_types);                                                       \
+    }
+
 G_END_DECLS

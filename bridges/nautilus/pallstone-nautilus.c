@@ -6,25 +6,6 @@
 
 #include <nautilus-extension.h>
 
-typedef struct
-{
-    GObject parent;
-} PallstoneMenuProvider;
-
-typedef struct
-{
-    GObjectClass parent_class;
-} PallstoneMenuProviderClass;
-
-GType pallstone_menu_provider_get_type(void);
-static void pallstone_menu_provider_iface_init(NautilusMenuProviderInterface* iface);
-
-G_DEFINE_DYNAMIC_TYPE_EXTENDED(PallstoneMenuProvider, pallstone_menu_provider, G_TYPE_OBJECT, 0,
-                               G_IMPLEMENT_INTERFACE_DYNAMIC(NAUTILUS_TYPE_MENU_PROVIDER,
-                                                             pallstone_menu_provider_iface_init))
-
-static GType provider_types[1];
-
 static char* local_uri(gpointer file)
 {
     if (!NAUTILUS_IS_FILE_INFO(file))
@@ -74,41 +55,7 @@ static GList* get_background_items(NautilusMenuProvider* provider, NautilusFileI
     return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
 }
 
-static void pallstone_menu_provider_iface_init(NautilusMenuProviderInterface* iface)
-{
-    iface->get_file_items = get_file_items;
-    iface->get_background_items = get_background_items;
-}
-
-static void pallstone_menu_provider_init(PallstoneMenuProvider* self)
-{
-    (void)self;
-}
-
-static void pallstone_menu_provider_class_init(PallstoneMenuProviderClass* klass)
-{
-    (void)klass;
-}
-
-static void pallstone_menu_provider_class_finalize(PallstoneMenuProviderClass* klass)
-{
-    (void)klass;
-}
-
-G_MODULE_EXPORT void nautilus_module_initialize(GTypeModule* module)
-{
-    pallstone_menu_provider_register_type(module);
-    provider_types[0] = pallstone_menu_provider_get_type();
-    pallstone_bridge_init("nautilus");
-}
-
-G_MODULE_EXPORT void nautilus_module_shutdown(void)
-{
-    pallstone_bridge_shutdown();
-}
-
-G_MODULE_EXPORT void nautilus_module_list_types(const GType** types, int* num_types)
-{
-    *types = provider_types;
-    *num_types = G_N_ELEMENTS(provider_types);
-}
+PALLSTONE_DEFINE_MODULE_PROVIDER(nautilus, NAUTILUS_TYPE_MENU_PROVIDER,
+                                 NautilusMenuProviderInterface,
+                                 iface->get_file_items = get_file_items;
+                                 iface->get_background_items = get_background_items;)

@@ -8,25 +8,6 @@
 #include <libnemo-extension/nemo-file-info.h>
 #include <libnemo-extension/nemo-menu-provider.h>
 
-typedef struct
-{
-    GObject parent;
-} PallstoneMenuProvider;
-
-typedef struct
-{
-    GObjectClass parent_class;
-} PallstoneMenuProviderClass;
-
-GType pallstone_menu_provider_get_type(void);
-static void pallstone_menu_provider_iface_init(NemoMenuProviderIface* iface);
-
-G_DEFINE_DYNAMIC_TYPE_EXTENDED(PallstoneMenuProvider, pallstone_menu_provider, G_TYPE_OBJECT, 0,
-                               G_IMPLEMENT_INTERFACE_DYNAMIC(NEMO_TYPE_MENU_PROVIDER,
-                                                             pallstone_menu_provider_iface_init))
-
-static GType provider_types[1];
-
 static char* local_uri(gpointer file)
 {
     if (!NEMO_IS_FILE_INFO(file))
@@ -81,41 +62,6 @@ static GList* get_background_items(NemoMenuProvider* provider, GtkWidget* window
     return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
 }
 
-static void pallstone_menu_provider_iface_init(NemoMenuProviderIface* iface)
-{
-    iface->get_file_items = get_file_items;
-    iface->get_background_items = get_background_items;
-}
-
-static void pallstone_menu_provider_init(PallstoneMenuProvider* self)
-{
-    (void)self;
-}
-
-static void pallstone_menu_provider_class_init(PallstoneMenuProviderClass* klass)
-{
-    (void)klass;
-}
-
-static void pallstone_menu_provider_class_finalize(PallstoneMenuProviderClass* klass)
-{
-    (void)klass;
-}
-
-G_MODULE_EXPORT void nemo_module_initialize(GTypeModule* module)
-{
-    pallstone_menu_provider_register_type(module);
-    provider_types[0] = pallstone_menu_provider_get_type();
-    pallstone_bridge_init("nemo");
-}
-
-G_MODULE_EXPORT void nemo_module_shutdown(void)
-{
-    pallstone_bridge_shutdown();
-}
-
-G_MODULE_EXPORT void nemo_module_list_types(const GType** types, int* num_types)
-{
-    *types = provider_types;
-    *num_types = G_N_ELEMENTS(provider_types);
-}
+PALLSTONE_DEFINE_MODULE_PROVIDER(nemo, NEMO_TYPE_MENU_PROVIDER, NemoMenuProviderIface,
+                                 iface->get_file_items = get_file_items;
+                                 iface->get_background_items = get_background_items;)

@@ -175,17 +175,18 @@ private Q_SLOTS:
         Home first;
         QCOMPARE(first.profile({u"list"_s}).exitCode, 0);
         QCOMPARE(first.profile({u"save"_s, u"Empty"_s}).exitCode, 0); // seeds the store
-        writeFile(first.container(u"TQAppIcon/app.png"_s), "app icon");
-        writeFile(first.container(u"TQFileTemplate/notes.txt"_s), "template");
-        writeFile(first.container(u"TQFolderIcon/blue.png"_s), "folder icon");
-        writeFile(first.container(u"TQCache/cached"_s), "cache");
+        writeFile(first.container(ContainerFolder::appIcons + u"/app.png"_s), "app icon");
+        writeFile(first.container(ContainerFolder::fileTemplates + u"/notes.txt"_s), "template");
+        writeFile(first.container(ContainerFolder::folderIcons + u"/blue.png"_s), "folder icon");
+        writeFile(first.container(ContainerFolder::cache + u"/cached"_s), "cache");
         {
             Defaults store(first.storePath());
             QVERIFY(store.setObject(true, u"pref check1"_s));
             QVERIFY(store.setObject(3, u"common path next menu"_s));
             QVERIFY(store.setObject(
-                Value::array({record(u"notes"_s, first.container(u"TQAppIcon/app.png"_s),
-                                     first.container(u"TQFileTemplate/notes.txt"_s))}),
+                Value::array(
+                    {record(u"notes"_s, first.container(ContainerFolder::appIcons + u"/app.png"_s),
+                            first.container(ContainerFolder::fileTemplates + u"/notes.txt"_s))}),
                 u"array new file"_s));
             QVERIFY(store.setObject(41, u"use count"_s));
         }
@@ -194,7 +195,7 @@ private Q_SLOTS:
         QCOMPARE(saved.exitCode, 0);
         QCOMPARE(saved.out, u"Work"_s);
         QCOMPARE(first.profile({u"save"_s, u"Work"_s}).out, u"Work-1"_s);
-        const QString archive = first.container(u"TQConfigManager/Work"_s);
+        const QString archive = first.container(ContainerFolder::profiles + u"/Work"_s);
 
         QProcess sevenZip;
         sevenZip.start(u"7z"_s, {u"l"_s, u"-slt"_s, u"-p"_s + kPassword, archive});
@@ -251,12 +252,16 @@ private Q_SLOTS:
         QCOMPARE(after.value(u"use count"_s).integer(), 7);
         QCOMPARE(after.value(u"pref check4"_s).boolean(), true); // absent from the profile
         const Value notes = after.value(u"array new file"_s).at(0);
-        QCOMPARE(notes.value(u"iconPath"_s).string(), second.container(u"TQAppIcon/app.png"_s));
+        QCOMPARE(notes.value(u"iconPath"_s).string(),
+                 second.container(ContainerFolder::appIcons + u"/app.png"_s));
         QCOMPARE(notes.value(u"templatePath"_s).string(),
-                 second.container(u"TQFileTemplate/notes.txt"_s));
-        QCOMPARE(contents(second.container(u"TQAppIcon/app.png"_s)), QByteArray("app icon"));
-        QCOMPARE(contents(second.container(u"TQFileTemplate/notes.txt"_s)), QByteArray("template"));
-        QCOMPARE(contents(second.container(u"TQFolderIcon/blue.png"_s)), QByteArray("folder icon"));
+                 second.container(ContainerFolder::fileTemplates + u"/notes.txt"_s));
+        QCOMPARE(contents(second.container(ContainerFolder::appIcons + u"/app.png"_s)),
+                 QByteArray("app icon"));
+        QCOMPARE(contents(second.container(ContainerFolder::fileTemplates + u"/notes.txt"_s)),
+                 QByteArray("template"));
+        QCOMPARE(contents(second.container(ContainerFolder::folderIcons + u"/blue.png"_s)),
+                 QByteArray("folder icon"));
         QVERIFY(!QFile::exists(second.container(u"config.plist"_s)));
         const QStringList current =
             second.profile({u"list"_s}).out.split(u'\n').filter(u"\tcurrent"_s);
@@ -309,7 +314,7 @@ private Q_SLOTS:
         QVERIFY(!run.err.trimmed().isEmpty());
         QVERIFY(run.out.isEmpty());
         // Nothing was added to the profiles.
-        QCOMPARE(QDir(home.container(u"TQConfigManager"_s)).entryList(QDir::Files).size(), 0);
+        QCOMPARE(QDir(home.container(ContainerFolder::profiles)).entryList(QDir::Files).size(), 0);
     }
 
     // A save or switch from the command line while another one runs (here: the window's) is
@@ -339,12 +344,12 @@ private Q_SLOTS:
         Value leftover = Value::dictionary();
         leftover.insert(u"pref check2"_s, true);
         writeFile(home.container(u"config.plist"_s), PlistCodec::toXml(leftover));
-        craftProfile(home.container(u"TQConfigManager/Folders"_s),
+        craftProfile(home.container(ContainerFolder::profiles + u"/Folders"_s),
                      {{"TQAppIcon/a.png", "a", S_IFREG | 0644}});
 
         QCOMPARE(home.profile({u"switch"_s, u"Folders"_s}).exitCode, 3);
         QVERIFY(!home.store().value(u"pref check2"_s).boolean());
-        QVERIFY(!QFile::exists(home.container(u"TQAppIcon/a.png"_s)));
+        QVERIFY(!QFile::exists(home.container(ContainerFolder::appIcons + u"/a.png"_s)));
         QVERIFY(Home::read(home.appStorePath()).value(u"current config name"_s).isMissing());
 
         QCOMPARE(home.profile({u"switch"_s, u"Plain"_s}).exitCode, 0);
@@ -361,7 +366,7 @@ private Q_SLOTS:
         QCOMPARE(home.profile({u"save"_s, u"Mine"_s}).exitCode, 0);
         const QString important = home.path(u"important.txt"_s);
         writeFile(important, "keep me");
-        writeFile(home.container(u"TQConfigManager/Mine-keep"_s), "another profile");
+        writeFile(home.container(ContainerFolder::profiles + u"/Mine-keep"_s), "another profile");
 
         Value config = Value::dictionary();
         config.insert(u"array common app"_s,
@@ -382,7 +387,7 @@ private Q_SLOTS:
                       {"TQCache/..\\..\\..\\back.txt", "back slashes", S_IFREG | 0644}});
         const QString container = home.container();
         const QStringList outsideBefore = snapshot(home.path(), QDir::cleanPath(container));
-        const QStringList profilesBefore = snapshot(home.container(u"TQConfigManager"_s));
+        const QStringList profilesBefore = snapshot(home.container(ContainerFolder::profiles));
         QVERIFY(!QFile::exists(u"/tmp/absolute-profile-entry.txt"_s));
 
         QCOMPARE(home.profile({u"import"_s, home.path(u"evil.zip"_s)}).out, u"evil"_s);
@@ -401,16 +406,17 @@ private Q_SLOTS:
         QCOMPARE(contents(important), QByteArray("keep me"));
         QVERIFY(!QFile::exists(u"/tmp/absolute-profile-entry.txt"_s));
         QVERIFY(snapshot(container).filter(u" link "_s).isEmpty());
-        QStringList profilesAfter = snapshot(home.container(u"TQConfigManager"_s));
+        QStringList profilesAfter = snapshot(home.container(ContainerFolder::profiles));
         QCOMPARE(profilesAfter.size(), profilesBefore.size() + 1); // the import
-        QCOMPARE(contents(home.container(u"TQConfigManager/Mine-keep"_s)),
+        QCOMPARE(contents(home.container(ContainerFolder::profiles + u"/Mine-keep"_s)),
                  QByteArray("another profile"));
 
         const Value store = home.store();
         QVERIFY(store.value(u"use count"_s).isMissing());
         const Value apps = store.value(u"array common app"_s);
         QCOMPARE(apps.at(0).value(u"iconPath"_s).string(), QString());
-        QCOMPARE(apps.at(1).value(u"iconPath"_s).string(), container + u"TQAppIcon/m.png"_s);
+        QCOMPARE(apps.at(1).value(u"iconPath"_s).string(),
+                 container + ContainerFolder::appIcons + u"/m.png"_s);
         QCOMPARE(apps.at(2).value(u"iconPath"_s).string(), QString());
         QCOMPARE(store.value(u"array new file"_s).at(0).value(u"templatePath"_s).string(),
                  QString());
@@ -422,7 +428,7 @@ private Q_SLOTS:
         Defaults& shared = MenuStore::sharedDefaults();
         QCOMPARE(shared.filePath(), home.storePath());
         // Even records written by hand afterwards, pointing at the user's file or a profile.
-        const QString profile = container + u"TQConfigManager/Mine-keep"_s;
+        const QString profile = container + ContainerFolder::profiles + u"/Mine-keep"_s;
         QVERIFY(MenuStore::addMenuKey(u"array common app"_s, record(u"Later"_s, important), false));
         QVERIFY(MenuStore::addMenuKey(u"array common app"_s, record(u"P"_s, profile), false));
         for (const QString& key : {u"Evil"_s, u"Moved"_s, u"Gone"_s, u"Later"_s, u"P"_s})
@@ -430,7 +436,8 @@ private Q_SLOTS:
         QVERIFY(MenuStore::removeMenuKey(u"array new file"_s, u"t"_s));
         QCOMPARE(contents(important), QByteArray("keep me"));
         QCOMPARE(contents(profile), QByteArray("another profile"));
-        QVERIFY(!QFile::exists(container + u"TQAppIcon/m.png"_s)); // the container's own copy
+        QVERIFY(!QFile::exists(container + ContainerFolder::appIcons +
+                               u"/m.png"_s)); // the container's own copy
     }
 };
 

@@ -145,14 +145,16 @@ const bool registered = [] {
             recover->icon = QStringLiteral("recover");
             entry.addChild(recover);
         }
+        // The installation carries every picture the program embeds: looked at once, not once
+        // per entry and menu.
+        static const bool installed =
+            QFileInfo(QStringLiteral(PALLSTONE_DATADIR "/folder-icons")).isDir();
         for (const MenuItemPtr& item : MenuStore::folderIconMenuArray(menu.store.root)) {
             // A default icon shows the picture it applies where the file manager can read it.
-            if (item->iconPath.isEmpty() && !IconCatalog::folderPicture(item->icon).isEmpty()) {
-                const QString installed =
+            if (installed && item->iconPath.isEmpty() &&
+                !IconCatalog::folderPicture(item->icon).isEmpty())
+                item->iconPath =
                     QStringLiteral(PALLSTONE_DATADIR "/folder-icons/") + item->icon + u".png";
-                if (QFileInfo::exists(installed))
-                    item->iconPath = installed;
-            }
             entry.addChild(item);
         }
         return true;

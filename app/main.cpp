@@ -32,6 +32,8 @@
 #include <cstring>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kBusName = QStringLiteral("com.tolvane.pallstone");
@@ -83,25 +85,25 @@ int runHeadless(int argc, char* argv[])
 
 int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QTextStream& err)
 {
-    const QString file = args.value(args.indexOf(u"--screenshot"_qs) + 1);
-    const bool profiles = args.contains(u"--screenshot-profiles"_qs);
-    const QString window = args.contains(u"--screenshot-window"_qs)
-                               ? args.value(args.indexOf(u"--screenshot-window"_qs) + 1)
+    const QString file = args.value(args.indexOf(u"--screenshot"_s) + 1);
+    const bool profiles = args.contains(u"--screenshot-profiles"_s);
+    const QString window = args.contains(u"--screenshot-window"_s)
+                               ? args.value(args.indexOf(u"--screenshot-window"_s) + 1)
                                : QString();
-    const QStringList windows = {u"template"_qs, u"alert"_qs, u"about"_qs, u"extensions"_qs};
+    const QStringList windows = {u"template"_s, u"alert"_s, u"about"_s, u"extensions"_s};
     if (!window.isEmpty() && !windows.contains(window))
         return usage(err, 2);
     bool ok = profiles || !window.isEmpty();
-    const int tab = profiles                   ? int(pallstone::AppDelegate::PreferencesTab)
-                    : window == u"template"_qs ? int(pallstone::AppDelegate::NewFileTab)
+    const int tab = profiles                  ? int(pallstone::AppDelegate::PreferencesTab)
+                    : window == u"template"_s ? int(pallstone::AppDelegate::NewFileTab)
                     : !window.isEmpty()
                         ? int(pallstone::AppDelegate::GeneralTab)
-                        : args.value(args.indexOf(u"--screenshot-tab"_qs) + 1).toInt(&ok);
+                        : args.value(args.indexOf(u"--screenshot-tab"_s) + 1).toInt(&ok);
     if (file.isEmpty() || !ok || tab < 0 || tab >= pallstone::AppDelegate::TabCount)
         return usage(err, 2);
     QSize size(1280, 800);
-    if (args.contains(u"--size"_qs)) {
-        const QStringList parts = args.value(args.indexOf(u"--size"_qs) + 1).split(u'x');
+    if (args.contains(u"--size"_s)) {
+        const QStringList parts = args.value(args.indexOf(u"--size"_s) + 1).split(u'x');
         size = QSize(parts.value(0).toInt(), parts.value(1).toInt());
         if (size.isEmpty())
             return usage(err, 2);
@@ -113,16 +115,16 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     QWidget* shown = delegate.window();
     // The alert is modal: it is found once it is up.
     std::function<QWidget*()> find;
-    if (window == u"template"_qs) {
+    if (window == u"template"_s) {
         delegate.newFileViewCtl()->onAdd();
         shown = delegate.newFileViewCtl()->addFileWinCtl();
-    } else if (window == u"about"_qs) {
+    } else if (window == u"about"_s) {
         delegate.onAbout();
         shown = delegate.aboutDialog();
-    } else if (window == u"extensions"_qs) {
+    } else if (window == u"extensions"_s) {
         delegate.showExtensionManagementInterface();
         shown = delegate.extensionManagementWindow();
-    } else if (window == u"alert"_qs) {
+    } else if (window == u"alert"_s) {
         QTimer::singleShot(0, &delegate, [&delegate] { delegate.generalViewCtl()->onRecover(); });
         find = [] {
             const auto widgets = QApplication::topLevelWidgets();
@@ -141,7 +143,7 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     if (profiles) {
         shown = delegate.preferenceViewCtl()->onConfigManager();
         shown->resize(size);
-    } else if (args.contains(u"--designer"_qs)) {
+    } else if (args.contains(u"--designer"_s)) {
         pallstone::FolderIconPage* page = delegate.folderIconViewCtl();
         page->onAddMake();
         pallstone::FolderIconDesigner* designer = page->addIconWinCtl();
@@ -179,10 +181,10 @@ void preferPortalDialogs()
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORMTHEME"))
         return;
     const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
-    if (desktop.contains(u"KDE"_qs, Qt::CaseInsensitive) || desktop.isEmpty())
+    if (desktop.contains(u"KDE"_s, Qt::CaseInsensitive) || desktop.isEmpty())
         return;
     const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                           u"/platformthemes/libqxdgdesktopportal.so"_qs;
+                           u"/platformthemes/libqxdgdesktopportal.so"_s;
     if (QFileInfo::exists(plugin))
         qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <type_traits>
 
 namespace pallstone {
 
@@ -211,6 +212,17 @@ QByteArray withoutZeroCharacters(const QByteArray& bytes)
     return cleaned;
 }
 
+// libplist 2.6 added an out-parameter for the format it found; older releases take three
+// arguments. The only place that tells the two apart.
+template <typename FromMemory>
+void parseMemory(FromMemory fromMemory, const char* data, uint32_t size, plist_t* root)
+{
+    if constexpr (std::is_invocable_v<FromMemory, const char*, uint32_t, plist_t*>)
+        fromMemory(data, size, root);
+    else
+        fromMemory(data, size, root, nullptr);
+}
+
 } // namespace
 
 Value PlistCodec::parse(const QByteArray& bytes)
@@ -219,7 +231,7 @@ Value PlistCodec::parse(const QByteArray& bytes)
         return {};
     plist_t root = nullptr;
     const QByteArray safe = withoutZeroCharacters(bytes);
-    plist_from_memory(safe.constData(), static_cast<uint32_t>(safe.size()), &root);
+    parseMemory(&plist_from_memory, safe.constData(), static_cast<uint32_t>(safe.size()), &root);
     PlistPtr owner(root);
     return fromNode(root, 0);
 }

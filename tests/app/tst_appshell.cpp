@@ -21,6 +21,8 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace pallstone;
 
 class TestAppShell : public QObject
@@ -38,8 +40,8 @@ private Q_SLOTS:
         AppDelegate delegate;
         QCOMPARE(delegate.tabView()->count(), int(AppDelegate::TabCount));
         QCOMPARE(delegate.window()->windowTitle(), Localizer::displayName());
-        const QStringList labels = {u"General"_qs,    u"New File"_qs,    u"Common Path"_qs,
-                                    u"Common App"_qs, u"Folder Icon"_qs, u"Preferences"_qs};
+        const QStringList labels = {u"General"_s,    u"New File"_s,    u"Common Path"_s,
+                                    u"Common App"_s, u"Folder Icon"_s, u"Preferences"_s};
         for (int tab = 0; tab < AppDelegate::TabCount; ++tab)
             QCOMPARE(delegate.toolbarItem(tab)->text(), Localizer::text(labels.at(tab)));
         QCOMPARE(delegate.tabView()->currentIndex(), int(AppDelegate::GeneralTab));
@@ -107,16 +109,16 @@ private Q_SLOTS:
         delegate.checkIsOpenRightMenu();
         QCOMPARE(m_app.prompter.alerts.size(), 1);
         const AlertRequest& alert = m_app.prompter.alerts.first();
-        QCOMPARE(alert.message, Localizer::text(u"Extension Switched Off Heading"_qs));
-        QCOMPARE(alert.informative, Localizer::text(u"Extension Switched Off Tip"_qs));
-        QVERIFY(alert.informative != Localizer::text(u"Finder Sync Tip"_qs));
+        QCOMPARE(alert.message, Localizer::text(u"Extension Switched Off Heading"_s));
+        QCOMPARE(alert.informative, Localizer::text(u"Extension Switched Off Tip"_s));
+        QVERIFY(alert.informative != Localizer::text(u"Finder Sync Tip"_s));
         delegate.extensionManagementWindow()->close();
 
         // What the state is made of: a bridge for a file manager that is not there counts for
         // nothing; one that is there but off makes the menu switched off rather than missing.
-        ExtensionManager::FileManager absent{u"nemo"_qs, u"Nemo"_qs, {}, {}, u"/x/p.so"_qs, true};
-        ExtensionManager::FileManager off{u"caja"_qs, u"Caja"_qs,    u"/usr/bin/caja"_qs,
-                                          {},         u"/x/p.so"_qs, false};
+        ExtensionManager::FileManager absent{u"nemo"_s, u"Nemo"_s, {}, {}, u"/x/p.so"_s, true};
+        ExtensionManager::FileManager off{u"caja"_s, u"Caja"_s,    u"/usr/bin/caja"_s,
+                                          {},        u"/x/p.so"_s, false};
         ExtensionManager::FileManager on = off;
         on.switchedOn = true;
         QCOMPARE(ExtensionManager::stateOf({absent}), ExtensionManager::State::NotInstalled);
@@ -127,18 +129,17 @@ private Q_SLOTS:
     void managementWindowListsFiveFileManagersAndItsSwitchReachesTheBridge()
     {
         ExtensionManagementWindow window;
-        const QStringList ids = {u"nautilus"_qs, u"nemo"_qs, u"caja"_qs, u"thunar"_qs,
-                                 u"dolphin"_qs};
+        const QStringList ids = {u"nautilus"_s, u"nemo"_s, u"caja"_s, u"thunar"_s, u"dolphin"_s};
         for (const QString& id : ids)
-            QVERIFY(window.findChild<QCheckBox*>(u"switch_"_qs + id));
+            QVERIFY(window.findChild<QCheckBox*>(u"switch_"_s + id));
         // The bridge looks for this file before every menu.
-        const QString mark = QDir::homePath() + u"/.config/pallstone/switched-off/nemo"_qs;
-        QCheckBox* nemo = window.findChild<QCheckBox*>(u"switch_nemo"_qs);
+        const QString mark = QDir::homePath() + u"/.config/pallstone/switched-off/nemo"_s;
+        QCheckBox* nemo = window.findChild<QCheckBox*>(u"switch_nemo"_s);
         QVERIFY(nemo->isChecked());
         nemo->setChecked(false);
         QVERIFY(QFile::exists(mark));
-        QVERIFY(!ExtensionManager::isSwitchedOn(u"nemo"_qs));
-        QVERIFY(ExtensionManager::isSwitchedOn(u"caja"_qs));
+        QVERIFY(!ExtensionManager::isSwitchedOn(u"nemo"_s));
+        QVERIFY(ExtensionManager::isSwitchedOn(u"caja"_s));
         nemo->setChecked(true);
         QVERIFY(!QFile::exists(mark));
     }
@@ -158,7 +159,7 @@ private Q_SLOTS:
         }
         QCOMPARE(restarts, 1);
         QCOMPARE(trayRebuilds, 1);
-        QCOMPARE(prefs.versionLabel()->text(), u"V2.6.0"_qs);
+        QCOMPARE(prefs.versionLabel()->text(), u"V2.6.0"_s);
     }
 
     void reviewAndRecommendUseProjectPage()
@@ -176,11 +177,11 @@ private Q_SLOTS:
         PreferencesPage prefs;
         QComboBox* box = prefs.secondTerminalButton();
         QCOMPARE(box->currentIndex(), 0);
-        box->addItem(u"xterm"_qs, u"xterm"_qs);
+        box->addItem(u"xterm"_s, u"xterm"_s);
         prefs.onSelectSecondTerminal(box->count() - 1);
-        QCOMPARE(MenuStore::sharedDefaults().stringForKey(u"second terminal"_qs), u"xterm"_qs);
+        QCOMPARE(MenuStore::sharedDefaults().stringForKey(u"second terminal"_s), u"xterm"_s);
         prefs.onSelectSecondTerminal(0);
-        QVERIFY(MenuStore::sharedDefaults().object(u"second terminal"_qs).isMissing());
+        QVERIFY(MenuStore::sharedDefaults().object(u"second terminal"_s).isMissing());
     }
 
     // The naming window.
@@ -191,11 +192,11 @@ private Q_SLOTS:
         int edits = 0;
         window.editHandler = [&](const QString&) { ++edits; };
         window.show();
-        window.aliasTextField()->setText(u"   "_qs);
+        window.aliasTextField()->setText(u"   "_s);
         window.onSure();
         QCOMPARE(edits, 0);
         QVERIFY(window.isVisible());
-        window.aliasTextField()->setText(u"Work"_qs);
+        window.aliasTextField()->setText(u"Work"_s);
         window.onSure();
         QCOMPARE(edits, 1);
         QVERIFY(!window.isVisible());
@@ -204,27 +205,27 @@ private Q_SLOTS:
     void optionalNameMayBeEmpty()
     {
         NameDialog window;
-        QString got = u"unset"_qs;
+        QString got = u"unset"_s;
         window.editHandler = [&](const QString& text) { got = text; };
         window.show();
         window.onSure();
         QCOMPARE(got, QString());
-        QVERIFY(window.tipLabel()->text() == Localizer::text(u"Please enter a display name"_qs));
+        QVERIFY(window.tipLabel()->text() == Localizer::text(u"Please enter a display name"_s));
         QCOMPARE(window.aliasTextField()->placeholderText(),
-                 Localizer::text(u"Without Display Name Tip"_qs));
+                 Localizer::text(u"Without Display Name Tip"_s));
     }
 
     void namesLeavingTheirFolderAreRefused_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("slash") << u"a/b"_qs << false;
-        QTest::newRow("dot") << u"."_qs << false;
-        QTest::newRow("dot dot") << u".."_qs << false;
-        QTest::newRow("dot dot with blanks") << u" .. "_qs << false;
-        QTest::newRow("three dots") << u"..."_qs << true;
-        QTest::newRow(".config") << u".config"_qs << true;
-        QTest::newRow("quotes and dollar") << u"it's $HOME `x`"_qs << true;
+        QTest::newRow("slash") << u"a/b"_s << false;
+        QTest::newRow("dot") << u"."_s << false;
+        QTest::newRow("dot dot") << u".."_s << false;
+        QTest::newRow("dot dot with blanks") << u" .. "_s << false;
+        QTest::newRow("three dots") << u"..."_s << true;
+        QTest::newRow(".config") << u".config"_s << true;
+        QTest::newRow("quotes and dollar") << u"it's $HOME `x`"_s << true;
     }
     void namesLeavingTheirFolderAreRefused()
     {
@@ -242,11 +243,11 @@ private Q_SLOTS:
     void defaultAliasFillsFieldBeforeAndWhileShown()
     {
         NameDialog window;
-        window.setDefaultAlias(u"Before"_qs);
+        window.setDefaultAlias(u"Before"_s);
         window.show();
-        QCOMPARE(window.aliasTextField()->text(), u"Before"_qs);
-        window.setDefaultAlias(u"While"_qs);
-        QCOMPARE(window.aliasTextField()->text(), u"While"_qs);
+        QCOMPARE(window.aliasTextField()->text(), u"Before"_s);
+        window.setDefaultAlias(u"While"_s);
+        QCOMPARE(window.aliasTextField()->text(), u"While"_s);
     }
 
     void cancelNeverCallsEditHandler()
@@ -257,7 +258,7 @@ private Q_SLOTS:
         window.editHandler = [&](const QString&) { ++edits; };
         window.cancelHandler = [&] { ++cancels; };
         window.show();
-        window.aliasTextField()->setText(u"Typed"_qs);
+        window.aliasTextField()->setText(u"Typed"_s);
         window.cancelBtn()->click();
         QCOMPARE(edits, 0);
         QCOMPARE(cancels, 1);

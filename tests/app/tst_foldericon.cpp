@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace pallstone;
 
 namespace {
@@ -63,14 +65,14 @@ private Q_SLOTS:
     {
         FolderIconPage page;
         const QString wide =
-            writePicture(m_app.home() + u"/wide banner.png"_qs, {300, 150}, Qt::red);
+            writePicture(m_app.home() + u"/wide banner.png"_s, {300, 150}, Qt::red);
         m_app.prompter.paths.push_back(QStringList{wide});
         page.onAddSelect();
         const Value record = lastRecord();
-        QCOMPARE(record.value(u"displayName"_qs).string(), u"wide banner"_qs);
-        const QString key = record.value(u"key"_qs).string();
-        const QString iconPath = record.value(u"iconPath"_qs).string();
-        QCOMPARE(iconPath, MenuStore::folderIconFolder() + u'/' + key + u".png"_qs);
+        QCOMPARE(record.value(u"displayName"_s).string(), u"wide banner"_s);
+        const QString key = record.value(u"key"_s).string();
+        const QString iconPath = record.value(u"iconPath"_s).string();
+        QCOMPARE(iconPath, MenuStore::folderIconFolder() + u'/' + key + u".png"_s);
         QCOMPARE(QImage(iconPath).size(), QSize(120, 60));
         QCOMPARE(page.tableView()->rowCount(), 21);
     }
@@ -80,7 +82,7 @@ private Q_SLOTS:
         FolderIconPage page;
         const QDir folder(MenuStore::folderIconFolder());
         const QStringList before = folder.entryList(QDir::Files);
-        QFile text(m_app.home() + u"/notes.png"_qs);
+        QFile text(m_app.home() + u"/notes.png"_s);
         QVERIFY(text.open(QIODevice::WriteOnly));
         text.write("not a picture");
         text.close();
@@ -88,7 +90,7 @@ private Q_SLOTS:
         page.onAddSelect();
         QCOMPARE(AppFixture::list(StoreKey::folderIcon).count(), 20);
         QCOMPARE(m_app.prompter.informatives(),
-                 QStringList{Localizer::text(u"Picture Unreadable Tip"_qs)});
+                 QStringList{Localizer::text(u"Picture Unreadable Tip"_s)});
         QCOMPARE(folder.entryList(QDir::Files), before);
     }
 
@@ -97,14 +99,14 @@ private Q_SLOTS:
         Value list = Value::array();
         for (int i = 0; i < 60; ++i) {
             Value record = Value::dictionary();
-            record.insert(u"key"_qs, u"icon"_qs + QString::number(i));
+            record.insert(u"key"_s, u"icon"_s + QString::number(i));
             list.append(record);
         }
         MenuStore::sharedDefaults().setObject(list, StoreKey::folderIcon);
         FolderIconPage page;
         page.onAdd();
         QCOMPARE(m_app.prompter.informatives(),
-                 QStringList{Localizer::text(u"Submenu Limit Tip"_qs)});
+                 QStringList{Localizer::text(u"Submenu Limit Tip"_s)});
         QVERIFY(!page.addPopMenu()->isVisible());
         list.removeAt(59);
         MenuStore::sharedDefaults().setObject(list, StoreKey::folderIcon);
@@ -118,18 +120,18 @@ private Q_SLOTS:
     void renamingToEmptyKeepsTheName()
     {
         FolderIconPage page;
-        page.addPicture(writePicture(m_app.home() + u"/cat.png"_qs, {64, 64}, Qt::blue));
-        const QString key = lastRecord().value(u"key"_qs).string();
+        page.addPicture(writePicture(m_app.home() + u"/cat.png"_s, {64, 64}, Qt::blue));
+        const QString key = lastRecord().value(u"key"_s).string();
         page.selectRow(page.tableView()->rowCount() - 1);
-        m_app.prompter.names.push_back(u"  "_qs);
+        m_app.prompter.names.push_back(u"  "_s);
         page.onEditName();
-        QCOMPARE(AppFixture::record(StoreKey::folderIcon, key).value(u"displayName"_qs).string(),
-                 u"cat"_qs);
+        QCOMPARE(AppFixture::record(StoreKey::folderIcon, key).value(u"displayName"_s).string(),
+                 u"cat"_s);
         page.selectRow(page.tableView()->rowCount() - 1);
-        m_app.prompter.names.push_back(u"Kitten"_qs);
+        m_app.prompter.names.push_back(u"Kitten"_s);
         page.onEditName();
-        QCOMPARE(AppFixture::record(StoreKey::folderIcon, key).value(u"displayName"_qs).string(),
-                 u"Kitten"_qs);
+        QCOMPARE(AppFixture::record(StoreKey::folderIcon, key).value(u"displayName"_s).string(),
+                 u"Kitten"_s);
     }
 
     // OK without a name: a 120 by 120 PNG under "Untitled"; Cancel stores nothing and the
@@ -151,8 +153,8 @@ private Q_SLOTS:
         designer->onSure();
         QVERIFY(!designer->isVisible());
         const Value record = lastRecord();
-        QCOMPARE(record.value(u"displayName"_qs).string(), Localizer::text(u"Untitled"_qs));
-        QCOMPARE(QImage(record.value(u"iconPath"_qs).string()).size(), QSize(120, 120));
+        QCOMPARE(record.value(u"displayName"_s).string(), Localizer::text(u"Untitled"_s));
+        QCOMPARE(QImage(record.value(u"iconPath"_s).string()).size(), QSize(120, 120));
         QCOMPARE(AppFixture::list(StoreKey::folderIcon).count(), 21);
     }
 
@@ -178,11 +180,11 @@ private Q_SLOTS:
         FolderIconPage page;
         FolderIconDesigner* designer = openDesigner(page);
         const QString picture =
-            writePicture(m_app.home() + u"/magenta.png"_qs, {52, 52}, Qt::magenta);
+            writePicture(m_app.home() + u"/magenta.png"_s, {52, 52}, Qt::magenta);
         m_app.prompter.paths.push_back(QStringList{picture});
         designer->onSelectLocalIcon();
         QCOMPARE(designer->localIconPath(), picture);
-        QCOMPARE(designer->displayNameField()->text(), u"magenta"_qs);
+        QCOMPARE(designer->displayNameField()->text(), u"magenta"_s);
         const QPoint centre(64, 64 + 3);
         QCOMPARE(designer->preview().pixelColor(centre), QColor(Qt::magenta));
 
@@ -191,7 +193,7 @@ private Q_SLOTS:
         QVERIFY(designer->localIconPath().isEmpty());
         QCOMPARE(designer->currentGlyph(), glyphs->glyphAt(10));
         QVERIFY(!designer->displayNameField()->text().isEmpty()); // the glyph's name
-        QVERIFY(designer->displayNameField()->text() != u"magenta"_qs);
+        QVERIFY(designer->displayNameField()->text() != u"magenta"_s);
         QVERIFY(designer->preview().pixelColor(centre) != QColor(Qt::magenta));
     }
 
@@ -199,7 +201,7 @@ private Q_SLOTS:
     {
         FolderIconPage page;
         FolderIconDesigner* designer = openDesigner(page);
-        const QString font = m_app.home() + u"/ICONS.TTF"_qs;
+        const QString font = m_app.home() + u"/ICONS.TTF"_s;
         QVERIFY(QFile::copy(FolderIconDesigner::defaultFontPath(), font));
         m_app.prompter.paths.push_back(QStringList{font});
         designer->onSelectLocalIcon();

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace pallstone;
 
 namespace {
@@ -106,15 +108,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("sameTable");
         QTest::addColumn<int>("position");
-        QTest::newRow("onto a row") << u"0"_qs << true << int(ReorderTable::DropPlace::OnRow);
+        QTest::newRow("onto a row") << u"0"_s << true << int(ReorderTable::DropPlace::OnRow);
         QTest::newRow("from another program")
-            << u"0"_qs << false << int(ReorderTable::DropPlace::AboveRow);
+            << u"0"_s << false << int(ReorderTable::DropPlace::AboveRow);
         QTest::newRow("index out of range")
-            << u"999"_qs << true << int(ReorderTable::DropPlace::AboveRow);
+            << u"999"_s << true << int(ReorderTable::DropPlace::AboveRow);
         QTest::newRow("negative index")
-            << u"-1"_qs << true << int(ReorderTable::DropPlace::AboveRow);
+            << u"-1"_s << true << int(ReorderTable::DropPlace::AboveRow);
         QTest::newRow("text, not an index")
-            << u"/home/user/file"_qs << true << int(ReorderTable::DropPlace::AboveRow);
+            << u"/home/user/file"_s << true << int(ReorderTable::DropPlace::AboveRow);
     }
     void refusedDropChangesNothing()
     {
@@ -157,21 +159,21 @@ private Q_SLOTS:
     void removedEntryCanBeAddedBackFirst()
     {
         MainMenuPage editor;
-        editor.selectRow(AppFixture::keys(StoreKey::rightMenu).indexOf(u"Copy to"_qs));
+        editor.selectRow(AppFixture::keys(StoreKey::rightMenu).indexOf(u"Copy to"_s));
         editor.onDelete();
-        QVERIFY(!AppFixture::keys(StoreKey::rightMenu).contains(u"Copy to"_qs));
+        QVERIFY(!AppFixture::keys(StoreKey::rightMenu).contains(u"Copy to"_s));
         editor.onAdd();
         QVERIFY(m_app.prompter.alerts.isEmpty());
         AddMenuEntryDialog* window = editor.addMenuWinCtl();
         QVERIFY(window);
         QCOMPARE(window->tableData().count(), 1);
         window->addItem(0);
-        QCOMPARE(AppFixture::keys(StoreKey::rightMenu).value(0), u"Copy to"_qs);
+        QCOMPARE(AppFixture::keys(StoreKey::rightMenu).value(0), u"Copy to"_s);
         QCOMPARE(window->tableData().count(), 0); // the add window followed at once
         // and says that nothing is left rather than showing an empty table
-        QVERIFY(window->findChild<QLabel*>(u"allAddedLabel"_qs)->isVisibleTo(window));
+        QVERIFY(window->findChild<QLabel*>(u"allAddedLabel"_s)->isVisibleTo(window));
         QVERIFY(!window->tableView()->isVisibleTo(window));
-        QCOMPARE(editor.tableData().first()->key, u"Copy to"_qs);
+        QCOMPARE(editor.tableData().first()->key, u"Copy to"_s);
         window->close();
     }
 
@@ -182,7 +184,7 @@ private Q_SLOTS:
         NewFilePage newFile;
         OpenWithPage openWith;
         FavouritesPage favorite;
-        favorite.addFolderPath(m_app.mkdir(u"Projects"_qs));
+        favorite.addFolderPath(m_app.mkdir(u"Projects"_s));
         general.selectRow(0);
         general.onDelete();
         const Value before = MenuStore::sharedDefaults().dictionaryRepresentation();
@@ -242,7 +244,7 @@ private Q_SLOTS:
     void editKeepsWhatTheExtensionWroteMeanwhile()
     {
         MainMenuPage editor;
-        const QStringList cut = {m_app.home() + u"/a file.txt"_qs};
+        const QStringList cut = {m_app.home() + u"/a file.txt"_s};
         {
             Defaults extensionSide(MenuStore::sharedStorePath());
             QVERIFY(extensionSide.update([&](Value& root) {
@@ -257,21 +259,21 @@ private Q_SLOTS:
                 root.insert(StoreKey::rightMenu, list);
             }));
             Value kinds = root(extensionSide, StoreKey::newFile);
-            Value added = appRecord(u"ABC"_qs);
+            Value added = appRecord(u"ABC"_s);
             kinds.append(added);
             QVERIFY(extensionSide.setObject(kinds, StoreKey::newFile));
         }
-        const int row = int(AppFixture::keys(StoreKey::rightMenu).indexOf(u"Copy to"_qs));
+        const int row = int(AppFixture::keys(StoreKey::rightMenu).indexOf(u"Copy to"_s));
         editor.tableView()->item(row, MainMenuPage::EnableColumn)->setCheckState(Qt::Unchecked);
         QCoreApplication::processEvents();
-        QVERIFY(AppFixture::record(StoreKey::rightMenu, u"Copy to"_qs)
+        QVERIFY(AppFixture::record(StoreKey::rightMenu, u"Copy to"_s)
                     .value(QStringLiteral("disabled"))
                     .readBool());
-        QCOMPARE(AppFixture::record(StoreKey::rightMenu, u"Cut Paste"_qs)
+        QCOMPARE(AppFixture::record(StoreKey::rightMenu, u"Cut Paste"_s)
                      .value(QStringLiteral("cutPaths"))
                      .stringList(),
                  cut);
-        QVERIFY(AppFixture::keys(StoreKey::newFile).contains(u"ABC"_qs));
+        QVERIFY(AppFixture::keys(StoreKey::newFile).contains(u"ABC"_s));
     }
 
     void aClickAsTheWindowComesBackIsStoredAndShown()
@@ -312,9 +314,9 @@ private Q_SLOTS:
         MainMenuPage editor;
         editor.selectRow(0);
         const QString key = editor.selectItem()->key;
-        m_app.prompter.names.push_back(u"Mine"_qs);
+        m_app.prompter.names.push_back(u"Mine"_s);
         editor.onEditName();
-        QCOMPARE(editor.tableView()->item(0, 0)->text(), u"Mine"_qs);
+        QCOMPARE(editor.tableView()->item(0, 0)->text(), u"Mine"_s);
         editor.selectRow(0);
         m_app.prompter.names.push_back(QString());
         editor.onEditName();
@@ -349,7 +351,7 @@ private Q_SLOTS:
                 Qt::ItemIsUserCheckable;
             QCOMPARE(checkable, keys.at(row) == u"Delete" || keys.at(row) == u"Color Picker");
         }
-        const int row = int(keys.indexOf(u"Delete"_qs));
+        const int row = int(keys.indexOf(u"Delete"_s));
         editor.tableView()->item(row, MainMenuPage::OptionsColumn)->setCheckState(Qt::Checked);
         QCoreApplication::processEvents();
         QVERIFY(MenuStore::sharedDefaults().boolForKey(StoreKey::prefCheck(0)));
@@ -359,13 +361,13 @@ private Q_SLOTS:
     // The limits: "Add" at the limit says so and opens nothing; one below, it opens.
     void newFileLimitIsSixty()
     {
-        fillList(StoreKey::newFile, 60, u"kind"_qs);
+        fillList(StoreKey::newFile, 60, u"kind"_s);
         NewFilePage editor;
         editor.onAdd();
         QCOMPARE(m_app.prompter.informatives(),
                  QStringList{Localizer::text(QStringLiteral("Submenu Limit Tip"))});
         QVERIFY(!editor.addFileWinCtl());
-        fillList(StoreKey::newFile, 59, u"kind"_qs);
+        fillList(StoreKey::newFile, 59, u"kind"_s);
         editor.refresh();
         editor.onAdd();
         QCOMPARE(m_app.prompter.alerts.size(), 1);
@@ -375,7 +377,7 @@ private Q_SLOTS:
 
     void openWithLimitIsFifty()
     {
-        fillList(StoreKey::commonApp, 50, u"App "_qs);
+        fillList(StoreKey::commonApp, 50, u"App "_s);
         OpenWithPage editor;
         int chooserShown = 0;
         editor.chooser = [&chooserShown] {
@@ -386,7 +388,7 @@ private Q_SLOTS:
         QCOMPARE(chooserShown, 0);
         QCOMPARE(m_app.prompter.informatives(),
                  QStringList{Localizer::text(QStringLiteral("Submenu Limit Tip"))});
-        fillList(StoreKey::commonApp, 49, u"App "_qs);
+        fillList(StoreKey::commonApp, 49, u"App "_s);
         editor.refresh();
         editor.onAdd();
         QCOMPARE(chooserShown, 1);
@@ -397,7 +399,7 @@ private Q_SLOTS:
         Value list = Value::array();
         for (int i = 0; i < 60; ++i) {
             Value record = Value::dictionary();
-            record.insert(QStringLiteral("path"), u"/tmp/f"_qs + QString::number(i));
+            record.insert(QStringLiteral("path"), u"/tmp/f"_s + QString::number(i));
             list.append(record);
         }
         MenuStore::sharedDefaults().setObject(list, StoreKey::commonPath);
@@ -413,7 +415,7 @@ private Q_SLOTS:
         Value list = Value::array();
         for (int i = 0; i < 40; ++i) {
             Value record = Value::dictionary();
-            record.insert(QStringLiteral("path"), u"/tmp/f"_qs + QString::number(i));
+            record.insert(QStringLiteral("path"), u"/tmp/f"_s + QString::number(i));
             list.append(record);
         }
         MenuStore::sharedDefaults().setObject(list, StoreKey::commonPath);
@@ -433,13 +435,13 @@ private Q_SLOTS:
     {
         OpenWithPage editor;
         const qsizetype before = AppFixture::list(StoreKey::commonApp).count();
-        const DesktopApplications::Entry entry{u"Text Editor"_qs, u"a.desktop"_qs, {}};
+        const DesktopApplications::Entry entry{u"Text Editor"_s, u"a.desktop"_s, {}};
         QVERIFY(editor.addApplication(entry));
-        const Value added = AppFixture::record(StoreKey::commonApp, u"Text Editor"_qs);
+        const Value added = AppFixture::record(StoreKey::commonApp, u"Text Editor"_s);
         const QString icon = added.value(QStringLiteral("iconPath")).string();
         QVERIFY(icon.startsWith(MenuStore::appIconFolder() + u'/'));
         QCOMPARE(QImage(icon).size(), QSize(60, 60));
-        const DesktopApplications::Entry other{u"Text Editor"_qs, u"b.desktop"_qs, {}};
+        const DesktopApplications::Entry other{u"Text Editor"_s, u"b.desktop"_s, {}};
         QVERIFY(!editor.addApplication(other));
         QCOMPARE(m_app.prompter.informatives(),
                  QStringList{Localizer::text(QStringLiteral("App Exist Tip"))});
@@ -448,7 +450,7 @@ private Q_SLOTS:
 
     void applicationNameWithSlashStaysInIconFolder()
     {
-        const QString path = OpenWithPage::iconFilePath(u"../AC/DC"_qs);
+        const QString path = OpenWithPage::iconFilePath(u"../AC/DC"_s);
         QCOMPARE(QFileInfo(path).absolutePath(), MenuStore::appIconFolder());
     }
 
@@ -457,13 +459,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("three dots") << u"..."_qs << false;
-        QTest::newRow("two dots") << u".."_qs << false;
-        QTest::newRow("dots between blanks") << u"  ..  "_qs << false;
-        QTest::newRow("blanks") << u"   "_qs << false;
-        QTest::newRow("slash") << u"a/.env"_qs << false;
-        QTest::newRow(".gitignore") << u".gitignore"_qs << true;
-        QTest::newRow("Makefile") << u"Makefile"_qs << true;
+        QTest::newRow("three dots") << u"..."_s << false;
+        QTest::newRow("two dots") << u".."_s << false;
+        QTest::newRow("dots between blanks") << u"  ..  "_s << false;
+        QTest::newRow("blanks") << u"   "_s << false;
+        QTest::newRow("slash") << u"a/.env"_s << false;
+        QTest::newRow(".gitignore") << u".gitignore"_s << true;
+        QTest::newRow("Makefile") << u"Makefile"_s << true;
     }
     void specialFileNames()
     {
@@ -471,7 +473,7 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         TemplateDialog window;
         window.checkedSpecialFile()->setChecked(true);
-        window.inputFileType()->setText(u"Ignore list"_qs);
+        window.inputFileType()->setText(u"Ignore list"_s);
         window.inputSpecialName()->setText(name);
         QCOMPARE(window.sureBtn()->isEnabled(), accepted);
         window.onCancel();
@@ -480,7 +482,7 @@ private Q_SLOTS:
     void specialKindIsStoredWithItsWholeName()
     {
         NewFilePage editor;
-        const QString source = m_app.home() + u"/my.gitignore"_qs;
+        const QString source = m_app.home() + u"/my.gitignore"_s;
         {
             QFile f(source);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -491,13 +493,13 @@ private Q_SLOTS:
         QVERIFY(window);
         window->checkedSpecialFile()->setChecked(true);
         QVERIFY(window->selectTemplate(source));
-        window->inputSpecialName()->setText(u".gitignore"_qs);
+        window->inputSpecialName()->setText(u".gitignore"_s);
         const QString key = window->menuItem()->key;
         window->onSure();
         const Value stored = AppFixture::record(StoreKey::newFile, key);
         QVERIFY(stored.value(QStringLiteral("special")).readBool());
         QCOMPARE(stored.value(QStringLiteral("ext")).string(), QString());
-        QCOMPARE(stored.value(QStringLiteral("fileName")).string(), u".gitignore"_qs);
+        QCOMPARE(stored.value(QStringLiteral("fileName")).string(), u".gitignore"_s);
         const QString templ = stored.value(QStringLiteral("templatePath")).string();
         QCOMPARE(templ, MenuStore::fileTemplateFolder() + u'/' + key);
         QVERIFY(QFile::exists(templ));
@@ -506,7 +508,7 @@ private Q_SLOTS:
 
     void ordinaryKindTakesTypeFromTemplate()
     {
-        const QString source = m_app.home() + u"/report.DOCX"_qs;
+        const QString source = m_app.home() + u"/report.DOCX"_s;
         {
             QFile f(source);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -514,17 +516,17 @@ private Q_SLOTS:
         TemplateDialog window;
         QVERIFY(!window.sureBtn()->isEnabled());
         QVERIFY(window.selectTemplate(source));
-        QCOMPARE(window.inputFileType()->text(), u"DOCX"_qs);
-        QCOMPARE(window.inputExtension()->text(), u"docx"_qs);
+        QCOMPARE(window.inputFileType()->text(), u"DOCX"_s);
+        QCOMPARE(window.inputExtension()->text(), u"docx"_s);
         QVERIFY(window.sureBtn()->isEnabled());
-        window.inputFileName()->setText(u"../x"_qs);
+        window.inputFileName()->setText(u"../x"_s);
         QVERIFY(!window.sureBtn()->isEnabled());
         window.onCancel();
     }
 
     void cancelLeavesNoFileBehind()
     {
-        const QString source = m_app.home() + u"/t.txt"_qs;
+        const QString source = m_app.home() + u"/t.txt"_s;
         {
             QFile f(source);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -547,9 +549,9 @@ private Q_SLOTS:
 
     void iconPickerRefusesWhatIsNoPicture()
     {
-        const QString text = m_app.home() + u"/notes.txt"_qs;
-        const QString fake = m_app.home() + u"/fake.png"_qs;
-        const QString real = m_app.home() + u"/real.png"_qs;
+        const QString text = m_app.home() + u"/notes.txt"_s;
+        const QString fake = m_app.home() + u"/fake.png"_s;
+        const QString real = m_app.home() + u"/real.png"_s;
         for (const QString& path : {text, fake}) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -563,7 +565,7 @@ private Q_SLOTS:
             m_app.prompter.alerts.clear();
             QVERIFY(!window.selectIcon(path));
             QCOMPARE(m_app.prompter.informatives(),
-                     QStringList{Localizer::text(u"Picture Unreadable Tip"_qs)});
+                     QStringList{Localizer::text(u"Picture Unreadable Tip"_s)});
             QVERIFY(window.iconPath().isEmpty());
         }
         QVERIFY(window.selectIcon(real));
@@ -574,29 +576,28 @@ private Q_SLOTS:
     void newFileFromWindowCannotBeDeleted()
     {
         NewFilePage editor;
-        const int row =
-            int(AppFixture::keys(StoreKey::newFile).indexOf(u"New File From Window"_qs));
+        const int row = int(AppFixture::keys(StoreKey::newFile).indexOf(u"New File From Window"_s));
         QVERIFY(row >= 0);
         QCOMPARE(editor.tableView()->item(row, NewFilePage::ExtColumn)->text(), QString());
         editor.selectRow(row);
         QVERIFY(!editor.deleteButton()->isEnabled());
         editor.onDelete();
-        QVERIFY(AppFixture::keys(StoreKey::newFile).contains(u"New File From Window"_qs));
+        QVERIFY(AppFixture::keys(StoreKey::newFile).contains(u"New File From Window"_s));
     }
 
     void homeFolderShowsAsTilde()
     {
-        QCOMPARE(FavouritesPage::displayPath(m_app.home()), u"~"_qs);
-        QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"/Projects/a b"_qs),
-                 u"~/Projects/a b"_qs);
+        QCOMPARE(FavouritesPage::displayPath(m_app.home()), u"~"_s);
+        QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"/Projects/a b"_s),
+                 u"~/Projects/a b"_s);
         // Only the whole folder name counts: a sibling sharing the prefix stays as it is.
-        QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"2/x"_qs), m_app.home() + u"2/x"_qs);
-        QCOMPARE(FavouritesPage::displayPath(u"/etc"_qs), u"/etc"_qs);
+        QCOMPARE(FavouritesPage::displayPath(m_app.home() + u"2/x"_s), m_app.home() + u"2/x"_s);
+        QCOMPARE(FavouritesPage::displayPath(u"/etc"_s), u"/etc"_s);
 
         FavouritesPage editor;
-        const QString folder = m_app.mkdir(u"Projects"_qs);
+        const QString folder = m_app.mkdir(u"Projects"_s);
         editor.addFolderPath(folder);
-        QCOMPARE(editor.tableView()->item(0, FavouritesPage::PathColumn)->text(), u"~/Projects"_qs);
+        QCOMPARE(editor.tableView()->item(0, FavouritesPage::PathColumn)->text(), u"~/Projects"_s);
         QCOMPARE(
             AppFixture::list(StoreKey::commonPath).at(0).value(QStringLiteral("path")).string(),
             folder);
@@ -605,12 +606,12 @@ private Q_SLOTS:
     void favouriteRenamedBlankGetsFolderName()
     {
         FavouritesPage editor;
-        editor.addFolderPath(m_app.mkdir(u"Projects"_qs));
+        editor.addFolderPath(m_app.mkdir(u"Projects"_s));
         editor.selectRow(0);
-        m_app.prompter.names.push_back(u"  "_qs);
+        m_app.prompter.names.push_back(u"  "_s);
         editor.onEditName();
-        QCOMPARE(AppFixture::list(StoreKey::commonPath).at(0).value(u"displayName"_qs).string(),
-                 u"Projects"_qs);
+        QCOMPARE(AppFixture::list(StoreKey::commonPath).at(0).value(u"displayName"_s).string(),
+                 u"Projects"_s);
     }
 
     void favouriteSubmenuChoice()
@@ -619,11 +620,11 @@ private Q_SLOTS:
         // A fresh store selects the folder's contents, stores it, and says "20".
         QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 3);
         QCOMPARE(editor.popUpButton()->currentIndex(), 1);
-        QVERIFY(editor.tipLabel()->text().contains(u"20"_qs));
+        QVERIFY(editor.tipLabel()->text().contains(u"20"_s));
         QVERIFY(!editor.tipLabel()->isHidden());
         editor.onSelectPopUpType(3);
         QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 4);
-        QVERIFY(editor.tipLabel()->text().contains(u"10"_qs));
+        QVERIFY(editor.tipLabel()->text().contains(u"10"_s));
         editor.onSelectPopUpType(0);
         QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::commonPathNextMenu), 1);
         QVERIFY(editor.tipLabel()->isHidden());

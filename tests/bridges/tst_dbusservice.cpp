@@ -24,6 +24,8 @@
 #include <functional>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using pallstone::DBusAdaptor;
 using pallstone::DBusMenu;
 using pallstone::DBusMenuEntry;
@@ -49,7 +51,7 @@ void flattenJson(const QJsonArray& menu, int parentId, QList<QStringList>& rows)
         rows.append({QString::number(parentId),
                      QString::number(separator ? 0 : o.value(QStringLiteral("tag")).toInteger()),
                      o.value(QStringLiteral("title")).toString(),
-                     separator ? u"sep"_qs : QString()});
+                     separator ? u"sep"_s : QString()});
         flattenJson(o.value(QStringLiteral("children")).toArray(), id, rows);
     }
 }
@@ -274,7 +276,7 @@ private Q_SLOTS:
         QList<QStringList> got;
         for (const DBusMenuEntry& e : rows)
             got.append({QString::number(e.parentId), QString::number(e.tag), e.title,
-                        e.isSeparator ? u"sep"_qs : QString()});
+                        e.isSeparator ? u"sep"_s : QString()});
         QCOMPARE(got, expected);
         QVERIFY(tagOf(rows, QStringLiteral("New File"), QStringLiteral("Go Set")) > 0);
     }
@@ -299,11 +301,11 @@ private Q_SLOTS:
         QTest::addColumn<uint>("kind");
         QTest::addColumn<QStringList>("uris");
         QTest::addColumn<QString>("target");
-        QTest::newRow("web address") << 0u << QStringList{u"https://example.com/a"_qs} << QString();
-        QTest::newRow("trash") << 0u << QStringList{u"trash:///a"_qs} << QString();
-        QTest::newRow("relative") << 0u << QStringList{u"file:a.txt"_qs} << QString();
-        QTest::newRow("other host") << 0u << QStringList{u"file://server/a"_qs} << QString();
-        QTest::newRow("bad target") << 1u << QStringList() << u"sftp://host/dir"_qs;
+        QTest::newRow("web address") << 0u << QStringList{u"https://example.com/a"_s} << QString();
+        QTest::newRow("trash") << 0u << QStringList{u"trash:///a"_s} << QString();
+        QTest::newRow("relative") << 0u << QStringList{u"file:a.txt"_s} << QString();
+        QTest::newRow("other host") << 0u << QStringList{u"file://server/a"_s} << QString();
+        QTest::newRow("bad target") << 1u << QStringList() << u"sftp://host/dir"_s;
         QTest::newRow("unknown kind") << 9u << QStringList() << uri(QDir::tempPath());
     }
     void inputsThatNameNoLocalFileAreRefused()
@@ -313,20 +315,20 @@ private Q_SLOTS:
         QFETCH(QString, target);
         const QDBusMessage reply = call(QStringLiteral("MenuForMenuKind"), {kind, uris, target});
         QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
-        QCOMPARE(reply.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_qs);
+        QCOMPARE(reply.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_s);
         const QDBusMessage action =
             call(QStringLiteral("OnMenuItemAction"),
                  {qulonglong(0), qlonglong(1), QString(), kind, uris, target});
-        QCOMPARE(action.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_qs);
+        QCOMPARE(action.errorName(), u"org.freedesktop.DBus.Error.InvalidArgs"_s);
     }
 
     void localPathsKeepEveryCharacter_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("spaces, quotes, $") << u"/tmp/a b/'c' \"d\" $(e) `f`.txt"_qs;
-        QTest::newRow("newline") << u"/tmp/line\nbreak"_qs;
-        QTest::newRow("percent and hash") << u"/tmp/100% #1?.txt"_qs;
-        QTest::newRow("non-Latin") << u"/tmp/文件 ünï.txt"_qs;
+        QTest::newRow("spaces, quotes, $") << u"/tmp/a b/'c' \"d\" $(e) `f`.txt"_s;
+        QTest::newRow("newline") << u"/tmp/line\nbreak"_s;
+        QTest::newRow("percent and hash") << u"/tmp/100% #1?.txt"_s;
+        QTest::newRow("non-Latin") << u"/tmp/文件 ünï.txt"_s;
     }
     void localPathsKeepEveryCharacter()
     {
@@ -340,7 +342,7 @@ private Q_SLOTS:
         const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         QVERIFY(fd >= 0);
         ::close(fd);
-        const QString fileUri = u"file://"_qs + QString::fromLatin1(file.toPercentEncoding("/"));
+        const QString fileUri = u"file://"_s + QString::fromLatin1(file.toPercentEncoding("/"));
         QCOMPARE(pallstone::FileName::encode(DBusAdaptor::localPath(fileUri).value_or(QString())),
                  file);
         const DBusMenu rows = menu(0, {fileUri}, QString());
@@ -399,9 +401,8 @@ private Q_SLOTS:
         QVERIFY(gdbus.waitForFinished(10000));
         const QString out = QString::fromUtf8(gdbus.readAllStandardOutput());
         QCOMPARE(gdbus.exitCode(), 0);
-        QVERIFY2(out.startsWith(u"(uint64 "_qs) && out.contains(u", [(0, -1, "_qs),
-                 qPrintable(out));
-        QVERIFY(out.contains(u"'New File'"_qs));
+        QVERIFY2(out.startsWith(u"(uint64 "_s) && out.contains(u", [(0, -1, "_s), qPrintable(out));
+        QVERIFY(out.contains(u"'New File'"_s));
 
         QProcess toolbar;
         toolbar.start(QStringLiteral("gdbus"),
@@ -410,7 +411,7 @@ private Q_SLOTS:
                        QStringLiteral("--method"), kInterface + QStringLiteral(".ToolbarItem")});
         QVERIFY(toolbar.waitForFinished(10000));
         QVERIFY(QString::fromUtf8(toolbar.readAllStandardOutput())
-                    .startsWith(u"('Pallstone', 'Pallstone', '"_qs));
+                    .startsWith(u"('Pallstone', 'Pallstone', '"_s));
     }
 
     void aClickActsOnTheFolderShownWhateverAppearedSince()

@@ -3,6 +3,7 @@
 #include "ContextMenuService.h"
 #include "DBusAdaptor.h"
 #include "Dispatch.h"
+#include "IconThemeIndex.h"
 #include "MenuJson.h"
 #include "MenuStore.h"
 #include "Paths.h"
@@ -154,6 +155,7 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
     service.setupDirectoryURLs();
 
     if (options.command == u"menu") {
+        IconThemeIndex::instance().build();
         const Menu menu = service.menuFor(request);
         out << QJsonDocument(MenuJson::toJson(menu.entries)).toJson(QJsonDocument::Indented);
         out.flush();

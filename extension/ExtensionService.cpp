@@ -3,6 +3,7 @@
 #include "ContextMenuService.h"
 #include "DBusAdaptor.h"
 #include "Dispatch.h"
+#include "IconThemeIndex.h"
 #include "MenuStore.h"
 #include "Seams.h"
 #include "WorkInProgress.h"
@@ -61,6 +62,7 @@ int ExtensionService::exec(QTextStream& err)
     MenuStore::setProgram(MenuStore::Program::Extension);
     m_menuService = std::make_unique<ContextMenuService>();
     m_menuService->init();
+    IconThemeIndex::instance().startBuilding();
 
     DBusMenuEntry::registerMetaType();
     m_adaptor = std::make_unique<DBusAdaptor>(*m_menuService);

@@ -1,14 +1,13 @@
 #include "MenuIconResolver.h"
 
 #include "IconCatalog.h"
+#include "IconThemeIndex.h"
 #include "Paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHash>
-#include <QIcon>
 #include <QMutex>
 
 namespace pallstone {
@@ -60,11 +59,11 @@ QString MenuIconResolver::resolve(const MenuIcon& icon)
     case MenuIcon::Kind::Resource:
         break;
     }
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        for (const QString& theme : IconCatalog::themeNames(icon.value)) {
-            if (QIcon::hasThemeIcon(theme))
-                return theme;
-        }
+    // A name the index cannot answer yet (the service has just started) gets our own picture
+    // rather than a wait.
+    for (const QString& theme : IconCatalog::themeNames(icon.value)) {
+        if (IconThemeIndex::instance().contains(theme).value_or(false))
+            return theme;
     }
     return bundledPath(icon.value);
 }

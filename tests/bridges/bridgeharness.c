@@ -586,6 +586,9 @@ static void set_activation_environment(void)
                            "PALLSTONE_ANSWERS",
                            "PALLSTONE_TRANSCRIPT",
                            "QT_QPA_PLATFORM",
+                           "DISPLAY",
+                           "XAUTHORITY",
+                           "XDG_DATA_DIRS",
                            "LANG",
                            "ASAN_OPTIONS",
                            NULL};
@@ -615,7 +618,8 @@ int harness_main(int argc, char** argv, const BridgeAdapter* bridge)
     g_setenv("XDG_DATA_HOME", path = g_build_filename(home, ".local/share", NULL), TRUE),
         g_free(path);
     g_setenv("XDG_CACHE_HOME", path = g_build_filename(home, ".cache", NULL), TRUE), g_free(path);
-    g_setenv("QT_QPA_PLATFORM", "offscreen", TRUE);
+    /* The desktop variants run the service with xcb under Xvfb. */
+    g_setenv("QT_QPA_PLATFORM", "offscreen", FALSE);
     g_setenv("LANG", "C.UTF-8", TRUE);
     char* answers = g_build_filename(home, "answers.json", NULL);
     g_file_set_contents(answers, "[]", -1, NULL);

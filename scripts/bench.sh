@@ -21,3 +21,8 @@ if [ -x "$build/bench/convert_timer" ]; then
   echo "== bench_convert.sh"
   "$(dirname "$0")/../bench/bench_convert.sh" "$build"
 fi
+# The service's CPU time per menu on a virtual desktop, for each layout of the icon folders.
+if [ -x "$build/extension/pallstone-extension" ]; then
+  echo "== bench_menu_icons.sh"
+  "$(dirname "$0")/../bench/bench_menu_icons.sh" "$build" 2> >(grep -v 'fd limit' >&2)
+fi

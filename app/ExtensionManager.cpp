@@ -234,8 +234,12 @@ QString ExtensionManager::installStep(const FileManager& fileManager)
         return QStringLiteral("sudo apt install ./pallstone_%1_amd64.deb")
             .arg(QStringLiteral(PALLSTONE_VERSION));
     // The file manager's own folder, where it loads plug-ins from; one under home is ours only.
+    // The Dolphin plug-in is built for KDE Frameworks 5 and goes where those plug-ins live.
+    const QStringList folders = fileManager.id == u"dolphin"
+                                    ? fileManager.bridgeFolders.filter(QStringLiteral("/kf5/"))
+                                    : fileManager.bridgeFolders;
     QString folder;
-    for (const QString& candidate : fileManager.bridgeFolders) {
+    for (const QString& candidate : folders) {
         if (candidate.startsWith(QDir::homePath()))
             continue;
         if (folder.isEmpty() || QFileInfo(candidate).isDir()) {

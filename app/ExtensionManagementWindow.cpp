@@ -115,9 +115,12 @@ void ExtensionManagementWindow::refresh()
         text->setObjectName(QStringLiteral("stateText"));
         cellLayout->addWidget(dot);
         cellLayout->addWidget(text, 1);
+        // The step that installs a missing plug-in, as the main window's note gives it.
+        const QString step = ExtensionManager::installStep(fm);
         cell->setToolTip(fm.bridgeInstalled()
                              ? fm.bridgePath
-                             : Localizer::text(QStringLiteral("Plug-in Folders Tip")) + u'\n' +
+                             : (step.isEmpty() ? QString() : step + QStringLiteral("\n\n")) +
+                                   Localizer::text(QStringLiteral("Plug-in Folders Tip")) + u'\n' +
                                    fm.bridgeFolders.join(QLatin1Char('\n')));
         const qreal ratio = devicePixelRatioF();
         const auto show = [dot, text, dotSize, ratio](const ExtensionManager::FileManager& now) {

@@ -6,6 +6,7 @@
 #include "MenuStore.h"
 #include "Services.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
@@ -76,6 +77,31 @@ QStringList systemFolders(const QString& relative)
     return {QStringLiteral("/usr/lib/x86_64-linux-gnu/") + relative,
             QStringLiteral("/usr/lib64/") + relative, QStringLiteral("/usr/lib/") + relative,
             QStringLiteral("/usr/local/lib/") + relative, homeLib(relative)};
+}
+
+// The plug-in a build tree made for the file manager, beside this program's own folder there.
+QString builtBridge(const QString& id)
+{
+    if (!QCoreApplication::instance())
+        return {};
+    const QDir bridges(QCoreApplication::applicationDirPath() + QStringLiteral("/../bridges/") +
+                       id);
+    const QStringList names{QStringLiteral("libpallstone-") + id + QStringLiteral(".so"),
+                            QStringLiteral("pallstone-") + id + QStringLiteral(".so")};
+    for (const QString& name : names) {
+        const QFileInfo file(bridges.filePath(name));
+        if (file.isFile())
+            return QDir::cleanPath(file.absoluteFilePath());
+    }
+    return {};
+}
+
+// Quoted for a shell, as the person will paste it.
+QString shellWord(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    return u'\'' + quoted + u'\'';
 }
 
 } // namespace
@@ -197,6 +223,41 @@ void ExtensionManager::restartExtensionService()
     // compression has finished, so no half-written file is left behind.
     ::kill(pid_t(pid.value()), SIGTERM);
     QTimer::singleShot(500, this, start);
+}
+
+QString ExtensionManager::installStep(const FileManager& fileManager)
+{
+    if (!fileManager.installed() || fileManager.bridgeInstalled())
+        return {};
+    const QString built = builtBridge(fileManager.id);
+    if (built.isEmpty())
+        return QStringLiteral("sudo apt install ./pallstone_%1_amd64.deb")
+            .arg(QStringLiteral(PALLSTONE_VERSION));
+    // The file manager's own folder, where it loads plug-ins from; one under home is ours only.
+    // The Dolphin plug-in is built for KDE Frameworks 5 and goes where those plug-ins live.
+    const QStringList folders = fileManager.id == u"dolphin"
+                                    ? fileManager.bridgeFolders.filter(QStringLiteral("/kf5/"))
+                                    : fileManager.bridgeFolders;
+    QString folder;
+    for (const QString& candidate : folders) {
+        if (candidate.startsWith(QDir::homePath()))
+            continue;
+        if (folder.isEmpty() || QFileInfo(candidate).isDir()) {
+            folder = candidate;
+            if (QFileInfo(candidate).isDir())
+                break;
+        }
+    }
+    return QStringLiteral("sudo install -D -m 644 %1 -t %2")
+        .arg(shellWord(built), shellWord(folder));
+}
+
+void ExtensionManager::restartFileManagers()
+{
+    for (const FileManager& fm : fileManagers()) {
+        if (fm.installed())
+            restartFileManager(fm);
+    }
 }
 
 void ExtensionManager::restartFileManager(const FileManager& fileManager)

@@ -56,6 +56,13 @@ public:
     // Tests decide what extensionState() answers; an empty function restores the detection.
     static void setStateProbe(std::function<State()> probe);
 
+    // The command that installs the bridge for a file manager that lacks it: the plug-in this
+    // program was built with copied into the file manager's own folder, else the package that
+    // holds every bridge. Empty when the file manager is absent or has its bridge.
+    static QString installStep(const FileManager& fileManager);
+    // Restarts every installed file manager, so that each loads a bridge installed meanwhile.
+    static void restartFileManagers();
+
     // Switches Pallstone on or off in one file manager; its bridge sees it at the next menu.
     // False when the switch could not be written.
     static bool setSwitchedOn(const QString& id, bool on);

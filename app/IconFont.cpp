@@ -2,10 +2,13 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace pallstone {
@@ -47,6 +50,14 @@ private:
     FT_Face m_face = nullptr;
 };
 
+// "uniF2DC", "u1F600", "glyph123": names a font tool made up from a number.
+bool isCodePointName(const QString& name)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^(uni[0-9A-Fa-f]{4,}|u[0-9A-Fa-f]{4,6}|glyph[0-9]+)$"));
+    return pattern.match(name).hasMatch();
+}
+
 } // namespace
 
 IconFont::IconFont() = default;
@@ -63,12 +74,23 @@ IconFont IconFont::load(const QString& path)
     const QByteArray data = file.readAll();
     if (data.isEmpty())
         return font;
-    qint64 count = 0;
+    // Only glyphs a character reaches (the others are the missing-glyph box and its kin), and
+    // only those whose name says more than the code point ("uniF2DC" tells a person nothing).
+    QList<quint32> candidates;
     {
         const Face face(data);
         if (!face.face())
             return font;
-        count = face.face()->num_glyphs;
+        const bool named = FT_HAS_GLYPH_NAMES(face.face());
+        FT_UInt glyph = 0;
+        FT_ULong character = FT_Get_First_Char(face.face(), &glyph);
+        while (glyph != 0) {
+            char name[128] = {};
+            if (!named || (FT_Get_Glyph_Name(face.face(), glyph, name, sizeof name) == 0 &&
+                           !isCodePointName(QString::fromLatin1(name))))
+                candidates.append(glyph);
+            character = FT_Get_Next_Char(face.face(), character, &glyph);
+        }
     }
     QRawFont raw(data, kProbePixelSize);
     if (!raw.isValid())
@@ -76,9 +98,11 @@ IconFont IconFont::load(const QString& path)
     font.m_path = path;
     font.m_data = data;
     font.m_raw = raw;
-    for (qint64 glyph = count - 1; glyph >= 0; --glyph) {
-        if (!raw.pathForGlyph(quint32(glyph)).boundingRect().isEmpty())
-            font.m_glyphs.append(quint32(glyph));
+    std::sort(candidates.begin(), candidates.end(), std::greater<>());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    for (quint32 glyph : std::as_const(candidates)) {
+        if (!raw.pathForGlyph(glyph).boundingRect().isEmpty())
+            font.m_glyphs.append(glyph);
     }
     return font;
 }

@@ -26,7 +26,8 @@ public:
 
     bool isValid() const { return m_raw.isValid(); }
     QString path() const { return m_path; }
-    // Glyph numbers whose outline is not empty, highest first.
+    // Glyph numbers a character reaches, whose outline is not empty and whose name says more
+    // than a code point, highest first.
     const QList<quint32>& glyphs() const { return m_glyphs; }
 
     // The outline at the given pixel size, moved so that its bounds start at the origin.

@@ -9,6 +9,7 @@
 #include "MenuStore.h"
 #include "Punctuation.h"
 #include "ReorderTable.h"
+#include "SetupBanner.h"
 #include "Strings.h"
 
 #include <QCheckBox>
@@ -48,6 +49,12 @@ MainMenuPage::MainMenuPage(QWidget* parent) : ListPage(parent)
             onEnable();
     });
 
+    m_banner = new SetupBanner(this);
+    connect(m_banner, &SetupBanner::setUpRequested, this, [this] {
+        if (onEnable)
+            onEnable();
+    });
+
     m_tableView->setColumnCount(3);
     m_tableView->setHorizontalHeaderLabels(
         {Punctuation::withHints(Localizer::text(QStringLiteral("Menu Name")),
@@ -72,6 +79,7 @@ MainMenuPage::MainMenuPage(QWidget* parent) : ListPage(parent)
     m_tipLabel->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_banner);
     layout->addWidget(m_enableButton);
     layout->addWidget(m_tableView, 1);
     auto* buttons = new QHBoxLayout;
@@ -99,22 +107,28 @@ QString MainMenuPage::listKey() const
 void MainMenuPage::refresh()
 {
     m_tableData = MenuStore::menuItemArray();
-    m_extensionEnabled = ExtensionManager::isExtensionEnabled();
+    const ExtensionManager::State state = ExtensionManager::extensionState();
+    m_extensionEnabled = state == ExtensionManager::State::Active;
     m_enableButton->setChecked(m_extensionEnabled);
+    m_banner->showFor(state, ExtensionManager::fileManagers());
     reloadTable();
 }
 
 QString MainMenuPage::outsideState() const
 {
     // Switched on in a file manager while this window was behind: the check boxes follow.
-    return ExtensionManager::isExtensionEnabled() ? QStringLiteral("on") : QStringLiteral("off");
+    return QString::number(int(ExtensionManager::extensionState()));
 }
 
 void MainMenuPage::fillRow(int row, const MenuItemPtr& item)
 {
     m_tableView->setItem(row, NameColumn,
                          titleCell(item->menuTitle(), MenuIcons::icon(item->menuIcon())));
-    m_tableView->setItem(row, EnableColumn, checkCell(!item->disabled, m_extensionEnabled));
+    QTableWidgetItem* enable = checkCell(!item->disabled, m_extensionEnabled);
+    // A greyed switch says why.
+    if (!m_extensionEnabled)
+        enable->setToolTip(Localizer::text(QStringLiteral("Enable Greyed Tip")));
+    m_tableView->setItem(row, EnableColumn, enable);
     Defaults& store = MenuStore::sharedDefaults();
     QTableWidgetItem* options = nullptr;
     if (item->key == u"Delete") {

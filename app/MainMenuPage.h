@@ -10,6 +10,7 @@ class QLabel;
 namespace pallstone {
 
 class AddMenuEntryDialog;
+class SetupBanner;
 
 // The "General" tab: the entries of the main context menu in their order, each switched on or
 // off, reordered, renamed, removed, added back from the catalogue, and the whole list restored.
@@ -42,6 +43,7 @@ public:
 
     QLabel* tipLabel() const { return m_tipLabel; }
     QCheckBox* enableButton() const { return m_enableButton; }
+    SetupBanner* setupBanner() const { return m_banner; }
     AddMenuEntryDialog* addMenuWinCtl() const { return m_addMenuWinCtl; }
 
     // Posted in-process when a window of the application becomes active.
@@ -56,6 +58,7 @@ protected:
 private:
     void showIntroduce(const MenuItemPtr& item);
 
+    SetupBanner* m_banner = nullptr;
     QCheckBox* m_enableButton = nullptr;
     QLabel* m_tipLabel = nullptr;
     bool m_extensionEnabled = false;

@@ -3,6 +3,7 @@
 #include "Alert.h"
 #include "AppChooserDialog.h"
 #include "DefaultCatalogue.h"
+#include "LaunchPlan.h"
 #include "Localizer.h"
 #include "MenuIcons.h"
 #include "MenuStore.h"
@@ -23,6 +24,12 @@ namespace pallstone {
 namespace {
 
 constexpr int kIconSize = 60;
+
+// Whether the menu offers the application here: the launcher finds its desktop entry.
+bool installed(const MenuItem& item)
+{
+    return !LaunchPlan::desktopEntryPath(item.appName).isEmpty();
+}
 
 QString orEmpty(const QString& text)
 {
@@ -107,12 +114,29 @@ QString OpenWithPage::iconFilePath(const QString& name)
 
 void OpenWithPage::fillRow(int row, const MenuItemPtr& item)
 {
-    const QString title = Strings::isValid(item->displayName) ? item->menuTitle() : item->appName;
-    m_tableView->setItem(row, NameColumn, titleCell(title, MenuIcons::icon(item->menuIcon())));
+    QString title = Strings::isValid(item->displayName) ? item->menuTitle() : item->appName;
+    const bool present = installed(*item);
+    // The row stays, with the person's choices, for the day the application is installed.
+    if (!present)
+        title = Punctuation::withHints(title, {Localizer::text(QStringLiteral("Not Installed"))});
+    QTableWidgetItem* name = titleCell(title, MenuIcons::icon(item->menuIcon()));
+    if (!present) {
+        name->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+        name->setToolTip(Localizer::text(QStringLiteral("App Not Installed Tip")));
+    }
+    m_tableView->setItem(row, NameColumn, name);
     m_tableView->setItem(row, AddToMainMenuColumn, checkCell(item->isAddToMainMenu, true));
     m_tableView->setItem(
         row, EnableColumn,
         checkCell(!item->disabled || item->isAddToMainMenu, !item->isAddToMainMenu));
+}
+
+QString OpenWithPage::outsideState() const
+{
+    QString state;
+    for (const MenuItemPtr& item : m_tableData)
+        state.append(installed(*item) ? u'1' : u'0');
+    return state;
 }
 
 void OpenWithPage::onAdd()

@@ -45,6 +45,8 @@ public:
 
 protected:
     void fillRow(int row, const MenuItemPtr& item) override;
+    // Which of the listed applications are installed: one installed later shows as such.
+    QString outsideState() const override;
     void onCheckChanged(int row, int column, bool checked) override;
 };
 

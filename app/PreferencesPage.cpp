@@ -10,6 +10,7 @@
 #include "MenuStore.h"
 #include "Punctuation.h"
 #include "Services.h"
+#include "WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -125,8 +126,10 @@ void PreferencesPage::handleSignal(const pallstone::Notification& /*notification
 
 ConfigManagerWindow* PreferencesPage::onConfigManager()
 {
-    if (!m_configManagerWinCtl)
+    if (!m_configManagerWinCtl) {
         m_configManagerWinCtl = new ConfigManagerWindow(this);
+        WindowPlacement::overOwner(m_configManagerWinCtl, this);
+    }
     m_configManagerWinCtl->show();
     m_configManagerWinCtl->raise();
     m_configManagerWinCtl->activateWindow();

@@ -17,7 +17,9 @@ struct Command
 constexpr Command kCommands[] = {{u"list", 0},   {u"save", 1},   {u"switch", 1}, {u"rename", 2},
                                  {u"delete", 1}, {u"export", 2}, {u"import", 1}};
 
-int report(const ProfileManager::Outcome& outcome, const QString& subject, QTextStream& err)
+// subjectIsFile: the subject names a file to read (import), not a profile.
+int report(const ProfileManager::Outcome& outcome, const QString& subject, bool subjectIsFile,
+           QTextStream& err)
 {
     using Status = ProfileManager::Status;
     switch (outcome.status) {
@@ -27,7 +29,8 @@ int report(const ProfileManager::Outcome& outcome, const QString& subject, QText
         err << "pallstone: a profile name must not be empty, hold \"/\", or be \".\" or \"..\"\n";
         return ProfileCommand::Usage;
     case Status::NoSuchProfile:
-        err << "pallstone: no such profile: " << subject << '\n';
+        err << (subjectIsFile ? "pallstone: no such file: " : "pallstone: no such profile: ")
+            << subject << '\n';
         return ProfileCommand::NoSuchProfile;
     case Status::NotAProfile:
         err << "pallstone: not a profile archive (it does not open with the profile password or "
@@ -63,7 +66,8 @@ void ProfileCommand::describe(QTextStream& err)
            "       pallstone profile import FILE\n"
            "                                 add a profile archive; prints the name it got\n"
            "         exit codes: 0 done, 1 usage, 2 no such profile, 3 not a profile archive, "
-           "4 failed\n";
+           "4 failed\n"
+           "         (for import, 2 says that FILE does not exist)\n";
 }
 
 int ProfileCommand::run(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -122,7 +126,7 @@ int ProfileCommand::run(const QStringList& args, QTextStream& out, QTextStream& 
         if (outcome.ok())
             out << outcome.name << '\n';
     }
-    const int code = report(outcome, first, err);
+    const int code = report(outcome, first, command == u"import", err);
     out.flush();
     err.flush();
     return code;

@@ -46,20 +46,20 @@ void describeProgram()
     QCoreApplication::setApplicationVersion(QStringLiteral(PALLSTONE_VERSION));
 }
 
-int usage(QTextStream& err, int code)
+int usage(QTextStream& stream, int code)
 {
-    err << "usage: pallstone                 open the settings window\n"
-           "       pallstone setup           create or upgrade the configuration and show what "
-           "it holds\n"
-           "       pallstone --screenshot FILE --screenshot-tab N [--size WxH] [--designer]\n"
-           "                                 save an image of one tab of the window (or of the\n"
-           "                                 folder icon designer) and exit\n"
-           "       pallstone --screenshot FILE --screenshot-profiles [--size WxH]\n"
-           "                                 save an image of the profiles window and exit\n"
-           "       pallstone --screenshot FILE --screenshot-window NAME\n"
-           "                                 save an image of one window and exit: template\n"
-           "                                 (the new file type), alert, about, extensions\n";
-    pallstone::ProfileCommand::describe(err);
+    stream << "usage: pallstone                 open the settings window\n"
+              "       pallstone setup           create or upgrade the configuration and show what "
+              "it holds\n"
+              "       pallstone --screenshot FILE --screenshot-tab N [--size WxH] [--designer]\n"
+              "                                 save an image of one tab of the window (or of the\n"
+              "                                 folder icon designer) and exit\n"
+              "       pallstone --screenshot FILE --screenshot-profiles [--size WxH]\n"
+              "                                 save an image of the profiles window and exit\n"
+              "       pallstone --screenshot FILE --screenshot-window NAME\n"
+              "                                 save an image of one window and exit: template\n"
+              "                                 (the new file type), alert, about, extensions\n";
+    pallstone::ProfileCommand::describe(stream);
     return code;
 }
 
@@ -80,7 +80,11 @@ int runHeadless(int argc, char* argv[])
         out << "pallstone " << PALLSTONE_VERSION << '\n';
         return 0;
     }
-    return usage(err, args.value(0) == u"--help" ? 0 : 2);
+    // Asked for, the help is the answer and goes where answers go; after a wrong command it
+    // explains the error.
+    if (args.value(0) == u"--help" || args.value(0) == u"-h")
+        return usage(out, 0);
+    return usage(err, 2);
 }
 
 int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QTextStream& err)
@@ -173,19 +177,33 @@ int takeScreenshot(pallstone::AppDelegate& delegate, const QStringList& args, QT
     return QApplication::exec();
 }
 
-// The desktop's own file dialogs: through the XDG desktop portal where its Qt theme is installed
-// and the desktop does not bring a Qt theme of its own (Plasma does). A theme the person chose is
-// left alone.
-void preferPortalDialogs()
+bool hasPlugin(const QString& relative)
+{
+    return QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) + u'/' + relative);
+}
+
+// The desktop's own look and dialogs. A desktop session: the desktop's file dialogs through the
+// XDG desktop portal where its Qt theme is installed and the desktop does not bring a Qt theme of
+// its own (Plasma does). A plain X session names no desktop and has no portal: the GTK theme's
+// colours, fonts and icons where Qt's GTK theme is installed (qt6-gtk-platformtheme), else Breeze
+// where it is installed, rather than Qt's own Fusion. A theme or style the person chose is left
+// alone.
+void followTheDesktop()
 {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORMTHEME"))
         return;
     const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
-    if (desktop.contains(u"KDE"_s, Qt::CaseInsensitive) || desktop.isEmpty())
+    if (desktop.contains(u"KDE"_s, Qt::CaseInsensitive))
         return;
-    const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                           u"/platformthemes/libqxdgdesktopportal.so"_s;
-    if (QFileInfo::exists(plugin))
+    if (desktop.isEmpty()) {
+        if (hasPlugin(u"platformthemes/libqgtk3.so"_s))
+            qputenv("QT_QPA_PLATFORMTHEME", "gtk3");
+        else if (qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE") &&
+                 hasPlugin(u"styles/breeze6.so"_s))
+            qputenv("QT_STYLE_OVERRIDE", "Breeze");
+        return;
+    }
+    if (hasPlugin(u"platformthemes/libqxdgdesktopportal.so"_s))
         qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
 }
 
@@ -197,7 +215,7 @@ int main(int argc, char* argv[])
     if (!windowed)
         return runHeadless(argc, argv);
     if (argc < 2)
-        preferPortalDialogs();
+        followTheDesktop();
 
     QApplication app(argc, argv);
     describeProgram();

@@ -40,7 +40,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "default-dbus-session-bus | dbus-session-bus, libglib2.0-bin, qt6-qpa-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-  "nautilus | nemo | caja | thunar | dolphin, fonts-font-awesome, qt6-image-formats-plugins")
+  "nautilus | nemo | caja | thunar | dolphin, fonts-font-awesome, qt6-image-formats-plugins, qt6-gtk-platformtheme")
 set(CPACK_DEBIAN_PACKAGE_ENHANCES "nautilus, nemo, caja, thunar, dolphin")
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/PallstoneCPackOptions.cmake CONTENT "\
 if(CPACK_GENERATOR STREQUAL \"DEB\")

@@ -42,7 +42,8 @@ Value DefaultCatalogue::defaultMainMenu()
         {u"Copy to", u"copy", false, false, nullptr},
         {u"Move to", u"move", false, false, nullptr},
         {u"Convert to", u"convert", false, false, nullptr},
-        {u"Cut Paste", u"cut", false, false, u"2.0.1"},
+        // Every Linux file manager cuts and pastes files itself, right above our entries.
+        {u"Cut Paste", u"cut", true, false, u"2.0.1"},
         {u"Lock and Unlock", u"lock", true, false, u"2.3.0"},
         {u"Encrypted Compression", u"compress", false, false, u"2.2.0"},
         {u"Embed in Folder", u"embed", true, false, u"2.3.0"},
@@ -81,26 +82,34 @@ Value DefaultCatalogue::defaultMainMenu()
 
 Value DefaultCatalogue::defaultNewFileMenu()
 {
-    static const char16_t* const exts[] = {
-        u"txt", u"rtf", u"json", u"docx", u"xlsx", u"pptx", u"pages", u"numbers", u"key", u"md",
-        u"wps", u"et",  u"dps",  u"html", u"xml",  u"css",  u"js",    u"py",      u"sh"};
+    struct Row
+    {
+        const char16_t* ext;
+        bool disabled;
+    };
+    // No Linux application opens the Apple formats; LibreOffice, on nearly every Linux desktop,
+    // makes the OpenDocument ones.
+    static const Row rows[] = {
+        {u"txt", false},  {u"rtf", false},  {u"json", false},   {u"docx", false}, {u"xlsx", false},
+        {u"pptx", false}, {u"pages", true}, {u"numbers", true}, {u"key", true},   {u"md", false},
+        {u"wps", false},  {u"et", true},    {u"dps", true},     {u"html", true},  {u"xml", true},
+        {u"css", true},   {u"js", true},    {u"py", true},      {u"sh", true},    {u"odt", false},
+        {u"ods", false},  {u"odp", false}};
     Value list = Value::array();
     Value fromWindow = Value::dictionary();
     fromWindow.insert(kKey, QStringLiteral("New File From Window"));
     fromWindow.insert(kIcon, QStringLiteral("newfile"));
     fromWindow.insert(kChangedVersion, QStringLiteral("2.3.2"));
     list.append(fromWindow);
-    int position = 0;
-    for (const char16_t* ext : exts) {
-        const QString e = QString::fromUtf16(ext);
+    for (const Row& row : rows) {
+        const QString e = QString::fromUtf16(row.ext);
         Value record = Value::dictionary();
         record.insert(kKey, e);
         record.insert(QStringLiteral("ext"), e);
         record.insert(kIcon, e);
         // Stored as an integer, not a boolean; readers accept both.
-        record.insert(kDisabled, position < 11 ? 0 : 1);
+        record.insert(kDisabled, row.disabled ? 1 : 0);
         list.append(record);
-        ++position;
     }
     return list;
 }

@@ -13,7 +13,8 @@ struct StoreSnapshot
     static StoreSnapshot fromRoot(const Value& root);
 
     Value root;
-    MenuItemList mainMenu;   // the main menu's entries, switched-off ones left out
+    // The main menu's entries, switched-off ones and applications not installed left out.
+    MenuItemList mainMenu;
     MenuItemList belongApps; // its terminal windows and applications, which open folders too
     bool hideMainIcons = false;
     bool hideSetItem = false;
@@ -21,7 +22,7 @@ struct StoreSnapshot
     qint64 favouriteSubmenuMode = 0; // "common path next menu"
 
     MenuItemList favourites() const;
-    MenuItemList applications() const;
+    MenuItemList applications() const; // installed ones only
     MenuItemList templates() const;
 };
 

@@ -22,6 +22,40 @@ home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$out"
 mkdir -m 700 "$home/run"
+run() {
+  env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+    XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
+    XDG_RUNTIME_DIR="$home/run" LANG="$locale" LC_ALL="$locale" LANGUAGE="$language" \
+    QT_QPA_PLATFORM=xcb "$@"
+}
+
+# The first start, before any file manager has the plug-in: the note at the top of the window.
+# Plug-ins installed system-wide are hidden for it in a private mount namespace (root only).
+first_start() {
+  local dir
+  for dir in /usr/lib/*/nautilus/extensions-4 /usr/lib/*/nemo/extensions-3.0 \
+    /usr/lib/*/caja/extensions-2.0 /usr/lib/*/thunarx-3 /usr/lib/*/qt5/plugins/kf5/kfileitemaction; do
+    [ -d "$dir" ] && mount -t tmpfs none "$dir"
+  done
+  for lang in en zh_CN; do
+    case "$lang" in
+      en) locale=C.UTF-8; language=en ;;
+      zh_CN) locale=zh_CN.UTF-8; language=zh_CN ;;
+    esac
+    run xvfb-run -a -s "-screen 0 1280x800x24" "$app" --screenshot \
+      "$out/${lang}-0-general-first-start.png" --screenshot-tab 0 --size 1280x800
+    echo "$out/${lang}-0-general-first-start.png"
+  done
+}
+if [ "$(id -u)" = 0 ] && command -v unshare >/dev/null; then
+  export -f run first_start
+  export home app out
+  unshare -m --propagation private bash -c first_start
+  rm -rf "$home/.config" "$home/.local" "$home/.cache"
+else
+  echo "screenshots: the first-start pictures need root (a private mount namespace)" >&2
+fi
+
 # The pictures show the menu in use: the Nemo plug-in of this build, installed into the private
 # home as a user install puts it (the file managers' window shows the other states beside it).
 if [ -f "$build/bridges/nemo/libpallstone-nemo.so" ] && command -v nemo >/dev/null; then
@@ -29,12 +63,6 @@ if [ -f "$build/bridges/nemo/libpallstone-nemo.so" ] && command -v nemo >/dev/nu
   cp "$build/bridges/nemo/libpallstone-nemo.so" "$home/.local/lib/nemo/extensions-3.0/"
 fi
 
-run() {
-  env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
-    XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
-    XDG_RUNTIME_DIR="$home/run" LANG="$locale" LC_ALL="$locale" LANGUAGE="$language" \
-    QT_QPA_PLATFORM=xcb "$@"
-}
 
 tabs=(general newfile favorites apps foldericon preferences)
 for lang in en zh_CN; do

@@ -1,5 +1,6 @@
 #include "LaunchPlan.h"
 
+#include "DesktopEntryIndex.h"
 #include "FileName.h"
 #include "MenuStore.h"
 
@@ -9,9 +10,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
-
 namespace pallstone {
 
 namespace {
@@ -20,18 +18,6 @@ const QString kDesktopSuffix = QStringLiteral(".desktop");
 const QString kDebianTerminal = QStringLiteral("x-terminal-emulator");
 // The shared store's key for the terminal the person picked as the second one.
 const QString kSecondTerminalKey = QStringLiteral("second terminal");
-
-bool sameName(const QString& a, const QString& b)
-{
-    return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-QString takeGString(gchar* text)
-{
-    QString result = text ? QString::fromUtf8(text) : QString();
-    g_free(text);
-    return result;
-}
 
 struct Terminal
 {
@@ -158,31 +144,7 @@ QString LaunchPlan::desktopEntryPath(const QString& application)
         const QFileInfo info(application);
         return application.endsWith(kDesktopSuffix) && info.isFile() ? application : QString();
     }
-    QString byId;
-    QString byName;
-    GList* all = g_app_info_get_all();
-    for (GList* node = all; node && byId.isEmpty(); node = node->next) {
-        if (!G_IS_DESKTOP_APP_INFO(node->data))
-            continue;
-        GDesktopAppInfo* entry = G_DESKTOP_APP_INFO(node->data);
-        const char* file = g_desktop_app_info_get_filename(entry);
-        if (!file)
-            continue;
-        const QString id = QString::fromUtf8(g_app_info_get_id(G_APP_INFO(entry)));
-        const QString bareId = id.endsWith(kDesktopSuffix) ? id.chopped(kDesktopSuffix.size()) : id;
-        if (sameName(id, application) || sameName(bareId, application)) {
-            byId = FileName::decode(file);
-            break;
-        }
-        if (byName.isEmpty()) {
-            const QString localised = QString::fromUtf8(g_app_info_get_name(G_APP_INFO(entry)));
-            const QString plain = takeGString(g_desktop_app_info_get_string(entry, "Name"));
-            if (sameName(localised, application) || sameName(plain, application))
-                byName = FileName::decode(file);
-        }
-    }
-    g_list_free_full(all, g_object_unref);
-    return byId.isEmpty() ? byName : byId;
+    return DesktopEntryIndex::lookup(application);
 }
 
 std::optional<LaunchPlan> LaunchPlan::openWithApplication(const QString& application,

@@ -71,14 +71,26 @@ void NameDialog::setTipLabelString(const QString& tip)
 
 void NameDialog::setTipPlaceholder(const QString& placeholder)
 {
-    m_aliasTextField->setPlaceholderText(
-        placeholder.isNull() ? Localizer::text(QStringLiteral("Without Display Name Tip"))
-                             : placeholder);
+    m_placeholder = placeholder;
+    showPlaceholder();
+}
+
+void NameDialog::showPlaceholder()
+{
+    // "Leave empty" only where an empty name is accepted.
+    if (!m_placeholder.isNull())
+        m_aliasTextField->setPlaceholderText(m_placeholder);
+    else if (m_required)
+        m_aliasTextField->setPlaceholderText(QString());
+    else
+        m_aliasTextField->setPlaceholderText(
+            Localizer::text(QStringLiteral("Without Display Name Tip")));
 }
 
 void NameDialog::setRequired(bool required)
 {
     m_required = required;
+    showPlaceholder();
     updateState();
 }
 

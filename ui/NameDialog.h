@@ -58,10 +58,12 @@ protected:
 
 private:
     void updateState();
+    void showPlaceholder();
 
     QString m_defaultAlias;
     QString m_tipLabelString;
     bool m_required = false;
+    QString m_placeholder; // null: the default one
     QLineEdit* m_aliasTextField = nullptr;
     QLabel* m_tipLabel = nullptr;
     QLabel* m_refusedLabel = nullptr;

@@ -16,8 +16,6 @@ namespace pallstone {
 namespace {
 
 constexpr int kGrabSize = 2 * ScreenMagnifier::kHalf + 1;
-// How far the window keeps from the pointer, so that the grab never sees it.
-constexpr int kGap = 16;
 
 } // namespace
 
@@ -40,8 +38,17 @@ ScreenMagnifier::~ScreenMagnifier()
 
 void ScreenMagnifier::start()
 {
-    const QPoint position = QCursor::pos();
-    follow(position);
+    m_screens.clear();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (QScreen* screen : screens) {
+        const QRect geometry = screen->geometry();
+        QImage pixels = screen->grabWindow(0, 0, 0, geometry.width(), geometry.height()).toImage();
+        // One image pixel per screen coordinate, whatever the scale.
+        if (pixels.size() != geometry.size())
+            pixels = pixels.scaled(geometry.size());
+        m_screens.append({geometry, pixels});
+    }
+    follow(QCursor::pos());
     show();
     raise();
     takeGrabs(20);
@@ -75,39 +82,32 @@ void ScreenMagnifier::takeGrabs(int attemptsLeft)
     QTimer::singleShot(50, this, [this, attemptsLeft] { takeGrabs(attemptsLeft - 1); });
 }
 
-QImage ScreenMagnifier::grabAround(const QPoint& globalPosition)
+QImage ScreenMagnifier::pixelsAround(const QPoint& globalPosition) const
 {
     QImage image(kGrabSize, kGrabSize, QImage::Format_RGB32);
     image.fill(Qt::black);
     const QRect wanted(globalPosition - QPoint(kHalf, kHalf), QSize(kGrabSize, kGrabSize));
     QPainter painter(&image);
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    for (QScreen* screen : screens) {
-        const QRect part = wanted & screen->geometry();
+    for (const ScreenPicture& screen : m_screens) {
+        const QRect part = wanted & screen.geometry;
         if (part.isEmpty())
             continue;
-        // Only the few pixels shown, not the whole screen, on every move.
-        const QRect local = part.translated(-screen->geometry().topLeft());
-        const QPixmap pixels =
-            screen->grabWindow(0, local.x(), local.y(), local.width(), local.height());
-        painter.drawPixmap(QRect(part.topLeft() - wanted.topLeft(), part.size()), pixels);
+        painter.drawImage(part.topLeft() - wanted.topLeft(), screen.pixels,
+                          part.translated(-screen.geometry.topLeft()));
     }
     return image;
 }
 
+QPoint ScreenMagnifier::windowOrigin(const QPoint& globalPosition)
+{
+    // The marker's pixel, the window's centre, is the one under the pointer.
+    return globalPosition - QPoint(kSize / 2, kSize / 2);
+}
+
 void ScreenMagnifier::follow(const QPoint& globalPosition)
 {
-    m_capture = grabAround(globalPosition);
-    // Below and to the right of the pointer, flipped where that would leave the screen.
-    QPoint origin = globalPosition + QPoint(kGap, kGap);
-    if (const QScreen* screen = QGuiApplication::screenAt(globalPosition)) {
-        const QRect area = screen->geometry();
-        if (origin.x() + kSize > area.right())
-            origin.setX(globalPosition.x() - kGap - kSize);
-        if (origin.y() + kSize > area.bottom())
-            origin.setY(globalPosition.y() - kGap - kSize);
-    }
-    move(origin);
+    m_capture = pixelsAround(globalPosition);
+    move(windowOrigin(globalPosition));
     update();
 }
 
@@ -145,8 +145,8 @@ void ScreenMagnifier::mousePressEvent(QMouseEvent* event)
 {
     if (m_ended || event->button() != Qt::LeftButton)
         return;
-    // Grabbed again at the click itself: the last move may be a few pixels behind.
-    const QImage pixels = grabAround(event->globalPosition().toPoint());
+    // Read at the click itself: the last move may be a few pixels behind.
+    const QImage pixels = pixelsAround(event->globalPosition().toPoint());
     end();
     Q_EMIT picked(pixels.pixelColor(kHalf, kHalf));
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QWidget>
 
@@ -11,8 +12,9 @@ namespace pallstone {
 // marker on the pixel under the pointer. A left click picks that pixel, Escape gives up.
 //
 // Without a compositor an X11 screen grab sees our own window wherever it covers the screen, so
-// the window keeps beside the pointer rather than over it, and holds the pointer and keyboard
-// grabs so that the click and the Escape come here wherever the pointer is.
+// the screens are grabbed once, before the window shows, and the window, centred on the pointer,
+// shows that picture. It holds the pointer and keyboard grabs so that the click and the Escape
+// come here wherever the pointer is.
 class ScreenMagnifier final : public QWidget
 {
     Q_OBJECT
@@ -29,12 +31,14 @@ public:
     ~ScreenMagnifier() override;
     Q_DISABLE_COPY_MOVE(ScreenMagnifier)
 
-    // Shows the window at the pointer and takes the grabs.
+    // Grabs the screens, shows the window on the pointer and takes the pointer grabs.
     void start();
 
-    // The pixels around a point of the screen (global coordinates), the point at the centre;
-    // what lies off every screen is black.
-    static QImage grabAround(const QPoint& globalPosition);
+    // The pixels around a point of the screens as grabbed at the start (global coordinates), the
+    // point at the centre; what lies off every screen is black.
+    QImage pixelsAround(const QPoint& globalPosition) const;
+    // Where the window goes for a pointer position: centred on it.
+    static QPoint windowOrigin(const QPoint& globalPosition);
 
 Q_SIGNALS:
     void picked(const QColor& color);
@@ -52,6 +56,12 @@ private:
     void takeGrabs(int attemptsLeft);
     void end();
 
+    struct ScreenPicture
+    {
+        QRect geometry;
+        QImage pixels;
+    };
+    QList<ScreenPicture> m_screens;
     QImage m_capture;
     bool m_ended = false;
 };

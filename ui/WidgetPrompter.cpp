@@ -175,18 +175,22 @@ int WidgetPrompter::showAlert(const AlertRequest& request)
     // Wide enough that a short sentence stays on one line and a long one wraps into a few lines
     // of comfortable length, not a column of five words.
     const QFontMetrics metrics(box.font());
+    // The heading is measured in the bold it is drawn in, or its last word is cut off.
+    QFont boldFont = box.font();
+    boldFont.setWeight(QFont::DemiBold);
+    const QFontMetrics boldMetrics(boldFont);
     const int comfortable = metrics.averageCharWidth() * 64;
-    const auto widen = [&](const char* name, const QString& text) {
+    const auto widen = [&](const char* name, const QString& text, const QFontMetrics& drawn) {
         auto* label = box.findChild<QLabel*>(QLatin1String(name));
         if (!label || text.isEmpty())
             return;
         int widest = 0;
         for (const QString& line : text.split(u'\n'))
-            widest = qMax(widest, metrics.horizontalAdvance(line) + metrics.averageCharWidth());
+            widest = qMax(widest, drawn.horizontalAdvance(line) + drawn.averageCharWidth());
         label->setMinimumWidth(qMin(widest, comfortable));
     };
-    widen("qt_msgbox_label", heading);
-    widen("qt_msgbox_informativelabel", details);
+    widen("qt_msgbox_label", heading, boldMetrics);
+    widen("qt_msgbox_informativelabel", details, metrics);
 
     const QStringList titles = request.buttons.isEmpty()
                                    ? QStringList{Localizer::text(QStringLiteral("OK"))}

@@ -687,5 +687,93 @@
         <source>star</source>
         <translation>Star</translation>
     </message>
+    <message>
+        <source>txt</source>
+        <translation>Text Document</translation>
+    </message>
+    <message>
+        <source>rtf</source>
+        <translation>Rich Text Document</translation>
+    </message>
+    <message>
+        <source>json</source>
+        <translation>JSON File</translation>
+    </message>
+    <message>
+        <source>docx</source>
+        <translation>Word Document</translation>
+    </message>
+    <message>
+        <source>xlsx</source>
+        <translation>Excel Spreadsheet</translation>
+    </message>
+    <message>
+        <source>pptx</source>
+        <translation>PowerPoint Presentation</translation>
+    </message>
+    <message>
+        <source>pages</source>
+        <translation>Pages Document</translation>
+    </message>
+    <message>
+        <source>numbers</source>
+        <translation>Numbers Spreadsheet</translation>
+    </message>
+    <message>
+        <source>key</source>
+        <translation>Keynote Presentation</translation>
+    </message>
+    <message>
+        <source>md</source>
+        <translation>Markdown Document</translation>
+    </message>
+    <message>
+        <source>wps</source>
+        <translation>WPS Writer Document</translation>
+    </message>
+    <message>
+        <source>et</source>
+        <translation>WPS Spreadsheet</translation>
+    </message>
+    <message>
+        <source>dps</source>
+        <translation>WPS Presentation</translation>
+    </message>
+    <message>
+        <source>html</source>
+        <translation>HTML Document</translation>
+    </message>
+    <message>
+        <source>xml</source>
+        <translation>XML Document</translation>
+    </message>
+    <message>
+        <source>css</source>
+        <translation>CSS Style Sheet</translation>
+    </message>
+    <message>
+        <source>js</source>
+        <translation>JavaScript File</translation>
+    </message>
+    <message>
+        <source>py</source>
+        <translation>Python Script</translation>
+    </message>
+    <message>
+        <source>sh</source>
+        <translation>Shell Script</translation>
+    </message>
+    <message>
+        <source>odt</source>
+        <translation>OpenDocument Text</translation>
+    </message>
+    <message>
+        <source>ods</source>
+        <translation>OpenDocument Spreadsheet</translation>
+    </message>
+    <message>
+        <source>odp</source>
+        <translation>OpenDocument Presentation</translation>
+    </message>
 </context>
 </TS>

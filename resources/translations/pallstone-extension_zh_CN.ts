@@ -687,5 +687,93 @@
         <source>star</source>
         <translation>星星</translation>
     </message>
+    <message>
+        <source>txt</source>
+        <translation>文本文档</translation>
+    </message>
+    <message>
+        <source>rtf</source>
+        <translation>RTF 文档</translation>
+    </message>
+    <message>
+        <source>json</source>
+        <translation>JSON 文件</translation>
+    </message>
+    <message>
+        <source>docx</source>
+        <translation>Word 文档</translation>
+    </message>
+    <message>
+        <source>xlsx</source>
+        <translation>Excel 工作表</translation>
+    </message>
+    <message>
+        <source>pptx</source>
+        <translation>PowerPoint 演示文稿</translation>
+    </message>
+    <message>
+        <source>pages</source>
+        <translation>Pages 文稿</translation>
+    </message>
+    <message>
+        <source>numbers</source>
+        <translation>Numbers 表格</translation>
+    </message>
+    <message>
+        <source>key</source>
+        <translation>Keynote 演示文稿</translation>
+    </message>
+    <message>
+        <source>md</source>
+        <translation>Markdown 文档</translation>
+    </message>
+    <message>
+        <source>wps</source>
+        <translation>WPS 文字文档</translation>
+    </message>
+    <message>
+        <source>et</source>
+        <translation>WPS 表格</translation>
+    </message>
+    <message>
+        <source>dps</source>
+        <translation>WPS 演示文稿</translation>
+    </message>
+    <message>
+        <source>html</source>
+        <translation>HTML 文档</translation>
+    </message>
+    <message>
+        <source>xml</source>
+        <translation>XML 文档</translation>
+    </message>
+    <message>
+        <source>css</source>
+        <translation>CSS 样式表</translation>
+    </message>
+    <message>
+        <source>js</source>
+        <translation>JavaScript 文件</translation>
+    </message>
+    <message>
+        <source>py</source>
+        <translation>Python 脚本</translation>
+    </message>
+    <message>
+        <source>sh</source>
+        <translation>Shell 脚本</translation>
+    </message>
+    <message>
+        <source>odt</source>
+        <translation>OpenDocument 文本文档</translation>
+    </message>
+    <message>
+        <source>ods</source>
+        <translation>OpenDocument 电子表格</translation>
+    </message>
+    <message>
+        <source>odp</source>
+        <translation>OpenDocument 演示文稿</translation>
+    </message>
 </context>
 </TS>

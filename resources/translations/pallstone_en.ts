@@ -450,7 +450,7 @@
     </message>
     <message>
         <source>Finder Sync Tip</source>
-        <translation>None of the file managers on this system has the Pallstone plug-in yet. “Set Up File Managers” lists the supported file managers and how to install the plug-in for each.</translation>
+        <translation>None of the file managers on this system has the Pallstone plug-in yet. The top of the main window names each of your file managers with the step that installs its plug-in.</translation>
     </message>
     <message>
         <source>Go Review</source>
@@ -610,7 +610,7 @@
     </message>
     <message>
         <source>docx</source>
-        <translation>Word</translation>
+        <translation>Word Document</translation>
     </message>
     <message>
         <source>eg:</source>
@@ -955,6 +955,106 @@
     <message>
         <source>Field Label</source>
         <translation>%1:</translation>
+    </message>
+    <message>
+        <source>App Not Installed Tip</source>
+        <translation>No application of this name is installed on this computer, so the menu leaves it out. It comes back once the application is installed.</translation>
+    </message>
+    <message>
+        <source>txt</source>
+        <translation>Text Document</translation>
+    </message>
+    <message>
+        <source>rtf</source>
+        <translation>Rich Text Document</translation>
+    </message>
+    <message>
+        <source>json</source>
+        <translation>JSON File</translation>
+    </message>
+    <message>
+        <source>xlsx</source>
+        <translation>Excel Spreadsheet</translation>
+    </message>
+    <message>
+        <source>pptx</source>
+        <translation>PowerPoint Presentation</translation>
+    </message>
+    <message>
+        <source>pages</source>
+        <translation>Pages Document</translation>
+    </message>
+    <message>
+        <source>numbers</source>
+        <translation>Numbers Spreadsheet</translation>
+    </message>
+    <message>
+        <source>key</source>
+        <translation>Keynote Presentation</translation>
+    </message>
+    <message>
+        <source>md</source>
+        <translation>Markdown Document</translation>
+    </message>
+    <message>
+        <source>wps</source>
+        <translation>WPS Writer Document</translation>
+    </message>
+    <message>
+        <source>et</source>
+        <translation>WPS Spreadsheet</translation>
+    </message>
+    <message>
+        <source>dps</source>
+        <translation>WPS Presentation</translation>
+    </message>
+    <message>
+        <source>html</source>
+        <translation>HTML Document</translation>
+    </message>
+    <message>
+        <source>xml</source>
+        <translation>XML Document</translation>
+    </message>
+    <message>
+        <source>css</source>
+        <translation>CSS Style Sheet</translation>
+    </message>
+    <message>
+        <source>js</source>
+        <translation>JavaScript File</translation>
+    </message>
+    <message>
+        <source>py</source>
+        <translation>Python Script</translation>
+    </message>
+    <message>
+        <source>sh</source>
+        <translation>Shell Script</translation>
+    </message>
+    <message>
+        <source>odt</source>
+        <translation>OpenDocument Text</translation>
+    </message>
+    <message>
+        <source>ods</source>
+        <translation>OpenDocument Spreadsheet</translation>
+    </message>
+    <message>
+        <source>odp</source>
+        <translation>OpenDocument Presentation</translation>
+    </message>
+    <message>
+        <source>Setup Banner Tip</source>
+        <translation>The menu appears once a file manager has the Pallstone plug-in. Run the step for your file manager in a terminal, then restart the file manager:</translation>
+    </message>
+    <message>
+        <source>Setup Banner No File Manager</source>
+        <translation>None of the supported file managers (Files, Nemo, Caja, Thunar, Dolphin) is installed on this computer.</translation>
+    </message>
+    <message>
+        <source>Enable Greyed Tip</source>
+        <translation>Available once a file manager has the Pallstone plug-in: see the note at the top of the window.</translation>
     </message>
 </context>
 </TS>

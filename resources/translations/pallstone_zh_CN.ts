@@ -450,7 +450,7 @@
     </message>
     <message>
         <source>Finder Sync Tip</source>
-        <translation>此系统上的文件管理器都还没有安装 Pallstone 插件。“设置文件管理器”会列出支持的文件管理器，以及各自插件的安装方法。</translation>
+        <translation>此系统上的文件管理器都还没有安装 Pallstone 插件。主窗口顶部列出了你的每个文件管理器，以及安装其插件的步骤。</translation>
     </message>
     <message>
         <source>Go Review</source>
@@ -610,7 +610,7 @@
     </message>
     <message>
         <source>docx</source>
-        <translation>Word</translation>
+        <translation>Word 文档</translation>
     </message>
     <message>
         <source>eg:</source>
@@ -955,6 +955,106 @@
     <message>
         <source>Field Label</source>
         <translation>%1：</translation>
+    </message>
+    <message>
+        <source>App Not Installed Tip</source>
+        <translation>这台电脑上没有安装这个应用，菜单中不显示它。安装该应用后会自动重新出现。</translation>
+    </message>
+    <message>
+        <source>txt</source>
+        <translation>文本文档</translation>
+    </message>
+    <message>
+        <source>rtf</source>
+        <translation>RTF 文档</translation>
+    </message>
+    <message>
+        <source>json</source>
+        <translation>JSON 文件</translation>
+    </message>
+    <message>
+        <source>xlsx</source>
+        <translation>Excel 工作表</translation>
+    </message>
+    <message>
+        <source>pptx</source>
+        <translation>PowerPoint 演示文稿</translation>
+    </message>
+    <message>
+        <source>pages</source>
+        <translation>Pages 文稿</translation>
+    </message>
+    <message>
+        <source>numbers</source>
+        <translation>Numbers 表格</translation>
+    </message>
+    <message>
+        <source>key</source>
+        <translation>Keynote 演示文稿</translation>
+    </message>
+    <message>
+        <source>md</source>
+        <translation>Markdown 文档</translation>
+    </message>
+    <message>
+        <source>wps</source>
+        <translation>WPS 文字文档</translation>
+    </message>
+    <message>
+        <source>et</source>
+        <translation>WPS 表格</translation>
+    </message>
+    <message>
+        <source>dps</source>
+        <translation>WPS 演示文稿</translation>
+    </message>
+    <message>
+        <source>html</source>
+        <translation>HTML 文档</translation>
+    </message>
+    <message>
+        <source>xml</source>
+        <translation>XML 文档</translation>
+    </message>
+    <message>
+        <source>css</source>
+        <translation>CSS 样式表</translation>
+    </message>
+    <message>
+        <source>js</source>
+        <translation>JavaScript 文件</translation>
+    </message>
+    <message>
+        <source>py</source>
+        <translation>Python 脚本</translation>
+    </message>
+    <message>
+        <source>sh</source>
+        <translation>Shell 脚本</translation>
+    </message>
+    <message>
+        <source>odt</source>
+        <translation>OpenDocument 文本文档</translation>
+    </message>
+    <message>
+        <source>ods</source>
+        <translation>OpenDocument 电子表格</translation>
+    </message>
+    <message>
+        <source>odp</source>
+        <translation>OpenDocument 演示文稿</translation>
+    </message>
+    <message>
+        <source>Setup Banner Tip</source>
+        <translation>文件管理器装入 Pallstone 插件后才会出现右键菜单。请在终端中运行对应文件管理器的步骤，然后重启该文件管理器：</translation>
+    </message>
+    <message>
+        <source>Setup Banner No File Manager</source>
+        <translation>这台电脑上没有安装任何受支持的文件管理器（文件、Nemo、Caja、Thunar、Dolphin）。</translation>
+    </message>
+    <message>
+        <source>Enable Greyed Tip</source>
+        <translation>文件管理器装入 Pallstone 插件后才能使用，请参阅窗口顶部的说明。</translation>
     </message>
 </context>
 </TS>

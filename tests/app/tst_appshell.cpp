@@ -2,10 +2,14 @@
 #include "AppFixture.h"
 
 #include "AppDelegate.h"
+#include "ConfigManagerWindow.h"
 #include "ExtensionManagementWindow.h"
+#include "MainMenuPage.h"
 #include "MainWindow.h"
 #include "NameDialog.h"
 #include "PreferencesPage.h"
+#include "ReorderTable.h"
+#include "SetupBanner.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -126,6 +131,48 @@ private Q_SLOTS:
         QCOMPARE(ExtensionManager::stateOf({off, on}), ExtensionManager::State::Active);
     }
 
+    void aFirstStartSaysHowToInstallThePlugInForEachFileManager()
+    {
+        m_app.extensionEnabled = false;
+        MainMenuPage page;
+        QVERIFY(!page.setupBanner()->isHidden());
+        QCOMPARE(page.tableView()->item(0, MainMenuPage::EnableColumn)->toolTip(),
+                 Localizer::text(u"Enable Greyed Tip"_s));
+        m_app.extensionEnabled = true;
+        page.refresh();
+        QVERIFY(page.setupBanner()->isHidden());
+        QVERIFY(page.tableView()->item(0, MainMenuPage::EnableColumn)->toolTip().isEmpty());
+
+        // Each installed file manager without its plug-in, with the command that installs it.
+        using FileManager = ExtensionManager::FileManager;
+        const FileManager nemo{
+            u"nemo"_s, u"Nemo"_s, u"/usr/bin/nemo"_s, {u"/usr/lib/nemo/extensions-3.0"_s},
+            {},        true};
+        const FileManager caja{u"caja"_s, u"Caja"_s, {}, {}, {}, true};
+        const FileManager files{
+            u"nautilus"_s, u"Files (Nautilus)"_s, u"/usr/bin/nautilus"_s, {}, u"/x/p.so"_s, true};
+        SetupBanner banner;
+        banner.showFor(ExtensionManager::State::NotInstalled, {nemo, caja, files});
+        const QString text = banner.text()->text();
+        QVERIFY2(text.contains(u"Nemo:"_s) && text.contains(u"<code>sudo "_s), qPrintable(text));
+        QVERIFY(!text.contains(u"Caja"_s) && !text.contains(u"Nautilus"_s));
+    }
+
+    void theProfilesWindowOpensOverItsOwnerAndOnScreen()
+    {
+        PreferencesPage page;
+        page.resize(700, 500);
+        page.move(40, 30);
+        page.show();
+        QWidget* profiles = page.onConfigManager();
+        const QRect area = page.screen()->availableGeometry();
+        QVERIFY(area.contains(profiles->frameGeometry()));
+        // Centred, give or take the frame drawn around it once shown.
+        QVERIFY((profiles->frameGeometry().center() - page.frameGeometry().center())
+                    .manhattanLength() <= 8);
+        profiles->close();
+    }
+
     void managementWindowListsFiveFileManagersAndItsSwitchReachesTheBridge()
     {
         ExtensionManagementWindow window;
@@ -192,6 +239,8 @@ private Q_SLOTS:
         int edits = 0;
         window.editHandler = [&](const QString&) { ++edits; };
         window.show();
+        // Nothing invites an empty name that OK would not take.
+        QVERIFY(window.aliasTextField()->placeholderText().isEmpty());
         window.aliasTextField()->setText(u"   "_s);
         window.onSure();
         QCOMPARE(edits, 0);

@@ -142,6 +142,13 @@ private Q_SLOTS:
         FolderIconDesigner* designer = openDesigner(page);
         QVERIFY(designer && designer->isVisible());
         QVERIFY(designer->glyphModel()->rowCount() > 100);
+        // No missing-glyph box, and every symbol has a name a person can read.
+        const GlyphModel* glyphs = designer->glyphModel();
+        for (int row = 0; row < glyphs->rowCount(); ++row) {
+            const QString name = glyphs->data(glyphs->index(row), Qt::ToolTipRole).toString();
+            QVERIFY2(glyphs->glyphAt(row) != 0 && !name.isEmpty() && !name.startsWith(u"uni"),
+                     qPrintable(name));
+        }
         QTest::mouseClick(designer->swatch(3), Qt::LeftButton);
         const QImage tinted = designer->folderImage();
         designer->onCancel();

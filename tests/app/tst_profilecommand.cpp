@@ -288,9 +288,11 @@ private Q_SLOTS:
         QTest::newRow("missing name") << QStringList({u"save"_s}) << 1;
         QTest::newRow("name leaving its folder") << QStringList({u"save"_s, u"../x"_s}) << 1;
         QTest::newRow("dot dot") << QStringList({u"save"_s, u".."_s}) << 1;
-        QTest::newRow("no such profile") << QStringList({u"switch"_s, u"Nope"_s}) << 2;
+        QTest::newRow("no such profile")
+            << QStringList({u"switch"_s, u"Nope"_s, u"no such profile"_s}) << 2;
         QTest::newRow("rename missing") << QStringList({u"rename"_s, u"Nope"_s, u"B"_s}) << 2;
-        QTest::newRow("import missing") << QStringList({u"import"_s, u"/no/such.zip"_s}) << 2;
+        QTest::newRow("import missing")
+            << QStringList({u"import"_s, u"/no/such.zip"_s, u"no such file"_s}) << 2;
         QTest::newRow("not an archive") << QStringList({u"import"_s, u"@text"_s}) << 3;
         QTest::newRow("other password") << QStringList({u"import"_s, u"@other"_s}) << 3;
         QTest::newRow("no store copy") << QStringList({u"import"_s, u"@folders"_s}) << 3;
@@ -300,6 +302,9 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
+        // The last word of a row that says what the message must say.
+        const QString says =
+            args.size() > 2 && args.last().startsWith(u"no such") ? args.takeLast() : QString();
         Home home;
         writeFile(home.path(u"text"_s), "not a zip");
         craftProfile(home.path(u"other"_s), {{"config.plist", "<plist/>", S_IFREG | 0644}},
@@ -312,9 +317,19 @@ private Q_SLOTS:
         const Run run = home.profile(args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(!run.err.trimmed().isEmpty());
+        QVERIFY2(run.err.contains(says), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         // Nothing was added to the profiles.
         QCOMPARE(QDir(home.container(ContainerFolder::profiles)).entryList(QDir::Files).size(), 0);
+    }
+
+    void helpAskedForIsPrintedAsTheAnswer()
+    {
+        Home home;
+        const Run run = home.run({u"--help"_s});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.contains(u"pallstone profile import FILE"_s));
+        QVERIFY(!run.err.contains(u"usage"_s));
     }
 
     // A save or switch from the command line while another one runs (here: the window's) is

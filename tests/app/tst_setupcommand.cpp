@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(root.value(QStringLiteral("array right menu")).count(), 28);
         QVERIFY(!PlistCodec::toXml(root.value(QStringLiteral("array right menu")))
                      .contains("is changed version"));
-        QCOMPARE(root.value(QStringLiteral("array new file")).count(), 20);
+        QCOMPARE(root.value(QStringLiteral("array new file")).count(), 23);
         QCOMPARE(root.value(QStringLiteral("array common app")).count(), 11);
         QCOMPARE(root.value(QStringLiteral("update version")).string(), QStringLiteral("2.6.0"));
         QCOMPARE(root.value(QStringLiteral("common path next menu")).integer(), 3);

@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace pallstone;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -80,7 +81,7 @@ private Q_SLOTS:
             QVERIFY(!record.contains(DefaultCatalogue::kChangedVersion));
         QCOMPARE(keysOf(main).first(), QStringLiteral("New File"));
         QCOMPARE(keysOf(main).last(), QStringLiteral("System Hide Files"));
-        QCOMPARE(storedList(StoreKey::newFile).count(), 20);
+        QCOMPARE(storedList(StoreKey::newFile).count(), 23);
         QCOMPARE(storedList(StoreKey::commonApp).count(), 11);
         // Seeded too: "Folder Icon" is on from the start and must have icons to offer.
         QCOMPARE(storedList(StoreKey::folderIcon).count(),
@@ -89,8 +90,15 @@ private Q_SLOTS:
         QCOMPARE(store().stringForKey(StoreKey::updateVersion), QStringLiteral("2.6.0"));
         QCOMPARE(store().integerForKey(StoreKey::commonPathNextMenu), 3);
 
-        // "disabled" of templates is an integer: 0 for the first eleven, 1 after.
+        // "disabled" of templates is an integer. The OpenDocument kinds come last and on, the Apple
+        // ones off.
         const Value newFile = storedList(StoreKey::newFile);
+        QCOMPARE(keysOf(newFile).mid(20), (QStringList{u"odt"_s, u"ods"_s, u"odp"_s}));
+        for (const QString& key :
+             {u"odt"_s, u"ods"_s, u"odp"_s, u"pages"_s, u"numbers"_s, u"key"_s})
+            QCOMPARE(recordWithKey(newFile, key).value(QStringLiteral("disabled")).integer(),
+                     key.startsWith(u"od") ? 0 : 1);
+        QVERIFY(recordWithKey(main, u"Cut Paste"_s).value(QStringLiteral("disabled")).readBool());
         QCOMPARE(
             recordWithKey(newFile, QStringLiteral("wps")).value(QStringLiteral("disabled")).kind(),
             Value::Kind::Integer);
@@ -102,6 +110,17 @@ private Q_SLOTS:
                      .value(QStringLiteral("disabled"))
                      .integer(),
                  1);
+    }
+
+    void anUpgradeKeepsTheTemplatesTheUserHad()
+    {
+        DefaultCatalogue::setup(QStringLiteral("2.5.1"));
+        MenuStore::updateMenuKey(StoreKey::newFile, u"pages"_s, QStringLiteral("disabled"), 0);
+        MenuStore::removeMenuKey(StoreKey::newFile, u"odt"_s);
+        DefaultCatalogue::setup(QStringLiteral("2.6.0"));
+        const Value newFile = storedList(StoreKey::newFile);
+        QCOMPARE(recordWithKey(newFile, u"pages"_s).value(QStringLiteral("disabled")).integer(), 0);
+        QVERIFY(!keysOf(newFile).contains(u"odt"_s));
     }
 
     void runningTheSameVersionAgainChangesNothing()
@@ -167,7 +186,8 @@ private Q_SLOTS:
         const Value cut =
             recordWithKey(storedList(StoreKey::rightMenu), QStringLiteral("Cut Paste"));
         QVERIFY(!cut.contains(QStringLiteral("displayName")));
-        QVERIFY(!cut.value(QStringLiteral("disabled")).asBool());
+        // Today's default record: off, the file manager's own Cut is right above it.
+        QVERIFY(cut.value(QStringLiteral("disabled")).asBool());
         QVERIFY(!cut.contains(DefaultCatalogue::kChangedVersion));
         // "Folder Icon" came in 2.1.0: inserted, and the folder-icon list seeded with it.
         QVERIFY(recordWithKey(storedList(StoreKey::rightMenu), QStringLiteral("Folder Icon"))

@@ -24,9 +24,10 @@ const QStringList menuBuilderIcons{
     u"choose"_s, u"more"_s, u"recover"_s, u"pro"_s,  u"clear"_s,
 };
 const QStringList templateIcons{
-    u"txt"_s, u"rtf"_s, u"json"_s, u"docx"_s, u"xlsx"_s, u"pptx"_s, u"pages"_s, u"numbers"_s,
-    u"key"_s, u"md"_s,  u"wps"_s,  u"et"_s,   u"dps"_s,  u"html"_s, u"xml"_s,   u"css"_s,
-    u"js"_s,  u"py"_s,  u"sh"_s,   u"pdf"_s,  u"png"_s,  u"jpg"_s,  u"zip"_s,
+    u"txt"_s,     u"rtf"_s, u"json"_s, u"docx"_s, u"xlsx"_s, u"pptx"_s, u"pages"_s,
+    u"numbers"_s, u"key"_s, u"md"_s,   u"wps"_s,  u"et"_s,   u"dps"_s,  u"html"_s,
+    u"xml"_s,     u"css"_s, u"js"_s,   u"py"_s,   u"sh"_s,   u"odt"_s,  u"ods"_s,
+    u"odp"_s,     u"pdf"_s, u"png"_s,  u"jpg"_s,  u"zip"_s,
 };
 const QStringList applicationIcons{
     u"weixin"_s,  u"vscode"_s,   u"sublime"_s, u"studio"_s, u"idea"_s,  u"webstorm"_s,

@@ -179,14 +179,15 @@ private Q_SLOTS:
         Localizer::install(u"pallstone"_s, QLocale(u"zh_CN"_s));
         QCOMPARE(Localizer::text(u"WeChat"_s), u"微信"_s);
         QCOMPARE(Localizer::text(u"Copy to"_s), u"复制到"_s);
-        // A name that is no key at all still shows as itself.
-        QCOMPARE(Localizer::text(u"txt"_s), u"txt"_s);
+        // A new-file kind as the desktop names it; a name that is no key still shows as itself.
+        QCOMPARE(Localizer::text(u"txt"_s), u"文本文档"_s);
+        QCOMPARE(Localizer::text(u"toml"_s), u"toml"_s);
     }
 
     void untranslatedKeyShowsItselfAndIsReportedAsSuch_data()
     {
         QTest::addColumn<QString>("key");
-        QTest::newRow("template extension") << u"sh"_s;
+        QTest::newRow("template extension") << u"toml"_s;
         QTest::newRow("unknown application") << u"Safari"_s;
         QTest::newRow("case differs from a key") << u"copy to"_s;
         QTest::newRow("Introduce of a non-menu key") << u"Go Set Introduce"_s;

@@ -25,6 +25,10 @@ public:
         qputenv("XDG_DATA_HOME",
                 QFile::encodeName(m_home.filePath(QStringLiteral(".local/share"))));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(m_home.filePath(QStringLiteral(".cache"))));
+        // Only the applications a test installs; the folder exists before GIO first looks, so
+        // that its monitor sees an entry written later at once.
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(m_home.filePath(QStringLiteral("system"))));
+        QDir().mkpath(m_home.filePath(QStringLiteral(".local/share/applications")));
         pallstone::Localizer::install(QStringLiteral("pallstone-extension"),
                                       QLocale(QLocale::English));
         pallstone::Prompter::setInstance(&prompter);
@@ -60,6 +64,16 @@ public:
         const QString path = m_home.filePath(relative);
         QDir().mkpath(path);
         return path;
+    }
+    // A desktop entry for the application, as a package would install it.
+    void installApplication(const QString& id, const QString& name)
+    {
+        QFile f(m_home.filePath(QStringLiteral(".local/share/applications/") + id +
+                                QStringLiteral(".desktop")));
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write a desktop entry");
+        f.write("[Desktop Entry]\nType=Application\nName=" + name.toUtf8() +
+                "\nExec=/bin/true %F\n");
     }
     QString touch(const QString& relative)
     {
@@ -154,6 +168,17 @@ public:
             list.append(record);
         }
         pallstone::MenuStore::sharedDefaults().setObject(list, pallstone::StoreKey::commonPath);
+    }
+    // The "Open With" list, by application name.
+    static void setApplications(const QStringList& names)
+    {
+        pallstone::Value list = pallstone::Value::array();
+        for (const QString& name : names) {
+            pallstone::Value record = pallstone::Value::dictionary();
+            record.insert(QStringLiteral("key"), name);
+            list.append(record);
+        }
+        pallstone::MenuStore::sharedDefaults().setObject(list, pallstone::StoreKey::commonApp);
     }
 
 private:

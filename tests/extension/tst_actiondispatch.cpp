@@ -4,6 +4,8 @@
 #include "MenuTag.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace pallstone;
@@ -102,6 +104,49 @@ private Q_SLOTS:
         QCOMPARE(MenuStore::sharedDefaults().integerForKey(StoreKey::useCount), 0);
     }
 
+    void anApplicationThatCannotStartIsReportedOnceAndStopsTheRun()
+    {
+        m_fx.installApplication(QStringLiteral("org.example.Broken"),
+                                QStringLiteral("Broken Editor"));
+        ExtensionFixture::setApplications({QStringLiteral("Broken Editor")});
+        auto fs = finderSync();
+        const QStringList files{m_fx.touch(QStringLiteral("open/d.txt")),
+                                m_fx.touch(QStringLiteral("open/e.txt"))};
+        qint64 tag = 0;
+        // GIO learns of the new entry through its file monitor.
+        QTRY_VERIFY((tag = tagOf(items(*fs, files), {QStringLiteral("Common App"),
+                                                     QStringLiteral("Broken Editor")})) > 0);
+        // The fixture's launcher starts nothing.
+        QVERIFY(fs->perform(tag));
+        QCOMPARE(m_fx.prompter.alerts.size(), 1);
+        QVERIFY(m_fx.prompter.alerts.first().informative.contains(
+            QStringLiteral("could not be opened")));
+    }
+
+    void newOpenDocumentsOpenInAnotherReader()
+    {
+        const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+        if (python.isEmpty())
+            QSKIP("no python3 to read the documents with");
+        auto fs = finderSync();
+        const QString anchor = m_fx.touch(QStringLiteral("docs/a.txt"));
+        QStringList written;
+        for (const QString& ext :
+             {QStringLiteral("odt"), QStringLiteral("ods"), QStringLiteral("odp")}) {
+            const qint64 tag = tagOf(items(*fs, {anchor}), {QStringLiteral("New File"), ext});
+            QVERIFY2(tag > 0, qPrintable(ext)); // switched on from the start
+            QVERIFY(fs->perform(tag));
+            written.append(QFileInfo(anchor).absolutePath() + u'/' +
+                           Localizer::text(QStringLiteral("Untitled")) + u'.' + ext);
+        }
+        QProcess reader;
+        reader.start(python,
+                     QStringList{QStringLiteral(PALLSTONE_TEST_DATA "/check-opendocument.py")} +
+                         written);
+        QVERIFY(reader.waitForFinished(60000));
+        QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
+    }
+
     void copyingToTheCurrentDirectoryUsesTheFavouriteItself()
     {
         auto fs = finderSync();
@@ -193,6 +238,8 @@ private Q_SLOTS:
 
     void startingForgetsAPendingCutButNeverWritesAMissingMenu()
     {
+        MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
+                                 QStringLiteral("disabled"), false);
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
                                  QStringLiteral("cutPaths"), QStringList{m_fx.home()});
         ContextMenuService started;

@@ -250,23 +250,6 @@ private Q_SLOTS:
                  path(QStringLiteral("Desktop")));
     }
 
-    void anApplicationThatCannotStartIsReportedOnceAndStopsTheRun()
-    {
-        // "Sublime Text" is in the default list but has no desktop entry here.
-        const QStringList files{write(QStringLiteral("open/d.txt"), "d"),
-                                write(QStringLiteral("open/e.txt"), "e")};
-        const QList<QJsonObject> events = act(files, QStringLiteral("Common App"),
-                                              QStringLiteral("Sublime Text"), {button(1000)});
-        QCOMPARE(only(events, QStringLiteral("launch")).size(), 0);
-        const QList<QJsonObject> alerts = only(events, QStringLiteral("alert"));
-        QCOMPARE(alerts.size(), 1);
-        QCOMPARE(alerts.first().value(QStringLiteral("message")).toString(), QStringLiteral("Tip"));
-        QVERIFY(alerts.first()
-                    .value(QStringLiteral("informative"))
-                    .toString()
-                    .contains(QStringLiteral("could not be opened")));
-    }
-
     void terminalsStartInTheFolderOfTheSelection_data()
     {
         QTest::addColumn<QString>("key");

@@ -144,8 +144,9 @@ private Q_SLOTS:
         DefaultCatalogue::setup();
         // The review invitation after the third use would ask for an answer in every later run.
         MenuStore::sharedDefaults().setObject(true, StoreKey::isReviewed);
-        for (const QString& key : {QStringLiteral("Embed in Folder"),
-                                   QStringLiteral("Unembed Folder"), QStringLiteral("Delete")})
+        for (const QString& key :
+             {QStringLiteral("Embed in Folder"), QStringLiteral("Unembed Folder"),
+              QStringLiteral("Delete"), QStringLiteral("Cut Paste")})
             enable(key);
     }
 

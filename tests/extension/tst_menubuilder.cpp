@@ -107,6 +107,8 @@ private Q_SLOTS:
         const QString x = m_fx.mkdir(QStringLiteral("X"));
         const QString y = m_fx.mkdir(QStringLiteral("Y"));
         const QString a = m_fx.touch(QStringLiteral("X/a"));
+        MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
+                                 QStringLiteral("disabled"), false);
         QVERIFY(!find(fs.background(y), QStringLiteral("Cut Paste"))); // nothing cut yet
         MenuStore::updateMenuKey(StoreKey::rightMenu, QStringLiteral("Cut Paste"),
                                  QStringLiteral("cutPaths"), QStringList{a});
@@ -156,6 +158,44 @@ private Q_SLOTS:
             }
         }
         QVERIFY(menu.size() < fs.menu.model.size());
+    }
+
+    void anApplicationThatIsNotInstalledIsNotOffered()
+    {
+        m_fx.installApplication(QStringLiteral("org.example.Present"),
+                                QStringLiteral("Present Editor"));
+        ExtensionFixture::setApplications(
+            {QStringLiteral("Absent Editor"), QStringLiteral("Present Editor")});
+
+        MenuSession fs;
+        const QString file = m_fx.touch(QStringLiteral("w/a.txt"));
+        // GIO learns of the new entry through its file monitor.
+        QTRY_VERIFY(find(fs.items({file}), QStringLiteral("Common App")) &&
+                    keys(find(fs.menu.entries, QStringLiteral("Common App"))->children)
+                        .contains(QStringLiteral("Present Editor")));
+        const MenuEntry* opener = find(fs.menu.entries, QStringLiteral("Common App"));
+        QVERIFY(!keys(opener->children).contains(QStringLiteral("Absent Editor")));
+        const MenuEntry* present = find(opener->children, QStringLiteral("Present Editor"));
+        QCOMPARE(modelEntry(fs, present->tag)->appName, QStringLiteral("Present Editor"));
+    }
+
+    void aFreshMenuReadsLikeTheFileManagersOwn()
+    {
+        MenuSession fs;
+        const BuiltMenu menu = fs.items({m_fx.touch(QStringLiteral("w/a.txt"))});
+        // The file manager's own Cut is right above our entries.
+        QVERIFY(!find(menu, QStringLiteral("Cut Paste")));
+        const MenuEntry* newFile = find(menu, QStringLiteral("New File"));
+        QVERIFY(newFile);
+        const QList<MenuEntry>& kinds = newFile->children;
+        QCOMPARE(find(kinds, QStringLiteral("txt"))->title, QStringLiteral("Text Document"));
+        QCOMPARE(find(kinds, QStringLiteral("docx"))->title, QStringLiteral("Word Document"));
+        QCOMPARE(find(kinds, QStringLiteral("ods"))->title,
+                 QStringLiteral("OpenDocument Spreadsheet"));
+        // Switched off: no Linux application opens them.
+        for (const QString& apple :
+             {QStringLiteral("pages"), QStringLiteral("numbers"), QStringLiteral("key")})
+            QVERIFY2(!find(kinds, apple), qPrintable(apple));
     }
 
     void favouriteFoldersShowWhatTheModeAsks()

@@ -1,8 +1,11 @@
 #include "Localizer.h"
 #include "ProgressWindow.h"
+#include "ScreenMagnifier.h"
 #include "WidgetPrompter.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -136,6 +139,37 @@ private Q_SLOTS:
         WidgetPrompter prompter;
         QCOMPARE(prompter.askName({}), QString());
         QVERIFY(enabled);
+    }
+
+    void aBoldHeadingKeepsItsWholeLine()
+    {
+        const QString heading = QStringLiteral("The address was copied to the clipboard");
+        int shown = 0;
+        whenShown([&] {
+            auto* box = visibleTopLevel<QMessageBox>(QStringLiteral("alert"));
+            if (!box)
+                return false;
+            shown = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->width();
+            box->buttons().first()->click();
+            return true;
+        });
+        WidgetPrompter prompter;
+        AlertRequest request;
+        request.message = heading;
+        request.informative = QStringLiteral("https://example.org");
+        prompter.alert(request);
+        QFont bold = QApplication::font();
+        bold.setWeight(QFont::DemiBold);
+        QVERIFY(shown >= QFontMetrics(bold).horizontalAdvance(heading));
+    }
+
+    void theMagnifierSitsOnThePointer()
+    {
+        QCursor::setPos(400, 300);
+        ScreenMagnifier magnifier;
+        magnifier.start();
+        // Its marker, the window's centre, is on the pixel the click will pick.
+        QVERIFY((magnifier.geometry().center() - QCursor::pos()).manhattanLength() <= 2);
     }
 
     void progressWindowCancelsOnceAndClosesAfterSuccess()

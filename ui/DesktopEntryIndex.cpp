@@ -1,0 +1,109 @@
+#include "DesktopEntryIndex.h"
+
+#include "FileName.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QList>
+#include <QMutex>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+namespace pallstone {
+
+namespace {
+
+const QString kDesktopSuffix = QStringLiteral(".desktop");
+
+// GIO notices a changed folder through its own file monitor, a moment after the change (up to four
+// seconds for a folder that did not exist yet); a list read within this time of a change is read
+// again at the next question.
+constexpr qint64 kSettleMs = 5000;
+
+QString takeGString(gchar* text)
+{
+    QString result = text ? QString::fromUtf8(text) : QString();
+    g_free(text);
+    return result;
+}
+
+// Where desktop entries live, with when each last changed (-1: absent).
+QList<qint64> folderStamps()
+{
+    QStringList folders = QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    QList<qint64> stamps;
+    stamps.reserve(folders.size());
+    for (const QString& folder : folders) {
+        const QFileInfo info(folder);
+        stamps.append(info.isDir() ? info.lastModified().toMSecsSinceEpoch() : -1);
+    }
+    return stamps;
+}
+
+struct Index
+{
+    QHash<QString, QString> byId;   // lower-case ID, with and without the suffix -> file
+    QHash<QString, QString> byName; // lower-case Name, localised and plain -> file
+    QList<qint64> stamps;
+    qint64 readAt = -1;
+};
+
+void addName(QHash<QString, QString>& names, const QString& name, const QString& file)
+{
+    if (!name.isEmpty() && !names.contains(name.toLower()))
+        names.insert(name.toLower(), file);
+}
+
+Index readIndex()
+{
+    Index index;
+    GList* all = g_app_info_get_all();
+    for (GList* node = all; node; node = node->next) {
+        if (!G_IS_DESKTOP_APP_INFO(node->data))
+            continue;
+        GDesktopAppInfo* entry = G_DESKTOP_APP_INFO(node->data);
+        const char* file = g_desktop_app_info_get_filename(entry);
+        const char* id = g_app_info_get_id(G_APP_INFO(entry));
+        if (!file || !id)
+            continue;
+        const QString path = FileName::decode(file);
+        const QString fullId = QString::fromUtf8(id);
+        addName(index.byId, fullId, path);
+        if (fullId.endsWith(kDesktopSuffix))
+            addName(index.byId, fullId.chopped(kDesktopSuffix.size()), path);
+        addName(index.byName, QString::fromUtf8(g_app_info_get_name(G_APP_INFO(entry))), path);
+        addName(index.byName, takeGString(g_desktop_app_info_get_string(entry, "Name")), path);
+    }
+    g_list_free_full(all, g_object_unref);
+    return index;
+}
+
+} // namespace
+
+QString DesktopEntryIndex::lookup(const QString& application)
+{
+    if (application.isEmpty())
+        return {};
+    static QMutex mutex;
+    static Index index;
+    const QMutexLocker locker(&mutex);
+    const QList<qint64> stamps = folderStamps();
+    const qint64 newest = stamps.isEmpty() ? -1 : *std::max_element(stamps.begin(), stamps.end());
+    const bool settled = index.readAt - newest > kSettleMs;
+    if (index.readAt < 0 || stamps != index.stamps || !settled) {
+        index = readIndex();
+        index.stamps = stamps;
+        index.readAt = QDateTime::currentMSecsSinceEpoch();
+    }
+    const QString key = application.toLower();
+    const QString byId = index.byId.value(key);
+    return byId.isEmpty() ? index.byName.value(key) : byId;
+}
+
+} // namespace pallstone

@@ -54,12 +54,33 @@ static GList* get_file_items(NemoMenuProvider* provider, GtkWidget* window, GLis
     return pallstone_items_for_selection(files, local_uri, new_item, append_item);
 }
 
+/* Watches for the service to take its name after a background menu found it missing. */
+static guint service_watch;
+
+static void on_service_appeared(GDBusConnection* connection, const char* name, const char* owner,
+                                gpointer provider)
+{
+    (void)connection;
+    (void)name;
+    (void)owner;
+    nemo_menu_provider_emit_items_updated_signal(NEMO_MENU_PROVIDER(provider));
+    g_bus_unwatch_name(service_watch);
+    service_watch = 0;
+}
+
 static GList* get_background_items(NemoMenuProvider* provider, GtkWidget* window,
                                    NemoFileInfo* folder)
 {
-    (void)provider;
     (void)window;
-    return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
+    GList* items = pallstone_items_for_folder(folder, local_uri, new_item, append_item);
+    /* Nemo asks for a folder's background items once, when the folder loads: a window opened
+     * before the service was on the bus is told to ask again as soon as it is. */
+    if (!items && !service_watch && pallstone_bridge_service_missing()) {
+        service_watch =
+            g_bus_watch_name(G_BUS_TYPE_SESSION, PALLSTONE_BUS_NAME, G_BUS_NAME_WATCHER_FLAGS_NONE,
+                             on_service_appeared, NULL, g_object_ref(provider), g_object_unref);
+    }
+    return items;
 }
 
 PALLSTONE_DEFINE_MODULE_PROVIDER(nemo, NEMO_TYPE_MENU_PROVIDER, NemoMenuProviderIface,

@@ -39,7 +39,7 @@ packages=(
   fonts-wqy-microhei
 )
 if [ "${1:-}" = "--file-managers" ]; then
-  packages+=(nemo caja thunar dolphin imagemagick)
+  packages+=(nautilus nemo caja thunar dolphin imagemagick python3-pyatspi at-spi2-core)
 fi
 
 missing=()

@@ -251,7 +251,8 @@ def probe_shows(pid, name):
     app = application(pid)
     for node in nodes(app):
         try:
-            if node.name == name and shown(node) and node.getRole() not in MENU_ROLES:
+            # Nemo's and Caja's icons carry no states: an item that is in the view shows.
+            if node.name == name and node.getRole() not in MENU_ROLES:
                 return 0
         except Exception:
             continue

@@ -48,9 +48,8 @@ static void start_service(GDBusConnection* connection)
                            G_DBUS_CALL_FLAGS_NONE, -1, NULL, NULL, NULL);
 }
 
-/* Whether the last menu found no service on the bus: read by bridges that can ask the file
- * manager for a menu again once it is there. */
-static gint service_was_missing;
+/* A PallstoneOutcome: read by bridges that can ask the file manager for a menu again. */
+static gint last_outcome;
 
 /* Starts the service and waits, until the deadline, for it to take its name: the bus answers
  * once it has (at once when it is already there). FALSE when it is not there by then. */
@@ -202,18 +201,21 @@ static GVariant* call_menu(GDBusConnection* connection, guint kind, const char* 
         G_VARIANT_TYPE("(ta(iixsssb))"), G_DBUS_CALL_FLAGS_NO_AUTO_START, remaining, NULL, error);
 }
 
-gboolean pallstone_bridge_service_missing(void)
+PallstoneOutcome pallstone_bridge_last_outcome(void)
 {
-    return g_atomic_int_get(&service_was_missing);
+    return (PallstoneOutcome)g_atomic_int_get(&last_outcome);
 }
 
 PallstoneMenu* pallstone_bridge_menu(guint kind, const char* const* uris, const char* target)
 {
+    g_atomic_int_set(&last_outcome, PALLSTONE_ANSWERED);
     if (switched_off())
         return NULL;
     const gint64 now = g_get_monotonic_time();
-    if (now < quiet_until)
+    if (now < quiet_until) {
+        g_atomic_int_set(&last_outcome, PALLSTONE_SERVICE_SLOW);
         return NULL;
+    }
     const gint64 deadline = now + CALL_TIMEOUT_MS * 1000;
     GDBusConnection* connection = bus_until(deadline);
     if (!connection)
@@ -231,8 +233,11 @@ PallstoneMenu* pallstone_bridge_menu(guint kind, const char* const* uris, const 
         g_clear_error(&error);
         reply = call_menu(connection, kind, uris, target, deadline, &error);
     }
-    g_atomic_int_set(&service_was_missing, !reply && missing);
     if (!reply) {
+        if (missing && !g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
+            g_atomic_int_set(&last_outcome, PALLSTONE_SERVICE_MISSING);
+        else if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
+            g_atomic_int_set(&last_outcome, PALLSTONE_SERVICE_SLOW);
         /* Only a service that was there and did not answer is presumed hung. */
         if (!missing && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
             quiet_until = g_get_monotonic_time() + QUIET_AFTER_TIMEOUT_US;

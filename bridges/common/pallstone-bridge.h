@@ -53,9 +53,16 @@ void pallstone_bridge_shutdown(void);
  * started in time), hung, or answering out of contract. Returns within the bound whatever the
  * service does. */
 PallstoneMenu* pallstone_bridge_menu(guint kind, const char* const* uris, const char* target);
-/* Whether the last menu found no service on the bus (it was started, but was not there in time):
- * a file manager that asks for some menus only once can be told to ask again when it is. */
-gboolean pallstone_bridge_service_missing(void);
+/* Why the last menu had no entries, for a file manager that asks for some menus only once: it
+ * can be told to ask again when the service is there (it was started, but not in time) or when a
+ * slow one may answer. */
+typedef enum
+{
+    PALLSTONE_ANSWERED,        /* entries, none to show, or not asked (switched off) */
+    PALLSTONE_SERVICE_MISSING, /* not on the bus within the bound */
+    PALLSTONE_SERVICE_SLOW     /* on the bus, but no answer within the bound */
+} PallstoneOutcome;
+PallstoneOutcome pallstone_bridge_last_outcome(void);
 PallstoneMenu* pallstone_menu_ref(PallstoneMenu* menu);
 void pallstone_menu_unref(PallstoneMenu* menu);
 

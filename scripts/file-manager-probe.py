@@ -8,8 +8,6 @@
         screen go to SHOTS_PREFIX-menu.png, -submenu.png and -after.png.
     file-manager-probe.py keys PID FOLDER SHOTS_PREFIX
         the same for Dolphin, with the keyboard (see probe_menu_by_keys).
-    file-manager-probe.py shows PID NAME
-        exits 0 when the window of PID shows an item named NAME, 1 when it does not.
 Exits 3 when the application never shows up on the accessibility bus.
 """
 import os
@@ -247,18 +245,6 @@ def probe_menu_by_keys(pid, folder, shots):
     log("created:", made)
 
 
-def probe_shows(pid, name):
-    app = application(pid)
-    for node in nodes(app):
-        try:
-            # Nemo's and Caja's icons carry no states: an item that is in the view shows.
-            if node.name == name and node.getRole() not in MENU_ROLES:
-                return 0
-        except Exception:
-            continue
-    return 1
-
-
 def main(argv):
     if len(argv) == 5 and argv[1] == "menu":
         probe_menu(int(argv[2]), argv[3], argv[4])
@@ -266,8 +252,6 @@ def main(argv):
     if len(argv) == 5 and argv[1] == "keys":
         probe_menu_by_keys(int(argv[2]), argv[3], argv[4])
         return 0
-    if len(argv) == 4 and argv[1] == "shows":
-        return probe_shows(int(argv[2]), argv[3])
     print(__doc__, file=sys.stderr)
     return 2
 

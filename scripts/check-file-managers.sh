@@ -7,10 +7,14 @@
 # Each file manager runs under Xvfb with the xcb platform on its own session bus, as a desktop
 # session does: the session's autostart entries are started first (--no-autostart leaves them
 # out, so the bridges meet a service that is not running yet). The menu is read through the
-# accessibility bus (AT-SPI); pictures of each step go to the output folder.
+# accessibility bus (AT-SPI; Dolphin's with the keyboard); pictures of each step and each file
+# manager's log go to the output folder (default: BUILD_DIR/file-manager-check). The user's
+# configuration is seeded with `pallstone setup`, as the settings application does at its first
+# start.
 #
-# Needs root (the bridges live in the file managers' system folders; what it installs there is
-# removed afterwards). Not part of `make test`.
+# Needs root (the bridges live in the file managers' system folders). What it installs is
+# removed afterwards, unless Pallstone was installed in that prefix before; bridges that were in
+# the system folders are put back. Not part of `make test`.
 #
 # usage: scripts/check-file-managers.sh [--user-home] [--no-autostart] [--out DIR] [BUILD_DIR]
 #                                       [nautilus|nemo|caja|thunar|dolphin ...]

@@ -42,6 +42,7 @@ bridges=(
 for f in /usr/bin/pallstone /usr/bin/pallstone-extension \
          /usr/share/dbus-1/services/com.tolvane.pallstone.extension.service \
          /usr/share/applications/pallstone.desktop \
+         /etc/xdg/autostart/pallstone-extension.desktop \
          /usr/share/icons/hicolor/scalable/apps/pallstone.svg \
          /usr/share/pallstone/icons/set.svg "${bridges[@]}"; do
   grep -qx "$f" "$build/deb-files.txt" || { echo "check-deb: $f is missing" >&2; exit 1; }

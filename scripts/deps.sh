@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that Pallstone needs to build, test and run. With
-# --file-managers also the file managers themselves and a screen grabber, for
-# scripts/screenshot-file-managers.sh (about 180 packages more; the tests do not need them).
+# --file-managers also the file managers themselves, a screen grabber and the accessibility bus,
+# for scripts/screenshot-file-managers.sh and scripts/check-file-managers.sh (about 180 packages
+# more; the tests do not need them).
 # Safe to run again: apt-get skips what is already installed.
 set -euo pipefail
 
@@ -39,7 +40,7 @@ packages=(
   fonts-wqy-microhei
 )
 if [ "${1:-}" = "--file-managers" ]; then
-  packages+=(nemo caja thunar dolphin imagemagick)
+  packages+=(nautilus nemo caja thunar dolphin imagemagick python3-pyatspi at-spi2-core)
 fi
 
 missing=()

@@ -173,24 +173,27 @@ int WidgetPrompter::showAlert(const AlertRequest& request)
                     .arg(heading.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))));
     box.setInformativeText(details);
     // Wide enough that a short sentence stays on one line and a long one wraps into a few lines
-    // of comfortable length, not a column of five words.
-    const QFontMetrics metrics(box.font());
-    // The heading is measured in the bold it is drawn in, or its last word is cut off.
-    QFont boldFont = box.font();
-    boldFont.setWeight(QFont::DemiBold);
-    const QFontMetrics boldMetrics(boldFont);
-    const int comfortable = metrics.averageCharWidth() * 64;
-    const auto widen = [&](const char* name, const QString& text, const QFontMetrics& drawn) {
+    // of comfortable length, not a column of five words. QMessageBox wraps the heading only when
+    // it is wider than the box would be: a minimum width on a longer heading keeps it from
+    // wrapping and cuts off its end, so the heading is held only to a width it fits on one line,
+    // measured in its bold face.
+    const int comfortable = QFontMetrics(box.font()).averageCharWidth() * 64;
+    const auto widen = [&](const char* name, const QString& text, const QFont& font, bool wraps) {
         auto* label = box.findChild<QLabel*>(QLatin1String(name));
         if (!label || text.isEmpty())
             return;
+        const QFontMetrics metrics(font);
         int widest = 0;
         for (const QString& line : text.split(u'\n'))
-            widest = qMax(widest, drawn.horizontalAdvance(line) + drawn.averageCharWidth());
+            widest = qMax(widest, metrics.horizontalAdvance(line) + metrics.averageCharWidth());
+        if (widest > comfortable && !wraps)
+            return;
         label->setMinimumWidth(qMin(widest, comfortable));
     };
-    widen("qt_msgbox_label", heading, boldMetrics);
-    widen("qt_msgbox_informativelabel", details, metrics);
+    QFont bold = box.font();
+    bold.setWeight(QFont::DemiBold);
+    widen("qt_msgbox_label", heading, bold, false);
+    widen("qt_msgbox_informativelabel", details, box.font(), true);
 
     const QStringList titles = request.buttons.isEmpty()
                                    ? QStringList{Localizer::text(QStringLiteral("OK"))}

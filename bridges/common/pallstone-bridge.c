@@ -1,15 +1,14 @@
 /*
  * File managers ask for menus on their UI thread, so every call here is bounded by a short
- * deadline and never starts the service on the way: a service that is missing, crashed or hung
- * costs at most one deadline and shows no entries, and it is started in the background for next
- * time. No menu logic lives here; the contract is the D-Bus interface
- * com.tolvane.pallstone.ContextMenu.
+ * deadline: a service that is missing, crashed or hung costs at most one deadline and shows no
+ * entries. A service that is not on the bus is started and waited for within that deadline; one
+ * that does not make it is still starting for next time. No menu logic lives here; the contract is
+ * the D-Bus interface com.tolvane.pallstone.ContextMenu.
  */
 #include "pallstone-bridge.h"
 
 #include <string.h>
 
-#define PALLSTONE_BUS_NAME "com.tolvane.pallstone.extension"
 #define PALLSTONE_OBJECT_PATH "/com/tolvane/pallstone/ContextMenu"
 #define PALLSTONE_INTERFACE "com.tolvane.pallstone.ContextMenu"
 
@@ -47,6 +46,26 @@ static void start_service(GDBusConnection* connection)
                            "org.freedesktop.DBus", "StartServiceByName",
                            g_variant_new("(su)", PALLSTONE_BUS_NAME, 0u), NULL,
                            G_DBUS_CALL_FLAGS_NONE, -1, NULL, NULL, NULL);
+}
+
+/* A PallstoneOutcome: read by bridges that can ask the file manager for a menu again. */
+static gint last_outcome;
+
+/* Starts the service and waits, until the deadline, for it to take its name: the bus answers
+ * once it has (at once when it is already there). FALSE when it is not there by then. */
+static gboolean service_started_by(GDBusConnection* connection, gint64 deadline)
+{
+    const gint remaining = (gint)((deadline - g_get_monotonic_time()) / 1000);
+    if (remaining <= 0)
+        return FALSE;
+    GVariant* reply = g_dbus_connection_call_sync(
+        connection, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "StartServiceByName", g_variant_new("(su)", PALLSTONE_BUS_NAME, 0u), G_VARIANT_TYPE("(u)"),
+        G_DBUS_CALL_FLAGS_NONE, remaining, NULL, NULL);
+    if (!reply)
+        return FALSE;
+    g_variant_unref(reply);
+    return TRUE;
 }
 
 static gpointer connect_main(gpointer data)
@@ -161,6 +180,8 @@ static void read_rows(PallstoneMenu* menu)
             g_hash_table_insert(byId, GINT_TO_POINTER(row.id), GINT_TO_POINTER(0));
             continue;
         }
+        if (row.parent >= 0)
+            menu->rows[row.parent].opens_submenu = TRUE;
         menu->rows[menu->n_rows] = row;
         g_hash_table_insert(byId, GINT_TO_POINTER(row.id),
                             GINT_TO_POINTER(entry ? (gint)menu->n_rows + 1 : 0));
@@ -170,26 +191,55 @@ static void read_rows(PallstoneMenu* menu)
     g_variant_unref(rows);
 }
 
+static GVariant* call_menu(GDBusConnection* connection, guint kind, const char* const* uris,
+                           const char* target, gint64 deadline, GError** error)
+{
+    const gint remaining = (gint)MAX(1, (deadline - g_get_monotonic_time()) / 1000);
+    return g_dbus_connection_call_sync(
+        connection, PALLSTONE_BUS_NAME, PALLSTONE_OBJECT_PATH, PALLSTONE_INTERFACE,
+        "MenuForMenuKind", g_variant_new("(u^ass)", kind, uris, target ? target : ""),
+        G_VARIANT_TYPE("(ta(iixsssb))"), G_DBUS_CALL_FLAGS_NO_AUTO_START, remaining, NULL, error);
+}
+
+PallstoneOutcome pallstone_bridge_last_outcome(void)
+{
+    return (PallstoneOutcome)g_atomic_int_get(&last_outcome);
+}
+
 PallstoneMenu* pallstone_bridge_menu(guint kind, const char* const* uris, const char* target)
 {
+    g_atomic_int_set(&last_outcome, PALLSTONE_ANSWERED);
     if (switched_off())
         return NULL;
     const gint64 now = g_get_monotonic_time();
-    if (now < quiet_until)
+    if (now < quiet_until) {
+        g_atomic_int_set(&last_outcome, PALLSTONE_SERVICE_SLOW);
         return NULL;
+    }
     const gint64 deadline = now + CALL_TIMEOUT_MS * 1000;
     GDBusConnection* connection = bus_until(deadline);
     if (!connection)
         return NULL;
 
-    const gint remaining = (gint)MAX(1, (deadline - g_get_monotonic_time()) / 1000);
     GError* error = NULL;
-    GVariant* reply = g_dbus_connection_call_sync(
-        connection, PALLSTONE_BUS_NAME, PALLSTONE_OBJECT_PATH, PALLSTONE_INTERFACE,
-        "MenuForMenuKind", g_variant_new("(u^ass)", kind, uris, target ? target : ""),
-        G_VARIANT_TYPE("(ta(iixsssb))"), G_DBUS_CALL_FLAGS_NO_AUTO_START, remaining, NULL, &error);
+    GVariant* reply = call_menu(connection, kind, uris, target, deadline, &error);
+    /* A service that is not on the bus yet (the session is starting, it ended since the last
+     * menu, or the file manager came first) is started and waited for within the same bound, so
+     * the first menu has its entries. */
+    const gboolean missing =
+        !reply && (g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_NAME_HAS_NO_OWNER) ||
+                   g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_SERVICE_UNKNOWN));
+    if (missing && service_started_by(connection, deadline)) {
+        g_clear_error(&error);
+        reply = call_menu(connection, kind, uris, target, deadline, &error);
+    }
     if (!reply) {
-        if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
+        if (missing && !g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
+            g_atomic_int_set(&last_outcome, PALLSTONE_SERVICE_MISSING);
+        else if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
+            g_atomic_int_set(&last_outcome, PALLSTONE_SERVICE_SLOW);
+        /* Only a service that was there and did not answer is presumed hung. */
+        if (!missing && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
             quiet_until = g_get_monotonic_time() + QUIET_AFTER_TIMEOUT_US;
         /* The service refused these inputs: it is running, nothing to start. */
         if (!g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_INVALID_ARGS))
@@ -230,7 +280,8 @@ static void on_action_sent(GObject* source, GAsyncResult* result, gpointer user_
 
 void pallstone_menu_activate(const PallstoneMenu* menu, guint index)
 {
-    if (!menu || index >= menu->n_rows || menu->rows[index].separator)
+    if (!menu || index >= menu->n_rows || menu->rows[index].separator ||
+        menu->rows[index].opens_submenu)
         return;
     GDBusConnection* connection = bus_until(g_get_monotonic_time());
     if (!connection)
@@ -322,7 +373,7 @@ static GList* build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
         if (!item)
             continue;
         items[i] = item; /* borrowed: owned by its parent's submenu or by the top-level list */
-        if (!row->separator) {
+        if (!row->separator && !row->opens_submenu) {
             Activation* activation = g_new0(Activation, 1);
             activation->menu = pallstone_menu_ref(menu);
             activation->row = i;

@@ -9,6 +9,8 @@
 
 G_BEGIN_DECLS
 
+#define PALLSTONE_BUS_NAME "com.tolvane.pallstone.extension"
+
 #define PALLSTONE_KIND_ITEMS 0u
 #define PALLSTONE_KIND_BACKGROUND 1u
 
@@ -22,6 +24,9 @@ typedef struct
     const char* title;
     const char* icon; /* a theme icon name or an absolute path, NULL for none */
     gboolean separator;
+    /* Holds other rows. Nemo, Caja and Thunar fire "activate" on such an item when its submenu
+     * opens, so it never carries out anything. */
+    gboolean opens_submenu;
 } PallstoneRow;
 
 /* A menu as the service sent it, with the inputs it was built from (reference counted: every
@@ -44,13 +49,25 @@ typedef struct
 void pallstone_bridge_init(const char* file_manager);
 void pallstone_bridge_shutdown(void);
 
-/* The menu for these inputs, or NULL for no entries: switched off, service missing, hung, or
- * answering out of contract. Returns within the bound whatever the service does. */
+/* The menu for these inputs, or NULL for no entries: switched off, service missing (and not
+ * started in time), hung, or answering out of contract. Returns within the bound whatever the
+ * service does. */
 PallstoneMenu* pallstone_bridge_menu(guint kind, const char* const* uris, const char* target);
+/* Why the last menu had no entries, for a file manager that asks for some menus only once: it
+ * can be told to ask again when the service is there (it was started, but not in time) or when a
+ * slow one may answer. */
+typedef enum
+{
+    PALLSTONE_ANSWERED,        /* entries, none to show, or not asked (switched off) */
+    PALLSTONE_SERVICE_MISSING, /* not on the bus within the bound */
+    PALLSTONE_SERVICE_SLOW     /* on the bus, but no answer within the bound */
+} PallstoneOutcome;
+PallstoneOutcome pallstone_bridge_last_outcome(void);
 PallstoneMenu* pallstone_menu_ref(PallstoneMenu* menu);
 void pallstone_menu_unref(PallstoneMenu* menu);
 
-/* Hands the chosen row back to the service; returns at once. */
+/* Hands the chosen row back to the service (nothing for a row that opens a submenu); returns at
+ * once. */
 void pallstone_menu_activate(const PallstoneMenu* menu, guint row);
 
 /* The item name a file manager sees: the same for the same entry in every call. */
@@ -63,8 +80,8 @@ char* pallstone_gtk_label(const char* title);
 char* pallstone_local_uri(char* uri, char* activation_uri);
 
 /* How a GTK bridge makes its items: new_item makes the item of a row (NULL leaves it out) and
- * append puts a child into a parent item's submenu. Items of entries are connected to their
- * "activate" signal. */
+ * append puts a child into a parent item's submenu. Items of entries without a submenu are
+ * connected to their "activate" signal. */
 typedef GObject* (*PallstoneNewItem)(const PallstoneRow* row);
 typedef void (*PallstoneAppendItem)(GObject* parent, GObject* child);
 

@@ -127,7 +127,7 @@ QList<QAction*> PallstoneFileItemAction::actions(const KFileItemListProperties& 
             // A separator with text stays as an entry that cannot be chosen, so its text shows.
             action->setEnabled(!row.separator);
         }
-        if (!row.separator) {
+        if (!row.separator && !row.opens_submenu) {
             connect(action, &QAction::triggered, this,
                     [menu, i] { pallstone_menu_activate(menu.get(), i); });
         }

@@ -52,6 +52,23 @@ QList<std::pair<QString, QList<QByteArray>>> namesByFolder(const QStringList& pa
     return groups;
 }
 
+// Nautilus learns that an item is hidden only when the item itself changes (GIO's file monitor
+// reports a change of its attributes, and the item is looked at again): each item's times are
+// set to what they are, which changes nothing but its status-change time. Items that cannot be
+// changed are left as they are.
+void announceChanges(const QString& folder, const QList<QByteArray>& names)
+{
+    const QByteArray base = FileName::encode(folder) + '/';
+    for (const QByteArray& name : names) {
+        const QByteArray item = base + name;
+        struct stat info = {};
+        if (::lstat(item.constData(), &info) != 0)
+            continue;
+        const struct timespec times[2] = {info.st_atim, info.st_mtim};
+        ::utimensat(AT_FDCWD, item.constData(), times, AT_SYMLINK_NOFOLLOW);
+    }
+}
+
 } // namespace
 
 QList<QByteArray> HideAndShowFilesAction::visibleNames(const QString& folder)
@@ -85,18 +102,18 @@ bool HideAndShowFilesAction::updateHiddenFile(const QString& folder, const QList
             lines.removeLast();
     }
 
-    bool changed = false;
+    QList<QByteArray> changed;
     for (const QByteArray& name : names) {
         if (!listable(name))
             continue;
         if (hide && !lines.contains(name)) {
             lines.append(name);
-            changed = true;
+            changed.append(name);
         } else if (!hide && lines.removeAll(name) > 0) {
-            changed = true;
+            changed.append(name);
         }
     }
-    if (!changed)
+    if (changed.isEmpty())
         return true;
 
     QByteArray content = lines.join('\n');
@@ -110,6 +127,7 @@ bool HideAndShowFilesAction::updateHiddenFile(const QString& folder, const QList
     // modification times at a coarse resolution notice.
     if (::utimensat(AT_FDCWD, FileName::encode(folder).constData(), nullptr, 0) != 0)
         qWarning().noquote() << "pallstone-extension: cannot touch" << folder;
+    announceChanges(folder, changed);
     return true;
 }
 

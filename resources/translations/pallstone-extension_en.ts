@@ -25,11 +25,11 @@
     </message>
     <message>
         <source>Copy to</source>
-        <translation>Copy To</translation>
+        <translation>Copy to Favourite Folder</translation>
     </message>
     <message>
         <source>Move to</source>
-        <translation>Move To</translation>
+        <translation>Move to Favourite Folder</translation>
     </message>
     <message>
         <source>Convert to</source>

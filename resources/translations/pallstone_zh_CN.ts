@@ -25,11 +25,11 @@
     </message>
     <message>
         <source>Copy to</source>
-        <translation>复制到</translation>
+        <translation>复制到常用文件夹</translation>
     </message>
     <message>
         <source>Move to</source>
-        <translation>移动到</translation>
+        <translation>移动到常用文件夹</translation>
     </message>
     <message>
         <source>Convert to</source>

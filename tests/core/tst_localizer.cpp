@@ -178,7 +178,7 @@ private Q_SLOTS:
     {
         Localizer::install(u"pallstone"_s, QLocale(u"zh_CN"_s));
         QCOMPARE(Localizer::text(u"WeChat"_s), u"微信"_s);
-        QCOMPARE(Localizer::text(u"Copy to"_s), u"复制到"_s);
+        QCOMPARE(Localizer::text(u"Copy to"_s), u"复制到常用文件夹"_s);
         // A new-file kind as the desktop names it; a name that is no key still shows as itself.
         QCOMPARE(Localizer::text(u"txt"_s), u"文本文档"_s);
         QCOMPARE(Localizer::text(u"toml"_s), u"toml"_s);
@@ -215,7 +215,7 @@ private Q_SLOTS:
         Localizer::install(u"pallstone-extension"_s, QLocale(QLocale::English));
         QCOMPARE(Localizer::language(), u"en"_s);
         QVERIFY(!Localizer::hasTranslation(u"Copy to Introduce"_s));
-        QCOMPARE(Localizer::text(u"Copy to"_s), u"Copy To"_s);
+        QCOMPARE(Localizer::text(u"Copy to"_s), u"Copy to Favourite Folder"_s);
     }
 
     void unknownProgramLeavesEveryKeyAsItIs()
@@ -246,7 +246,7 @@ private Q_SLOTS:
             readers.emplace_back(QThread::create([&bad] {
                 for (int n = 0; n < 2000; ++n) {
                     const QString title = Localizer::text(u"Copy to"_s);
-                    if (title != u"Copy To" && title != u"复制到")
+                    if (title != u"Copy to Favourite Folder" && title != u"复制到常用文件夹")
                         bad.fetchAndAddRelaxed(1);
                 }
             }));

@@ -370,8 +370,20 @@ private Q_SLOTS:
         const QStringList background{QStringLiteral("--kind"), QStringLiteral("background"),
                                      QStringLiteral("--target"), folder};
 
+        // File managers that watch the items, not the list, see the hidden one change; what a
+        // user sees of it (its modification time) stays.
+        const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(a).constData(), old, 0), 0);
+        struct stat before = {};
+        QCOMPARE(::stat(QFile::encodeName(a).constData(), &before), 0);
         act({a}, QStringLiteral("Hide Selected Files"), {}, {});
         QCOMPARE(read(hidden), QByteArray("keep me\na\n"));
+        struct stat after = {};
+        QCOMPARE(::stat(QFile::encodeName(a).constData(), &after), 0);
+        QCOMPARE(after.st_mtim.tv_sec, old[1].tv_sec);
+        QVERIFY(after.st_ctim.tv_sec > before.st_ctim.tv_sec ||
+                (after.st_ctim.tv_sec == before.st_ctim.tv_sec &&
+                 after.st_ctim.tv_nsec > before.st_ctim.tv_nsec));
 
         // Every item whose name does not begin with a dot, none twice; the folder itself stays.
         act(background, QStringLiteral("Hide All Files"), {}, {});

@@ -100,6 +100,40 @@ private Q_SLOTS:
         QCOMPARE(shown, QStringList{Localizer::text(QStringLiteral("OK"))});
     }
 
+    void aLongHeadingShowsItsWholeText()
+    {
+        QSize needed;
+        QRect shown;
+        QRect window;
+        whenShown([&] {
+            QMessageBox* box = visibleTopLevel<QMessageBox>(QStringLiteral("alert"));
+            if (!box)
+                return false;
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            needed = label->wordWrap() ? QSize(0, label->heightForWidth(label->width()))
+                                       : label->sizeHint();
+            shown = label->geometry();
+            window = box->rect();
+            box->buttons().first()->click();
+            return true;
+        });
+        WidgetPrompter prompter;
+        prompter.alert({AlertRequest::Style::Informational,
+                        QStringLiteral("Enjoying Pallstone? A star or a few words on the project "
+                                       "page help others find it."),
+                        {},
+                        {QStringLiteral("Go Review"), QStringLiteral("Next Time")},
+                        {}});
+        QVERIFY(needed.height() > 0);
+        QVERIFY2(shown.width() >= needed.width() && shown.height() >= needed.height() &&
+                     window.contains(shown),
+                 qPrintable(QStringLiteral("label %1x%2 needs %3x%4")
+                                .arg(shown.width())
+                                .arg(shown.height())
+                                .arg(needed.width())
+                                .arg(needed.height())));
+    }
+
     void requiredNameCannotBeConfirmedWhileBlank()
     {
         QList<bool> enabled;

@@ -1,0 +1,260 @@
+#!/usr/bin/python3
+"""Drives one running file manager as a person would, for scripts/check-file-managers.sh.
+
+    file-manager-probe.py menu PID FOLDER SHOTS_PREFIX
+        right-clicks the background of the window of PID (xdotool), reads the menu that opens
+        through the accessibility bus, fails when Pallstone's "New File" is not in it, then picks
+        New File > a text type and fails unless a new .txt file appears in FOLDER. Pictures of the
+        screen go to SHOTS_PREFIX-menu.png, -submenu.png and -after.png.
+    file-manager-probe.py keys PID FOLDER SHOTS_PREFIX
+        the same for Dolphin, with the keyboard (see probe_menu_by_keys).
+Exits 3 when the application never shows up on the accessibility bus.
+"""
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+MENU_ROLES = {pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM, pyatspi.ROLE_RADIO_MENU_ITEM,
+              pyatspi.ROLE_MENU}
+MAX_NODES = 20000
+# Qt 5 applications now and then never register with the accessibility bus.
+NOT_ACCESSIBLE = 3
+
+
+def log(*parts):
+    print("probe:", *parts, file=sys.stderr, flush=True)
+
+
+def application(pid, timeout=30):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            try:
+                if app is not None and app.get_process_id() == pid:
+                    return app
+            except Exception:
+                continue
+        time.sleep(0.5)
+    desktop = pyatspi.Registry.getDesktop(0)
+    found = [desktop.getChildAtIndex(i) for i in range(desktop.childCount)]
+    log(f"no accessible application with process {pid} among",
+        [(a.name, a.get_process_id()) for a in found if a is not None])
+    sys.exit(NOT_ACCESSIBLE)
+
+
+def nodes(root):
+    """Every accessible node under root, breadth first, at most MAX_NODES."""
+    queue, seen = [root], 0
+    while queue and seen < MAX_NODES:
+        node = queue.pop(0)
+        seen += 1
+        yield node
+        try:
+            count = node.childCount
+        except Exception:
+            continue
+        for i in range(min(count, 2000)):
+            try:
+                child = node.getChildAtIndex(i)
+            except Exception:
+                child = None
+            if child is not None:
+                queue.append(child)
+
+
+def showing(node):
+    try:
+        return node.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def shown(node):
+    """GTK 4 marks the items of an open popover menu visible but never showing."""
+    try:
+        states = node.getState()
+        return states.contains(pyatspi.STATE_SHOWING) or states.contains(pyatspi.STATE_VISIBLE)
+    except Exception:
+        return False
+
+
+def menu_items(app):
+    items = []
+    for node in nodes(app):
+        try:
+            if node.getRole() in MENU_ROLES and node.name and shown(node):
+                items.append(node)
+        except Exception:
+            continue
+    return items
+
+
+def shoot(path):
+    subprocess.run(["import", "-window", "root", path], check=False)
+
+
+def window_geometry(pid):
+    ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
+                         capture_output=True, text=True).stdout.split()
+    best = None
+    for wid in ids:
+        shell = subprocess.run(["xdotool", "getwindowgeometry", "--shell", wid],
+                               capture_output=True, text=True).stdout
+        values = dict(line.split("=", 1) for line in shell.split() if "=" in line)
+        area = int(values.get("WIDTH", 0)) * int(values.get("HEIGHT", 0))
+        if best is None or area > best[0]:
+            best = (area, wid, values)
+    if best is None or best[0] < 200 * 200:
+        return None
+    return best[1], {k: int(v) for k, v in best[2].items() if k != "SCREEN"}
+
+
+def right_click_background(pid):
+    end = time.monotonic() + 30
+    found = None
+    while time.monotonic() < end and not found:
+        found = window_geometry(pid)
+        if not found:
+            time.sleep(0.5)
+    if not found:
+        raise SystemExit("probe: the file manager shows no window")
+    wid, g = found
+    subprocess.run(["xdotool", "windowactivate", "--sync", wid], check=False)
+    # The view's background: below and right of the few items the folder holds.
+    x, y = g["X"] + g["WIDTH"] * 3 // 4, g["Y"] + g["HEIGHT"] * 3 // 4
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "3"], check=True)
+
+
+def choose(node):
+    """Picks a menu entry as a click does: its default action, else a click on its middle."""
+    try:
+        action = node.queryAction()
+        names = [action.getName(i).lower() for i in range(action.nActions)]
+        for wanted in ("click", "press", "activate"):
+            if wanted in names:
+                action.doAction(names.index(wanted))
+                return
+        if action.nActions:
+            action.doAction(0)
+            return
+    except NotImplementedError:
+        pass
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2),
+                    str(box.y + box.height // 2), "click", "1"], check=True)
+
+
+def wait_for(what, predicate, timeout):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        found = predicate()
+        if found:
+            return found
+        time.sleep(0.3)
+    return None
+
+
+def names_of(items):
+    return [item.name for item in items]
+
+
+def entries(app, wanted, known):
+    """The shown menu entries whose name passes wanted. GTK 3 builds some menus before they open
+    and GTK 4 marks nothing as showing: a showing entry counts, else a visible one that was not
+    there before the right-click."""
+    items = menu_items(app)
+    on_screen = [i for i in items if showing(i)]
+    if on_screen:
+        return [i for i in on_screen if wanted(i.name)]
+    return [i for i in items if wanted(i.name) and i.name not in known]
+
+
+def probe_menu(pid, folder, shots):
+    app = application(pid)
+    before = set(os.listdir(folder))
+    known = set(names_of(menu_items(app)))
+    showing_before = set(names_of(i for i in menu_items(app) if showing(i)))
+    right_click_background(pid)
+
+    def opened():
+        now = menu_items(app)
+        return ([i for i in now if showing(i) and i.name not in showing_before] or
+                [i for i in now if i.name not in known])
+
+    menu = wait_for("menu", opened, 10)
+    new_file = wait_for("entries", lambda: entries(app, lambda n: n == "New File", known), 3)
+    shoot(shots + "-menu.png")
+    if not menu:
+        raise SystemExit("probe: no menu opened on the right-click")
+    log("menu:", names_of(menu))
+    if not new_file:
+        raise SystemExit("probe: the first menu has no Pallstone entries")
+    choose(new_file[0])
+
+    def text_type(name):
+        return name.lower().lstrip(".") in ("txt", "text", "text file", "text document")
+
+    typed = wait_for("submenu", lambda: entries(app, text_type, known), 10)
+    shoot(shots + "-submenu.png")
+    if not typed:
+        raise SystemExit("probe: New File shows no text type: " + repr(names_of(menu_items(app))))
+    choose(typed[0])
+
+    def created():
+        return [n for n in set(os.listdir(folder)) - before if n.endswith(".txt")]
+
+    made = wait_for("file", created, 15)
+    time.sleep(1)
+    shoot(shots + "-after.png")
+    if not made:
+        raise SystemExit("probe: New File > text made no file in " + folder)
+    log("created:", made)
+
+
+def probe_menu_by_keys(pid, folder, shots):
+    """Dolphin (Qt 5) registers with the accessibility bus only now and then: its menu is worked
+    with the keyboard instead. Its own background menu has six entries before the plugins', so
+    the seventh is Pallstone's first, New File; its submenu opens on its first entry ("Choose
+    Location and Type..."), and the one below is txt. Without Pallstone's entries the seventh is
+    Properties, and no file is made."""
+    before = set(os.listdir(folder))
+    right_click_background(pid)
+    time.sleep(2)
+    shoot(shots + "-menu.png")
+    subprocess.run(["xdotool", "key", "--delay", "150"] + ["Down"] * 7 + ["Right"], check=True)
+    time.sleep(1)
+    subprocess.run(["xdotool", "key", "--delay", "150", "Down"], check=True)
+    time.sleep(0.5)
+    shoot(shots + "-submenu.png")
+    subprocess.run(["xdotool", "key", "Return"], check=True)
+
+    def created():
+        return [n for n in set(os.listdir(folder)) - before if n.endswith(".txt")]
+
+    made = wait_for("file", created, 15)
+    time.sleep(1)
+    shoot(shots + "-after.png")
+    if not made:
+        raise SystemExit("probe: New File > txt made no file in " + folder +
+                         " (see the pictures: were Pallstone's entries in the menu?)")
+    log("created:", made)
+
+
+def main(argv):
+    if len(argv) == 5 and argv[1] == "menu":
+        probe_menu(int(argv[2]), argv[3], argv[4])
+        return 0
+    if len(argv) == 5 and argv[1] == "keys":
+        probe_menu_by_keys(int(argv[2]), argv[3], argv[4])
+        return 0
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -3,6 +3,8 @@
 #include "MenuStore.h"
 #include "Strings.h"
 
+#include <QFileInfo>
+
 namespace pallstone {
 
 const QString DefaultCatalogue::kChangedVersion = QStringLiteral("is changed version");
@@ -197,6 +199,15 @@ void DefaultCatalogue::setup(const QString& running)
     // emptied is stored (empty) and stays so.
     if (store.object(StoreKey::folderIcon).isMissing())
         recoverFolderIcon();
+}
+
+bool DefaultCatalogue::setupIfMissing()
+{
+    Defaults& store = MenuStore::sharedDefaults();
+    if (store.isUnreadable() || QFileInfo::exists(store.filePath()))
+        return false;
+    setup();
+    return true;
 }
 
 void DefaultCatalogue::recover()

@@ -16,6 +16,11 @@ public:
     static void setup();
     static void setup(const QString& runningVersion);
 
+    // Seeds the store only when there is none yet: a menu asked for before the settings
+    // application ever ran gets the factory entries. An unreadable store is left for the settings
+    // application to repair. Returns whether it seeded.
+    static bool setupIfMissing();
+
     static void recover();
     static void update();
     static void recoverRightMenu();

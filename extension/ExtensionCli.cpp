@@ -2,6 +2,7 @@
 
 #include "ContextMenuService.h"
 #include "DBusAdaptor.h"
+#include "DefaultCatalogue.h"
 #include "Dispatch.h"
 #include "IconThemeIndex.h"
 #include "MenuJson.h"
@@ -147,8 +148,8 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
     if (store.isUnreadable())
         err << "pallstone-extension: the configuration " << store.filePath()
             << " cannot be read; the menu is empty until Pallstone's settings repair it\n";
-    else if (!QFileInfo::exists(store.filePath()))
-        err << "pallstone-extension: there is no configuration yet; run pallstone setup\n";
+    else
+        DefaultCatalogue::setupIfMissing();
 
     // One invocation is one menu, not a service start: the pending cut must survive it.
     ContextMenuService service;

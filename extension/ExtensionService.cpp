@@ -2,6 +2,7 @@
 
 #include "ContextMenuService.h"
 #include "DBusAdaptor.h"
+#include "DefaultCatalogue.h"
 #include "Dispatch.h"
 #include "IconThemeIndex.h"
 #include "MenuStore.h"
@@ -60,6 +61,8 @@ int ExtensionService::exec(QTextStream& err)
     }
 
     MenuStore::setProgram(MenuStore::Program::Extension);
+    // The service starts with the session, often before anyone opened the settings.
+    DefaultCatalogue::setupIfMissing();
     m_menuService = std::make_unique<ContextMenuService>();
     m_menuService->init();
     IconThemeIndex::instance().startBuilding();

@@ -186,6 +186,22 @@ private Q_SLOTS:
         QVERIFY(!r.err.isEmpty());
     }
 
+    void aMenuBeforeTheSettingsEverRanHasTheFactoryEntries()
+    {
+        const QString store =
+            m_home.filePath(QStringLiteral(".config/pallstone/group.com.tolvane.pallstone.plist"));
+        QVERIFY(QFile::rename(store, store + QStringLiteral(".saved")));
+        const Result r =
+            extension({QStringLiteral("menu"), QStringLiteral("--target"), m_home.path()});
+        const bool seeded = QFileInfo::exists(store);
+        QFile::remove(store);
+        QVERIFY(QFile::rename(store + QStringLiteral(".saved"), store));
+        QCOMPARE(r.code, 0);
+        QVERIFY(seeded);
+        QVERIFY(!entryWithKey(QJsonDocument::fromJson(r.out).array(), QStringLiteral("New File"))
+                     .isEmpty());
+    }
+
     void anUnreadableStoreGivesAnEmptyMenuAndSaysWhy()
     {
         const QString store =

@@ -10,7 +10,6 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <atomic>
@@ -67,12 +66,12 @@ void add3x(QList<IconSetWriter::Icon>& list, const QString& prefix, double point
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    OutputFile output(path);
+    if (!output.open(error))
+        return false;
+    if (!OutputFile::writeAll(output.descriptor(), bytes, error))
+        return false;
+    return output.commit(error);
 }
 
 QString watchSubtype(const QString& fileName)

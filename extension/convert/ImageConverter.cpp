@@ -97,20 +97,6 @@ void putLe32(QByteArray& bytes, int offset, quint32 value)
         bytes[offset + i] = char((value >> (8 * i)) & 0xff);
 }
 
-bool writeAll(int fd, const char* data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 20)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
 // libvips writes BMP only through ImageMagick, so BMP is written here: 24-bit, bottom-up, rows
 // padded to four bytes, which every reader understands.
 bool writeBmp(const vips::VImage& source, int fd, QString* error)
@@ -144,7 +130,7 @@ bool writeBmp(const vips::VImage& source, int fd, QString* error)
     putLe32(header, 34, quint32(imageBytes));
     putLe32(header, 38, 2835); // 72 dpi
     putLe32(header, 42, 2835);
-    if (!writeAll(fd, header.constData(), header.size()))
+    if (!OutputFile::writeAll(fd, header, error))
         return false;
     QByteArray row(stride, '\0');
     for (qint64 y = height - 1; y >= 0; --y) {
@@ -154,7 +140,7 @@ bool writeBmp(const vips::VImage& source, int fd, QString* error)
             row[x * 3 + 1] = char(in[x * 3 + 1]);
             row[x * 3 + 2] = char(in[x * 3]);
         }
-        if (!writeAll(fd, row.constData(), stride))
+        if (!OutputFile::writeAll(fd, row, error))
             return false;
     }
     return true;

@@ -613,6 +613,28 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(path(u"blocked/photo.jpeg/kept"_s)).isDir());
     }
 
+    void anOutputNameThatIsALinkIsReplacedNotWrittenThrough()
+    {
+        const QString folder = mkdir(u"linked"_s);
+        mkdir(u"elsewhere"_s);
+        const QString source = path(u"linked/photo.png"_s);
+        writePicture(source, 32, 32);
+        const QString victim = path(u"elsewhere/victim"_s);
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly));
+        v.write("someone else's file");
+        v.close();
+        QVERIFY(QFile::link(victim, path(u"linked/photo.jpeg"_s)));
+        QVERIFY(QFile::link(victim, path(u"linked/AppIcon.icns"_s)));
+        QCOMPARE(convert({source}, u"JPEG"_s, {}), QStringList());
+        QCOMPARE(convert({source}, u"AppIcon.icns"_s, {}), QStringList());
+        QCOMPARE(readAll(victim), QByteArray("someone else's file"));
+        for (const QString& name : {u"photo.jpeg"_s, u"AppIcon.icns"_s}) {
+            const QFileInfo output(folder + u'/' + name);
+            QVERIFY2(!output.isSymLink() && output.size() > 0, qPrintable(name));
+        }
+    }
+
     void aMergeThroughTheMenuWritesOneDocumentBesideTheFirstItem()
     {
         mkdir(u"menumerge"_s);

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -183,6 +184,37 @@ void addDecodedImage(QPDF& pdf, const QString& path, const vips::VImage& source)
     addImagePage(pdf, image, width, height, 0);
 }
 
+// The document's bytes to the output file. A failed write (a full disk) throws with the system's
+// word for it, which the person is shown; stdio would drop an error of its last flush.
+class DescriptorPipeline final : public Pipeline
+{
+public:
+    explicit DescriptorPipeline(int fd) : Pipeline("merged document", nullptr), m_fd(fd) {}
+
+    void write(unsigned char const* data, size_t len) override
+    {
+        m_buffer.append(reinterpret_cast<const char*>(data), qsizetype(len));
+        if (m_buffer.size() >= kChunk)
+            flush();
+    }
+
+    void finish() override { flush(); }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 16;
+
+    void flush()
+    {
+        QString error;
+        if (!OutputFile::writeAll(m_fd, m_buffer, &error))
+            throw std::runtime_error(error.toStdString());
+        m_buffer.clear();
+    }
+
+    int m_fd;
+    QByteArray m_buffer;
+};
+
 } // namespace
 
 PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& untitledName,
@@ -258,20 +290,18 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
             ? QString(Paths::deletingPathExtension(firstOpened) + QStringLiteral(".pdf"))
             : QString(QFileInfo(firstOpened).absolutePath() + u'/' + untitledName +
                       QStringLiteral(".pdf"));
-    OutputFile output(Paths::uniquePath(wanted));
+    result.path = Paths::uniquePath(wanted);
+    OutputFile output(result.path);
     if (!output.open(&result.error))
         return result;
     try {
-        FILE* file = ::fdopen(::dup(output.descriptor()), "wb");
-        if (!file) {
-            result.error = QStringLiteral("cannot write");
-            return result;
-        }
+        DescriptorPipeline pipeline(output.descriptor());
         QPDFWriter writer(out);
-        writer.setOutputFile("merged document", file, true);
+        writer.setOutputPipeline(&pipeline);
         writer.write();
+        pipeline.finish();
     } catch (const std::exception& e) {
-        result.error = QString::fromLocal8Bit(e.what());
+        result.error = QString::fromStdString(e.what());
         return result;
     }
     if (const std::optional<QString> path = output.commitUnique(&result.error)) {

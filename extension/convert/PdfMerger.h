@@ -19,7 +19,7 @@ public:
         bool written = false; // the document was written to path
         int pageCount = 0;
         int failedItems = 0; // items refused (too many pixels) or unreadable half-way
-        QString path;
+        QString path; // where the document was written, or was to be
         QString error;
     };
 

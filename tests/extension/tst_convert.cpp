@@ -191,7 +191,9 @@ private:
     }
 
     // Chooses "Convert to > key" for the selection; the alerts shown come back.
-    QStringList convert(const QStringList& selection, const QString& key, const QJsonArray& answers)
+    // wrapper: a program and its arguments that run the service's command line given after them.
+    QStringList convert(const QStringList& selection, const QString& key, const QJsonArray& answers,
+                        const QStringList& wrapper = {})
     {
         const qint64 tag = childTag(selection, key);
         if (tag <= 0)
@@ -203,10 +205,18 @@ private:
         a.close();
         const QString log = path(u"transcript.jsonl"_s);
         QFile::remove(log);
-        const Run r = run(QStringLiteral(PALLSTONE_EXTENSION),
-                          QStringList{u"run"_s, u"--tag"_s, QString::number(tag), u"--answers"_s,
-                                      answersFile, u"--transcript"_s, log} +
-                              selection);
+        QStringList command = wrapper +
+                              QStringList{QStringLiteral(PALLSTONE_EXTENSION),
+                                          u"run"_s,
+                                          u"--tag"_s,
+                                          QString::number(tag),
+                                          u"--answers"_s,
+                                          answersFile,
+                                          u"--transcript"_s,
+                                          log} +
+                              selection;
+        const QString program = command.takeFirst();
+        const Run r = run(program, command);
         QStringList shown;
         if (r.code != 0)
             shown.append(u"exit "_s + QString::number(r.code) + u' ' + r.err);
@@ -591,9 +601,11 @@ private Q_SLOTS:
         c.write(bytes.left(bytes.size() / 2));
         c.close();
         QFile::remove(whole);
-        QCOMPARE(convert({bomb, cut}, u"JPEG"_s,
-                         {QJsonObject{{u"button"_s, 1000}}, QJsonObject{{u"button"_s, 1000}}}),
-                 (QStringList{u"The conversion failed."_s, u"The conversion failed."_s}));
+        QCOMPARE(convert({bomb, cut}, u"JPEG"_s, {QJsonObject{{u"button"_s, 1000}}}),
+                 QStringList{u"The conversion failed.\n"
+                             "huge.png: It has more than 200 million pixels.\n"
+                             "cut.png: It cannot be read: it is damaged or of a kind that cannot "
+                             "be converted."_s});
         QCOMPARE(
             QDir(path(u"bomb"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             (QStringList{u"cut.png"_s, u"huge.png"_s}));
@@ -607,10 +619,44 @@ private Q_SLOTS:
         writePicture(source, 20, 20);
         mkdir(u"blocked/photo.jpeg/kept"_s);
         QCOMPARE(convert({source}, u"JPEG"_s, {QJsonObject{{u"button"_s, 1000}}}),
-                 QStringList{u"The conversion failed."_s});
+                 QStringList{u"The conversion failed.\nphoto.jpeg: It could not be written: Is a "
+                             "directory"_s});
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  (QStringList{u"photo.jpeg"_s, u"photo.png"_s}));
         QVERIFY(QFileInfo(path(u"blocked/photo.jpeg/kept"_s)).isDir());
+    }
+
+    void aMergeOnAFullDiskSaysWhyAndLeavesNoTruncatedDocument()
+    {
+        // The items sit on a small file system of their own, mounted in a namespace of the
+        // program's run, with room for them and not for the document made of them.
+        const QString folder = mkdir(u"fulldisk"_s);
+        const QString hold = mkdir(u"fulldisk-hold"_s);
+        const QString a = path(u"fulldisk/a.png"_s);
+        const QString b = path(u"fulldisk/b.png"_s);
+        for (const QString& p : {a, b})
+            vips::VImage::gaussnoise(220, 220)
+                .cast(VIPS_FORMAT_UCHAR)
+                .bandjoin({vips::VImage::gaussnoise(220, 220).cast(VIPS_FORMAT_UCHAR),
+                           vips::VImage::gaussnoise(220, 220).cast(VIPS_FORMAT_UCHAR)})
+                .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+                .write_to_file(QFile::encodeName(p).constData());
+        const qint64 room = QFileInfo(a).size() + QFileInfo(b).size() + 64 * 1024;
+        const QString listing = path(u"fulldisk-listing"_s);
+        const QString script =
+            u"cp -a \"$1\"/. \"$2\"/ && mount -t tmpfs -o size=%1 tmpfs \"$1\" && "
+            "cp -a \"$2\"/. \"$1\"/ || exit 77; d=$1 l=$3; shift 3; \"$@\"; r=$?; "
+            "ls -A \"$d\" > \"$l\"; exit $r"_s.arg(room);
+        const QStringList wrapper{u"unshare"_s, u"-rm"_s, u"sh"_s, u"-c"_s, script,
+                                  u"sh"_s,      folder,   hold,    listing};
+        if (!hasTool(u"unshare"_s) || run(u"unshare"_s, {u"-rm"_s, u"true"_s}).code != 0)
+            QSKIP("no mount namespace here for a small file system");
+        const QStringList shown =
+            convert({a, b}, u"PDF"_s, {QJsonObject{{u"button"_s, 1000}}}, wrapper);
+        QCOMPARE(shown, QStringList{u"The conversion failed.\nUntitled.pdf: It could not be "
+                                    "written: No space left on device"_s});
+        QCOMPARE(QString::fromUtf8(readAll(listing)).split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{u"a.png"_s, u"b.png"_s}));
     }
 
     void anOutputNameThatIsALinkIsReplacedNotWrittenThrough()

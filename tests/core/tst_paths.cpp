@@ -326,13 +326,14 @@ private Q_SLOTS:
     {
         const QByteArray bytes = QFile::encodeName(m_work) + "/ca\xe9";
         QVERIFY(::mkdir(bytes.constData(), 0755) == 0);
-        QVERIFY(writeRawFile(bytes + "/.directory", "[Dolphin]\nViewMode=1\n"));
+        const QByteArray file = bytes + "/.directory";
+        QVERIFY(writeRawFile(file, "[Dolphin]\nViewMode=1\n"));
         const QString folder = FileName::decode(bytes);
         QVERIFY(!Paths::hasCustomIcon(folder));
         QCOMPARE(DirectoryFile::setIcon(folder, u"/icons/red.png"_s), QString());
         QFile written;
-        const int fd = ::open((bytes + "/.directory").constData(), O_RDONLY | O_CLOEXEC);
-        QVERIFY(written.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(written.open(::open(file.constData(), O_RDONLY | O_CLOEXEC), QIODevice::ReadOnly,
+                             QFileDevice::AutoCloseHandle));
         QCOMPARE(written.readAll(),
                  QByteArray("[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=/icons/red.png\n"));
         // What offers Recover, and Recover itself.
@@ -340,8 +341,8 @@ private Q_SLOTS:
         QCOMPARE(DirectoryFile::setIcon(folder, QString()), QString());
         QVERIFY(!Paths::hasCustomIcon(folder));
         QFile left;
-        QVERIFY(left.open(::open((bytes + "/.directory").constData(), O_RDONLY | O_CLOEXEC),
-                          QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(left.open(::open(file.constData(), O_RDONLY | O_CLOEXEC), QIODevice::ReadOnly,
+                          QFileDevice::AutoCloseHandle));
         QCOMPARE(left.readAll(), QByteArray("[Dolphin]\nViewMode=1\n\n[Desktop Entry]\n"));
     }
 

@@ -256,14 +256,14 @@ const bool registered = [] {
     row.name = QStringLiteral("Convert to");
     row.keys = {QStringLiteral("Convert to")};
     row.hasSubmenu = true;
+    // Only what ImageConverter reads: a format offered and not read would convert to nothing.
     row.formats = {
         QStringLiteral("icns"), QStringLiteral("png"),  QStringLiteral("tiff"),
         QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("jpe"),
         QStringLiteral("jp2"),  QStringLiteral("bmp"),  QStringLiteral("gif"),
-        QStringLiteral("svg"),  QStringLiteral("fax"),  QStringLiteral("wbmp"),
-        QStringLiteral("webp"), QStringLiteral("pic"),  QStringLiteral("tif"),
-        QStringLiteral("ico"),  QStringLiteral("jfif"), QStringLiteral("rp"),
-        QStringLiteral("net"),  QStringLiteral("pdf"),
+        QStringLiteral("svg"),  QStringLiteral("wbmp"), QStringLiteral("webp"),
+        QStringLiteral("tif"),  QStringLiteral("ico"),  QStringLiteral("jfif"),
+        QStringLiteral("pdf"),
     };
     // The targets other than the item's own format; several items can also be merged into one
     // PDF document.

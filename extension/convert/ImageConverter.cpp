@@ -6,10 +6,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <unistd.h>
 
@@ -173,6 +176,67 @@ void encode(const vips::VImage& image, ImageConverter::FileType type, vips::VTar
     storable(image).write_to_target(".png", target);
 }
 
+// Formats libvips reads only through loaders it does not trust (ImageMagick's); Qt's own readers
+// are small and read them.
+bool readByQt(const QString& path)
+{
+    static const QStringList kQtFormats = {QStringLiteral("bmp"), QStringLiteral("ico"),
+                                           QStringLiteral("wbmp")};
+    return kQtFormats.contains(QFileInfo(path).suffix().toLower());
+}
+
+ImageConverter::Loaded openWithQt(const QString& path)
+{
+    ImageConverter::Loaded result;
+    QFile file;
+    const int fd = ::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
+        return result;
+    }
+    QImageReader reader(&file, QFileInfo(path).suffix().toLower().toLatin1());
+    const QSize declared = reader.size();
+    if (declared.isValid() &&
+        qint64(declared.width()) * qint64(declared.height()) > ImageConverter::kMaxPixels) {
+        result.status = ImageConverter::Status::TooLarge;
+        return result;
+    }
+    // An icon file holds several sizes: the largest is the one worth converting.
+    QImage image;
+    int best = -1;
+    for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
+        if (i > 0 && !reader.jumpToImage(i))
+            break;
+        QImage frame = reader.read();
+        if (!frame.isNull() && frame.width() * frame.height() > best) {
+            best = frame.width() * frame.height();
+            image = std::move(frame);
+        }
+    }
+    if (image.isNull())
+        return result;
+    image.convertTo(QImage::Format_RGBA8888);
+    try {
+        QByteArray packed;
+        packed.reserve(qsizetype(image.width()) * image.height() * 4);
+        for (int y = 0; y < image.height(); ++y)
+            packed.append(reinterpret_cast<const char*>(image.constScanLine(y)),
+                          qsizetype(image.width()) * 4);
+        result.image =
+            vips::VImage::new_from_memory_copy(packed.data(), size_t(packed.size()), image.width(),
+                                               image.height(), 4, VIPS_FORMAT_UCHAR)
+                .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    } catch (const vips::VError& e) {
+        vipsMessage(e);
+        return result;
+    }
+    result.width = image.width();
+    result.height = image.height();
+    result.status = ImageConverter::Status::Loaded;
+    return result;
+}
+
 } // namespace
 
 void ImageConverter::initialise()
@@ -188,6 +252,8 @@ void ImageConverter::initialise()
             vips_operation_block_set(loader, FALSE);
         // The service lives for days and files change under it: no cached decodes.
         vips_cache_set_max(0);
+        // Qt's readers stop at 256 MB by default; images are bounded by their pixels instead.
+        QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
         OutputFile::initialise();
     });
 }
@@ -211,6 +277,8 @@ ImageConverter::FileType ImageConverter::fileTypeForExtension(const QString& ext
 ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential, int minimumSide)
 {
     initialise();
+    if (readByQt(path))
+        return openWithQt(path);
     Loaded result;
     const QByteArray name = FileName::encode(path);
     try {
@@ -281,7 +349,7 @@ ImageConverter::Loaded ImageConverter::decode(const QString& path, int side)
                                        ? result.image.get_string("vips-loader")
                                        : std::string();
         const bool vector = loader.rfind("svgload", 0) == 0;
-        if (side > 0 && !vector && QFileInfo(path).suffix() != u"icns" &&
+        if (side > 0 && !vector && QFileInfo(path).suffix() != u"icns" && !readByQt(path) &&
             std::max(result.width, result.height) > side) {
             result.image = vips::VImage::thumbnail(FileName::encode(path).constData(), side,
                                                    vips::VImage::option()

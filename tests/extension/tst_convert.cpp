@@ -626,6 +626,23 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(path(u"blocked/photo.jpeg/kept"_s)).isDir());
     }
 
+    void bmpIcoAndWbmpSourcesAreConverted()
+    {
+        mkdir(u"qtread"_s);
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(QColor(200, 40, 40));
+        QStringList sources;
+        for (const QString& type : {u"bmp"_s, u"ico"_s, u"wbmp"_s}) {
+            sources.append(path(u"qtread/a-"_s + type + u'.' + type));
+            QVERIFY(picture.save(sources.last(), type.toLatin1().constData()));
+        }
+        QCOMPARE(convert(sources, u"PNG"_s, {}), QStringList());
+        for (const QString& source : std::as_const(sources)) {
+            const QImage back(source.left(source.lastIndexOf(u'.')) + u".png"_s);
+            QVERIFY2(back.size() == QSize(40, 30), qPrintable(source));
+        }
+    }
+
     void aMergeOnAFullDiskSaysWhyAndLeavesNoTruncatedDocument()
     {
         // The items sit on a small file system of their own, mounted in a namespace of the

@@ -31,6 +31,7 @@ const QString kIconInvalid = QStringLiteral("Convert Icns image invalid");
 const QString kUnreadable = QStringLiteral("Convert Fail Unreadable");
 const QString kTooLarge = QStringLiteral("Convert Fail Too Large");
 const QString kNotWritten = QStringLiteral("Convert Fail Write");
+const QString kLocked = QStringLiteral("Convert Fail Locked");
 // Vector sources are rendered this large for icon sets: the biggest icon is 1024 pixels.
 constexpr int kIconSourceSide = 1024;
 
@@ -171,8 +172,19 @@ void run(const std::shared_ptr<Job>& job)
             PdfMerger::merge(job->paths, job->untitled, &job->cancelled);
         if (job->cancelled.load())
             return;
-        for (int i = 0; i < result.failedItems; ++i)
-            job->fail(job->untitled + QStringLiteral(".pdf"), kUnreadable);
+        for (const PdfMerger::Skipped& skipped : result.skipped) {
+            switch (skipped.reason) {
+            case PdfMerger::Refusal::TooLarge:
+                job->fail(skipped.path, kTooLarge, {tooLargeText()});
+                break;
+            case PdfMerger::Refusal::Locked:
+                job->fail(skipped.path, kLocked);
+                break;
+            case PdfMerger::Refusal::Unreadable:
+                job->fail(skipped.path, kUnreadable);
+                break;
+            }
+        }
         // An unwritable document is said too, rather than left for the person to look for.
         if (result.opened && result.pageCount > 0 && !result.written)
             job->failWrite(result.path.isEmpty() ? job->untitled + QStringLiteral(".pdf")

@@ -242,18 +242,28 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
                 for (const QPDFPageObjectHelper& page :
                      QPDFPageDocumentHelper(source).getAllPages())
                     QPDFPageDocumentHelper(out).addPage(page, false);
+            } catch (const QPDFExc& e) {
+                // The source stays: a page copied before the failure still reads from it.
+                result.skipped.append({path, e.getErrorCode() == qpdf_e_password
+                                                 ? Refusal::Locked
+                                                 : Refusal::Unreadable});
+                continue;
             } catch (const std::exception&) {
-                // Not a document, or locked with a password: skipped like any unreadable item. The
-                // source stays: a page copied before the failure still reads from it.
+                result.skipped.append({path, Refusal::Unreadable});
                 continue;
             }
         } else {
             const ImageConverter::Loaded loaded = ImageConverter::open(path);
-            if (loaded.status == ImageConverter::Status::TooLarge)
-                ++result.failedItems;
-            if (loaded.status != ImageConverter::Status::Loaded)
+            if (loaded.status != ImageConverter::Status::Loaded) {
+                result.skipped.append({path, loaded.status == ImageConverter::Status::TooLarge
+                                                 ? Refusal::TooLarge
+                                                 : Refusal::Unreadable});
                 continue;
+            }
             try {
+                // The pixels are only read while the document is written, where a file cut off
+                // half-way would fail the whole document: each is decoded to its end once now.
+                (void)ImageConverter::open(path, true).image.avg();
                 QFile file(path);
                 QByteArray head;
                 if (file.open(QIODevice::ReadOnly))
@@ -267,9 +277,8 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
                 if (!added)
                     addDecodedImage(out, path, loaded.image);
             } catch (const std::exception&) {
-                // A header that libvips reads but qpdf's picture of it does not fit.
                 vips_error_clear();
-                ++result.failedItems;
+                result.skipped.append({path, Refusal::Unreadable});
                 continue;
             }
         }

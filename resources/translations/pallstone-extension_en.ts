@@ -592,6 +592,10 @@
         <translation>It cannot be read: it is damaged or of a kind that cannot be converted.</translation>
     </message>
     <message>
+        <source>Convert Fail Locked</source>
+        <translation>It is protected by a password.</translation>
+    </message>
+    <message>
         <source>Convert Fail Too Large</source>
         <translation>It has more than %1 million pixels.</translation>
     </message>

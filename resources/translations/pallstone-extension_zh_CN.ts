@@ -592,6 +592,10 @@
         <translation>无法读取：文件已损坏或其类型无法转换。</translation>
     </message>
     <message>
+        <source>Convert Fail Locked</source>
+        <translation>受密码保护。</translation>
+    </message>
+    <message>
         <source>Convert Fail Too Large</source>
         <translation>超过 %1 百万像素。</translation>
     </message>

@@ -643,6 +643,48 @@ private Q_SLOTS:
         }
     }
 
+    void aMergeNamesEveryItemItLeavesOutWithWhyAndMergesTheRest()
+    {
+        if (!hasTool(u"qpdf"_s))
+            QSKIP("qpdf is needed to lock a document");
+        mkdir(u"partial"_s);
+        const QString good = path(u"partial/a-good.png"_s);
+        writePicture(good, 30, 20);
+        const QString cut = path(u"partial/b-cut.png"_s);
+        vips::VImage::gaussnoise(300, 200)
+            .cast(VIPS_FORMAT_UCHAR)
+            .write_to_file(QFile::encodeName(cut).constData());
+        const QByteArray whole = readAll(cut);
+        QFile c(cut);
+        QVERIFY(c.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        c.write(whole.left(whole.size() / 2));
+        c.close();
+        const QString huge = path(u"partial/c-huge.png"_s);
+        QFile h(huge);
+        QVERIFY(h.open(QIODevice::WriteOnly));
+        h.write(decoderBomb());
+        h.close();
+        const QString open = path(u"partial/open.pdf"_s);
+        writeDocument(open, 1);
+        const QString locked = path(u"partial/d-locked.pdf"_s);
+        QCOMPARE(runTool(u"qpdf"_s,
+                         {u"--encrypt"_s, u"user"_s, u"owner"_s, u"256"_s, u"--"_s, open, locked})
+                     .code,
+                 0);
+        QFile::remove(open);
+        const QString last = path(u"partial/e-last.jpg"_s);
+        writePicture(last, 20, 30, false);
+        const QStringList shown =
+            convert({good, cut, huge, locked, last}, u"PDF"_s, {QJsonObject{{u"button"_s, 1000}}});
+        QCOMPARE(shown, QStringList{u"The conversion failed.\n"
+                                    "b-cut.png: It cannot be read: it is damaged or of a kind "
+                                    "that cannot be converted.\n"
+                                    "c-huge.png: It has more than 200 million pixels.\n"
+                                    "d-locked.pdf: It is protected by a password."_s});
+        const QByteArray merged = QFile::encodeName(path(u"partial/Untitled.pdf"_s));
+        QCOMPARE(vips::VImage::pdfload(merged.constData()).get_int(VIPS_META_N_PAGES), 2);
+    }
+
     void aMergeOnAFullDiskSaysWhyAndLeavesNoTruncatedDocument()
     {
         // The items sit on a small file system of their own, mounted in a namespace of the

@@ -1,5 +1,6 @@
 #include "IconSetWriter.h"
 
+#include "FileName.h"
 #include "IcnsWriter.h"
 #include "ImageConverter.h"
 #include "OutputFile.h"
@@ -16,6 +17,8 @@
 #include <cmath>
 #include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace pallstone {
 
@@ -173,13 +176,15 @@ IconSetWriter::Result writeAssetFolder(const vips::VImage& source, const QString
     const QString assets = result.path + u'/' + kAssetFolder;
     const auto fail = [&](const QString& error) {
         // The folder was made by this call: nothing of the user's is in it.
-        QDir(result.path).removeRecursively();
+        Paths::remove(result.path);
         result.outcome = IconSetWriter::Outcome::Failed;
         if (result.error.isEmpty())
             result.error = error;
         return result;
     };
-    if (!QDir().mkdir(assets))
+    // By the name's bytes, as every step of a set: Qt's folder calls would make another name of
+    // a source name that is not UTF-8, and leave the set's folder behind empty.
+    if (::mkdir(FileName::encode(assets).constData(), 0777) != 0)
         return fail(QStringLiteral("cannot create %1").arg(assets));
 
     const QList<IconSetWriter::Icon> list = IconSetWriter::icons(target);

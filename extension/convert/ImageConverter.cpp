@@ -185,16 +185,24 @@ bool readByQt(const QString& path)
     return kQtFormats.contains(QFileInfo(path).suffix().toLower());
 }
 
+// Opened by the name's bytes: Qt's files would look for another name when it is not UTF-8.
+bool openForReading(const QString& path, QFile& file)
+{
+    const int fd = ::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
 ImageConverter::Loaded openWithQt(const QString& path)
 {
     ImageConverter::Loaded result;
     QFile file;
-    const int fd = ::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0)
-            ::close(fd);
+    if (!openForReading(path, file))
         return result;
-    }
     QImageReader reader(&file, QFileInfo(path).suffix().toLower().toLatin1());
     const QSize declared = reader.size();
     if (declared.isValid() &&
@@ -223,10 +231,12 @@ ImageConverter::Loaded openWithQt(const QString& path)
         for (int y = 0; y < image.height(); ++y)
             packed.append(reinterpret_cast<const char*>(image.constScanLine(y)),
                           qsizetype(image.width()) * 4);
+        // Copied into libvips' own memory before the packed rows go.
         result.image =
-            vips::VImage::new_from_memory_copy(packed.data(), size_t(packed.size()), image.width(),
-                                               image.height(), 4, VIPS_FORMAT_UCHAR)
-                .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+            vips::VImage::new_from_memory(packed.data(), size_t(packed.size()), image.width(),
+                                          image.height(), 4, VIPS_FORMAT_UCHAR)
+                .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+                .copy_memory();
     } catch (const vips::VError& e) {
         vipsMessage(e);
         return result;
@@ -284,8 +294,8 @@ ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential
     try {
         vips::VImage image;
         if (QFileInfo(path).suffix() == u"icns") {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxIcnsBytes)
+            QFile file;
+            if (!openForReading(path, file) || file.size() > kMaxIcnsBytes)
                 return result;
             const std::optional<QByteArray> png = IcnsWriter::largestPngPayload(file.readAll());
             if (!png)

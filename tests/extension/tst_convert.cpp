@@ -23,6 +23,8 @@
 
 #include <vips/vips8>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using pallstone::IconSetWriter;
 using pallstone::ImageConverter;
@@ -683,6 +685,24 @@ private Q_SLOTS:
                                     "d-locked.pdf: It is protected by a password."_s});
         const QByteArray merged = QFile::encodeName(path(u"partial/Untitled.pdf"_s));
         QCOMPARE(vips::VImage::pdfload(merged.constData()).get_int(VIPS_META_N_PAGES), 2);
+    }
+
+    void anIconSetOfASourceNamedInLatin1IsMadeWhole()
+    {
+        const QByteArray folder = QFile::encodeName(mkdir(u"latin"_s));
+        const QByteArray source = folder + "/ic\xf4ne.png";
+        writePicture(QFile::decodeName(folder) + u"/tmp.png"_s, 64, 64);
+        QVERIFY(::rename((folder + "/tmp.png").constData(), source.constData()) == 0);
+        // As a file manager hands it over: a URI with the bytes percent-encoded.
+        const QString uri = u"file://"_s + QString::fromLatin1(source.toPercentEncoding("/"));
+        QCOMPARE(convert({uri}, u"iOS AppIconset"_s, {}), QStringList());
+        const QByteArray contents = folder + "/ic\xf4ne(iOS)/AppIcon.appiconset/Contents.json";
+        struct stat st;
+        QVERIFY(::stat(contents.constData(), &st) == 0 && st.st_size > 0);
+        QCOMPARE(QDir(QFile::decodeName(folder))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                     .size(),
+                 2);
     }
 
     void aMergeOnAFullDiskSaysWhyAndLeavesNoTruncatedDocument()

@@ -161,8 +161,17 @@ void convertImage(Job& job, const QString& path, const QString& key)
     if (loaded.status != ImageConverter::Status::Loaded)
         return job.fail(path, kUnreadable);
     QString error;
-    if (!ImageConverter::saveWithExtension(loaded.image, key, output, &error))
-        job.failWrite(output, error);
+    if (ImageConverter::saveWithExtension(loaded.image, key, output, &error))
+        return;
+    // Only the header was read before: pixels cut off or damaged show while they are written,
+    // and it is the source that is at fault then, not the disk.
+    try {
+        (void)ImageConverter::open(path, true).image.avg();
+    } catch (const vips::VError&) {
+        vips_error_clear();
+        return job.fail(path, kUnreadable);
+    }
+    job.failWrite(output, error);
 }
 
 void run(const std::shared_ptr<Job>& job)

@@ -713,11 +713,13 @@ private Q_SLOTS:
         const QString hold = mkdir(u"fulldisk-hold"_s);
         const QString a = path(u"fulldisk/a.png"_s);
         const QString b = path(u"fulldisk/b.png"_s);
+        const auto noise = [] {
+            return vips::VImage::gaussnoise(220, 220).cast(VIPS_FORMAT_UCHAR);
+        };
         for (const QString& p : {a, b})
-            vips::VImage::gaussnoise(220, 220)
-                .cast(VIPS_FORMAT_UCHAR)
-                .bandjoin({vips::VImage::gaussnoise(220, 220).cast(VIPS_FORMAT_UCHAR),
-                           vips::VImage::gaussnoise(220, 220).cast(VIPS_FORMAT_UCHAR)})
+            noise()
+                .bandjoin(noise())
+                .bandjoin(noise())
                 .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
                 .write_to_file(QFile::encodeName(p).constData());
         const qint64 room = QFileInfo(a).size() + QFileInfo(b).size() + 64 * 1024;

@@ -346,6 +346,13 @@ QString ProfileManager::nameOfFile(const QString& fileName)
 
 QList<ProfileManager::Profile> ProfileManager::list()
 {
+    {
+        // Scratch files of a job that was killed (a crash of the reader, a memory limit) go as
+        // soon as the profiles are looked at, when no job runs.
+        const JobLock lock;
+        if (lock.held())
+            removeStaleStaging();
+    }
     const QString folder = MenuStore::configManagerFolder();
     QList<Profile> profiles;
     const QStringList files =

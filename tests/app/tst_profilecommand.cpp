@@ -356,6 +356,8 @@ private Q_SLOTS:
         } else {
             craftProfile(file, {{"config.plist", config, S_IFREG | 0644}});
         }
+        // Left by a run that was killed while it read a profile.
+        writeFile(home.container(u".profile-killed/config.plist"_s), "partial");
         const Run imported = home.profile({u"import"_s, file});
         QCOMPARE(imported.exitCode, 3);
         QVERIFY2(imported.err.contains(u"not a usable profile"_s), qPrintable(imported.err));

@@ -692,7 +692,7 @@ private Q_SLOTS:
         const QByteArray folder = QFile::encodeName(mkdir(u"latin"_s));
         const QByteArray source = folder + "/ic\xf4ne.png";
         writePicture(QFile::decodeName(folder) + u"/tmp.png"_s, 64, 64);
-        QVERIFY(::rename((folder + "/tmp.png").constData(), source.constData()) == 0);
+        QVERIFY(::rename(QByteArray(folder + "/tmp.png").constData(), source.constData()) == 0);
         // As a file manager hands it over: a URI with the bytes percent-encoded.
         const QString uri = u"file://"_s + QString::fromLatin1(source.toPercentEncoding("/"));
         QCOMPARE(convert({uri}, u"iOS AppIconset"_s, {}), QStringList());

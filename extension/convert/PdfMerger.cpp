@@ -19,9 +19,11 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <cstdio>
+#include <exception>
 #include <list>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace pallstone {
 
@@ -200,19 +202,27 @@ public:
 
     void finish() override { flush(); }
 
+    bool failed() const { return m_failed; }
+
 private:
     static constexpr qsizetype kChunk = 1 << 16;
 
     void flush()
     {
+        const QByteArray pending = std::exchange(m_buffer, QByteArray());
         QString error;
-        if (!OutputFile::writeAll(m_fd, m_buffer, &error))
+        if (m_failed || OutputFile::writeAll(m_fd, pending, &error))
+            return;
+        m_failed = true;
+        // The writer finishes its pipelines again while it is taken down; a second throw there
+        // would end the program.
+        if (std::uncaught_exceptions() == 0)
             throw std::runtime_error(error.toStdString());
-        m_buffer.clear();
     }
 
     int m_fd;
     QByteArray m_buffer;
+    bool m_failed = false;
 };
 
 } // namespace
@@ -309,6 +319,10 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
         writer.setOutputPipeline(&pipeline);
         writer.write();
         pipeline.finish();
+        if (pipeline.failed()) {
+            result.error = QStringLiteral("cannot write");
+            return result;
+        }
     } catch (const std::exception& e) {
         result.error = QString::fromStdString(e.what());
         return result;

@@ -705,6 +705,18 @@ private Q_SLOTS:
         QCOMPARE(pallstone::Paths::entryNames(pallstone::FileName::decode(folder)).size(), 2);
     }
 
+    void anAnswerNoWindowTookFailsTheRunAndNamesTheProgressForm()
+    {
+        mkdir(u"answers"_s);
+        const QString source = path(u"answers/photo.png"_s);
+        writePicture(source, 20, 20);
+        const QStringList shown = convert({source}, u"JPEG"_s, {QJsonObject{{u"cancel"_s, true}}});
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith(u"exit 3 "_s) &&
+                     shown.first().contains(u"{\"progress\": \"cancel\"}"_s),
+                 qPrintable(shown.first()));
+    }
+
     void aMergeOnAFullDiskSaysWhyAndLeavesNoTruncatedDocument()
     {
         // The items sit on a small file system of their own, mounted in a namespace of the

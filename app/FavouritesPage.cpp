@@ -179,8 +179,18 @@ void FavouritesPage::addFolder()
     addFolderPath(paths->first());
 }
 
-void FavouritesPage::addFolderPath(const QString& path)
+bool FavouritesPage::addFolderPath(const QString& path)
 {
+    // Rows are found by their folder: a second row of one folder would have the first one's
+    // checkbox, name and removal act for it.
+    const QString folder = Paths::standardizedPath(path);
+    for (const MenuItemPtr& item : std::as_const(m_tableData)) {
+        if (item->key == folder) {
+            Alert::alertWithMsg(Localizer::text(QStringLiteral("App Exist Heading")),
+                                Localizer::text(QStringLiteral("Folder Exist Tip")));
+            return false;
+        }
+    }
     Value record = Value::dictionary();
     record.insert(QStringLiteral("disabled"), false);
     record.insert(QStringLiteral("path"), path);
@@ -188,6 +198,7 @@ void FavouritesPage::addFolderPath(const QString& path)
     MenuStore::addMenuKey(StoreKey::commonPath, record, false);
     refresh();
     scrollToLastRow();
+    return true;
 }
 
 void FavouritesPage::onEditName()

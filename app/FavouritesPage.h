@@ -30,8 +30,8 @@ public:
     static constexpr int kLimit = 60;
 
     void addFolder();
-    // Appends the folder; the same folder may be listed more than once.
-    void addFolderPath(const QString& path);
+    // Appends the folder; one already listed is refused with a message (false).
+    bool addFolderPath(const QString& path);
     void onDelete();
     void onRecover();
     void onEditName() override;

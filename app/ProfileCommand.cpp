@@ -33,9 +33,12 @@ int report(const ProfileManager::Outcome& outcome, const QString& subject, bool 
             << subject << '\n';
         return ProfileCommand::NoSuchProfile;
     case Status::NotAProfile:
-        err << "pallstone: not a profile archive (it does not open with the profile password or "
-               "holds no config.plist): "
-            << subject << '\n';
+        if (outcome.error.isEmpty())
+            err << "pallstone: not a profile archive (it does not open with the profile password "
+                   "or holds no config.plist): "
+                << subject << '\n';
+        else
+            err << "pallstone: not a usable profile: " << subject << ": " << outcome.error << '\n';
         return ProfileCommand::NotAProfile;
     case Status::Busy:
         err << "pallstone: another profile is being saved or switched; try again when it has "

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,15 +102,22 @@ QString unescaped(const QByteArray& value)
     return QString::fromUtf8(out);
 }
 
-// The file's lines without their line ends; false when it exists but cannot be read whole.
+// The file's lines without their line ends; false when it exists but cannot be read whole. Read
+// by its bytes' name: the folder's name need not be UTF-8, and Qt's files would look for another.
 bool readLines(const QString& path, QByteArrayList& lines, bool& exists)
 {
     lines.clear();
-    QFile file(path);
-    exists = file.exists();
-    if (!exists)
-        return true;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSize)
+    exists = false;
+    const int fd = ::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT;
+    exists = true;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    if (file.size() > kMaxSize)
         return false;
     const QByteArray content = file.read(kMaxSize + 1);
     if (file.error() != QFileDevice::NoError || content.size() > kMaxSize)

@@ -249,6 +249,70 @@ Value containedRecords(const Value& list)
     return result;
 }
 
+// What a profile may unpack. A configuration is kilobytes, a picture or a template a few
+// megabytes; a profile beyond these is refused before it fills the disk or the memory.
+constexpr qint64 kMaxConfigBytes = 4 * 1024 * 1024;
+constexpr qint64 kMaxEntryBytes = 64 * 1024 * 1024;
+constexpr qint64 kMaxProfileBytes = 256 * 1024 * 1024;
+constexpr qsizetype kMaxRecords = 10000;
+
+// Why the configuration cannot be applied as it stands; empty when it can. Only the restored keys
+// count, and each must have the type the programs read it as: a list of records, a number, or a
+// yes or no (a number too, as the store keeps booleans).
+QString configProblem(const Value& config)
+{
+    if (!config.isDictionary())
+        return QStringLiteral("%1 is not a property list of settings")
+            .arg(ProfileManager::kConfigFileName);
+    for (const QString& key : ProfileManager::restoredKeys()) {
+        const Value value = config.value(key);
+        if (value.isMissing())
+            continue;
+        if (listKeys().contains(key)) {
+            if (!value.isArray())
+                return QStringLiteral("\"%1\" is not a list").arg(key);
+            if (value.list().size() > kMaxRecords)
+                return QStringLiteral("\"%1\" holds more than %2 entries")
+                    .arg(key)
+                    .arg(kMaxRecords);
+            for (const Value& element : value.list()) {
+                if (!element.isDictionary())
+                    return QStringLiteral("\"%1\" holds an entry that is not a record").arg(key);
+            }
+        } else if (!value.isNumber()) {
+            return QStringLiteral("\"%1\" is not a number or a yes/no value").arg(key);
+        }
+    }
+    return {};
+}
+
+// Unpacks the profile into staging and reads its configuration: the one check that both import
+// and switch make, so that a profile in the list is one that can be switched to. Done, NotAProfile
+// with what is wrong with it, or Failed when the disk refused.
+ProfileManager::Outcome readProfile(const QString& path, const QString& staging, Value* config)
+{
+    using Status = ProfileManager::Status;
+    QString error;
+    if (!ProfileManager::isProfileArchive(path))
+        return outcome(Status::NotAProfile);
+    bool damaged = false;
+    const ZipArchive::Limits limits{kMaxEntryBytes, kMaxProfileBytes};
+    if (!ZipArchive::unzipFileAtPath(
+            path, staging, true, ProfileManager::kPassword, {},
+            [&](const QString&, bool, const QString& why) { error = why; }, limits, &damaged))
+        return outcome(damaged ? Status::NotAProfile : Status::Failed,
+                       QStringLiteral("cannot extract: %1").arg(error));
+    QFile file(staging + u'/' + ProfileManager::kConfigFileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxConfigBytes)
+        return outcome(Status::NotAProfile, QStringLiteral("%1 is missing or larger than %2 MB")
+                                                .arg(ProfileManager::kConfigFileName)
+                                                .arg(kMaxConfigBytes / (1024 * 1024)));
+    *config = PlistCodec::parse(file.read(kMaxConfigBytes));
+    if (const QString problem = configProblem(*config); !problem.isEmpty())
+        return outcome(Status::NotAProfile, problem);
+    return outcome(Status::Done);
+}
+
 } // namespace
 
 const QString ProfileManager::kPassword = QStringLiteral("481930275516");
@@ -282,6 +346,13 @@ QString ProfileManager::nameOfFile(const QString& fileName)
 
 QList<ProfileManager::Profile> ProfileManager::list()
 {
+    {
+        // Scratch files of a job that was killed (a crash of the reader, a memory limit) go as
+        // soon as the profiles are looked at, when no job runs.
+        const JobLock lock;
+        if (lock.held())
+            removeStaleStaging();
+    }
     const QString folder = MenuStore::configManagerFolder();
     QList<Profile> profiles;
     const QStringList files =
@@ -363,28 +434,20 @@ ProfileManager::Outcome ProfileManager::switchTo(const QString& name)
     const Profile profile = find(name);
     if (profile.path.isNull())
         return outcome(Status::NoSuchProfile);
-    if (!isProfileArchive(profile.path))
-        return outcome(Status::NotAProfile);
     removeStaleStaging();
     const QString container = MenuStore::sharedFolder();
     // A copy of the store left in the container by an earlier program is never applied.
     QFile::remove(container + u'/' + kConfigFileName);
 
-    // Extracted apart first: the configuration changes only once the whole profile is read.
+    // Extracted apart first: the configuration changes only once the whole profile is read and
+    // has passed.
     const QTemporaryDir staging(container + u'/' + kStagingPrefix + QStringLiteral("XXXXXX"));
     if (!staging.isValid())
         return outcome(Status::Failed, staging.errorString());
+    Value config;
+    if (const Outcome read = readProfile(profile.path, staging.path(), &config); !read.ok())
+        return read;
     QString error;
-    if (!ZipArchive::unzipFileAtPath(
-            profile.path, staging.path(), true, kPassword, {},
-            [&](const QString&, bool, const QString& why) { error = why; }))
-        return outcome(Status::Failed, QStringLiteral("cannot extract: %1").arg(error));
-    QFile file(staging.filePath(kConfigFileName));
-    const Value config =
-        file.open(QIODevice::ReadOnly) ? PlistCodec::parse(file.readAll()) : Value();
-    if (!config.isDictionary())
-        return outcome(Status::NotAProfile);
-
     for (const QString& folder : archivedFolders()) {
         const QString target = MenuStore::createFolderName(folder);
         const QString extracted = staging.filePath(folder);
@@ -464,8 +527,20 @@ ProfileManager::Outcome ProfileManager::importFrom(const QString& file)
 {
     if (!QFileInfo(file).isFile())
         return outcome(Status::NoSuchProfile);
-    if (!isProfileArchive(file))
-        return outcome(Status::NotAProfile);
+    const JobLock lock;
+    if (!lock.held())
+        return outcome(Status::Busy);
+    removeStaleStaging();
+    {
+        // Read as a switch reads it, then thrown away.
+        const QTemporaryDir staging(MenuStore::sharedFolder() + u'/' + kStagingPrefix +
+                                    QStringLiteral("XXXXXX"));
+        if (!staging.isValid())
+            return outcome(Status::Failed, staging.errorString());
+        Value config;
+        if (const Outcome read = readProfile(file, staging.path(), &config); !read.ok())
+            return read;
+    }
     // The file itself, not a link to it, under the name it was chosen by.
     const QString source = QFileInfo(file).canonicalFilePath();
     QString error;

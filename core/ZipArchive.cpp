@@ -821,17 +821,29 @@ QStringList ZipArchive::entryNames(const QString& path, bool* opened)
 
 bool ZipArchive::unzipFileAtPath(const QString& path, const QString& destination, bool overwrite,
                                  const QString& password, const EntryHandler& progressHandler,
-                                 const CompletionHandler& completionHandler)
+                                 const CompletionHandler& completionHandler, const Limits& limits,
+                                 bool* damaged)
 {
     QString error;
+    bool archiveFault = false;
     const auto finish = [&](bool succeeded) {
+        if (damaged)
+            *damaged = !succeeded && archiveFault;
         if (completionHandler)
             completionHandler(path, succeeded, error);
         return succeeded;
     };
-    const Archive archive = openForReading(path, &error);
-    if (!archive)
+    const auto broken = [&](const QString& why) {
+        error = why;
+        archiveFault = true;
         return finish(false);
+    };
+    const Archive archive = openForReading(path, &error);
+    if (!archive) {
+        archiveFault = true;
+        return finish(false);
+    }
+    qint64 unpacked = 0;
     const QByteArray secret = password.toUtf8();
     if (!secret.isEmpty())
         zip_set_default_password(archive.get(), secret.constData());
@@ -852,10 +864,8 @@ bool ZipArchive::unzipFileAtPath(const QString& path, const QString& destination
     for (zip_int64_t i = 0; i < total; ++i) {
         const auto index = zip_uint64_t(i);
         const char* rawName = zip_get_name(archive.get(), index, ZIP_FL_ENC_GUESS);
-        if (!rawName) {
-            error = archiveError(archive.get());
-            return finish(false);
-        }
+        if (!rawName)
+            return broken(archiveError(archive.get()));
         const QByteArray name(rawName);
         const QString entryName = QString::fromUtf8(name);
         const auto handled = [&]() {
@@ -911,11 +921,23 @@ bool ZipArchive::unzipFileAtPath(const QString& path, const QString& destination
             handled();
             continue;
         }
+        // WinZip's second AES form (7-Zip writes it) stores no checksum and relies on the
+        // cipher's own code, which this zip library does not let a reader tell apart from a
+        // checksum that is wrong: such an entry cannot be read back with any certainty.
+        if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && (st.valid & ZIP_STAT_CRC) &&
+            (st.valid & ZIP_STAT_SIZE) && st.size > 0 && st.crc == 0 &&
+            (st.encryption_method == ZIP_EM_AES_128 || st.encryption_method == ZIP_EM_AES_192 ||
+             st.encryption_method == ZIP_EM_AES_256))
+            return broken(QStringLiteral("%1 is encrypted without a checksum (AES as 7-Zip "
+                                         "writes it), which cannot be read here")
+                              .arg(entryName));
+        if ((st.valid & ZIP_STAT_SIZE) &&
+            ((limits.entryBytes >= 0 && qint64(st.size) > limits.entryBytes) ||
+             (limits.totalBytes >= 0 && unpacked + qint64(st.size) > limits.totalBytes)))
+            return broken(QStringLiteral("%1 unpacks to more than allowed").arg(entryName));
         const EntryFile entry(zip_fopen_index(archive.get(), index, 0));
-        if (!entry) {
-            error = archiveError(archive.get());
-            return finish(false);
-        }
+        if (!entry)
+            return broken(archiveError(archive.get()));
         QByteArray temporary;
         const FdCloser out(createTemporary(folder.fd, fileName, &temporary));
         if (out.fd < 0) {
@@ -925,15 +947,27 @@ bool ZipArchive::unzipFileAtPath(const QString& path, const QString& destination
         bool written = true;
         if (hasMode)
             setPermissions(out.fd, mode & 0777);
+        qint64 entryWritten = 0;
         for (;;) {
             const zip_int64_t got = zip_fread(entry.get(), buffer.data(), kChunkSize);
             if (got < 0) {
                 error = QString::fromUtf8(zip_file_strerror(entry.get()));
+                archiveFault = true;
                 written = false;
                 break;
             }
             if (got == 0)
                 break;
+            // The declared size may lie: the bytes themselves are counted.
+            entryWritten += got;
+            unpacked += got;
+            if ((limits.entryBytes >= 0 && entryWritten > limits.entryBytes) ||
+                (limits.totalBytes >= 0 && unpacked > limits.totalBytes)) {
+                error = QStringLiteral("%1 unpacks to more than allowed").arg(entryName);
+                archiveFault = true;
+                written = false;
+                break;
+            }
             if (!writeAll(out.fd, buffer.constData(), got)) {
                 error = QStringLiteral("cannot write %1").arg(entryName);
                 written = false;

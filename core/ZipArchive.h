@@ -8,6 +8,13 @@
 
 namespace pallstone {
 
+// Bounds of an extraction, in bytes unpacked; -1 is none.
+struct UnzipLimits
+{
+    qint64 entryBytes = -1;
+    qint64 totalBytes = -1;
+};
+
 // Writes a zip archive of a list of files and folders, optionally protected with a password
 // (WinZip AES-256), reports progress item by item and can be stopped; and reads archives back for
 // the settings application's profiles. One instance serves one compression job.
@@ -75,9 +82,16 @@ public:
     // followed. Existing files are replaced when overwrite is set, kept otherwise. Modification
     // times and permissions are restored (permissions without set-id bits). The completion runs
     // once at the end; the result is returned as well.
+    //
+    // Limits bound what is written: an entry or the whole that would unpack to more stops the
+    // extraction there (a few hundred bytes of archive can unpack to gigabytes). *damaged tells
+    // whether a failure lay in the archive (unreadable, a limit passed, a checksum wrong, entries
+    // this zip library cannot verify) rather than in writing the files.
+    using Limits = UnzipLimits;
     static bool unzipFileAtPath(const QString& path, const QString& destination, bool overwrite,
                                 const QString& password, const EntryHandler& progressHandler,
-                                const CompletionHandler& completionHandler);
+                                const CompletionHandler& completionHandler,
+                                const Limits& limits = {}, bool* damaged = nullptr);
 
 private:
     QString m_savePath;

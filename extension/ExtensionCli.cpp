@@ -186,7 +186,7 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
     Dispatch::waitUntilIdle();
 
     int code = Ok;
-    for (const QString& e : seams->errors()) {
+    for (const QString& e : seams->errors() + seams->unusedAnswers()) {
         err << "pallstone-extension: " << e << '\n';
         code = PromptFailed;
     }

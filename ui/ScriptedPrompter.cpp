@@ -105,6 +105,25 @@ qsizetype ScriptedPrompter::remainingAnswers() const
     return m_answers.size() - m_next;
 }
 
+QStringList ScriptedPrompter::unusedAnswers() const
+{
+    QMutexLocker lock(&m_mutex);
+    QStringList lines;
+    // After a mismatch later prompts take no answers: those are already explained.
+    if (!m_errors.isEmpty())
+        return lines;
+    for (qsizetype i = m_next; i < m_answers.size(); ++i) {
+        QString line = QStringLiteral("answer %1 %2 was not taken by any window")
+                           .arg(i + 1)
+                           .arg(compact(m_answers.at(i)));
+        if (m_answers.at(i) == QJsonValue(QJsonObject{{kCancel, true}}))
+            line +=
+                QStringLiteral(" (a progress window is stopped with {\"progress\": \"cancel\"})");
+        lines.append(line);
+    }
+    return lines;
+}
+
 void ScriptedPrompter::fail(const QString& prompt, const QString& reason)
 {
     if (m_current.isUndefined())

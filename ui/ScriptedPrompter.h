@@ -56,6 +56,9 @@ public:
     bool hasError() const;
     // Answers not taken yet.
     qsizetype remainingAnswers() const;
+    // One line per answer no window took, for the end of a run: an answer meant for a window that
+    // never asked (or given in the wrong form) is a fault of the script, not a silent success.
+    QStringList unusedAnswers() const;
 
 private:
     // The next answer for a prompt, or nothing when it is a cancel or an error (already recorded).

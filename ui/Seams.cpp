@@ -84,4 +84,9 @@ QStringList Seams::errors() const
     return all;
 }
 
+QStringList Seams::unusedAnswers() const
+{
+    return m_scripted ? m_scripted->unusedAnswers() : QStringList();
+}
+
 } // namespace pallstone

@@ -35,6 +35,8 @@ public:
     // Problems setting up, then the prompter's mismatches, in order.
     QStringList errors() const;
     bool hasError() const { return !errors().isEmpty(); }
+    // Scripted: the answers no window took (ScriptedPrompter::unusedAnswers); empty otherwise.
+    QStringList unusedAnswers() const;
 
     Transcript& transcript() const { return *m_transcript; }
     Prompter* prompter() const { return m_prompter.get(); }

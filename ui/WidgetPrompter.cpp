@@ -1,6 +1,7 @@
 #include "WidgetPrompter.h"
 
 #include "Dispatch.h"
+#include "JobsWindow.h"
 #include "Localizer.h"
 #include "NameDialog.h"
 #include "PortalColorPicker.h"
@@ -105,8 +106,7 @@ WidgetPrompter::~WidgetPrompter()
     if (!QCoreApplication::instance())
         return;
     delete m_progress.data();
-    for (const QPointer<ProgressWindow>& window : std::as_const(m_jobWindows))
-        delete window.data();
+    delete m_jobsWindow.data();
 }
 
 QString WidgetPrompter::startFolder(const QString& asked) const
@@ -475,10 +475,18 @@ void WidgetPrompter::showProgress(const ProgressEvent& event)
     if (event.job != 0) {
         // A job's own window: other jobs' events never reach it.
         QPointer<ProgressWindow>& window = m_jobWindows[event.job];
+        // Every job's row in one window, made when the first job opens and gone with the last.
+        const auto row = [this] {
+            if (!m_jobsWindow)
+                m_jobsWindow = new JobsWindow; // deletes itself when closed
+            return m_jobsWindow->addRow();
+        };
         switch (event.state) {
         case ProgressEvent::State::Open:
             if (!window)
-                window = new ProgressWindow; // deletes itself when closed
+                window = row();
+            if (!event.text.isEmpty())
+                m_jobsWindow->setWindowTitle(event.text);
             window->open(event.text, event.onCancel);
             return;
         case ProgressEvent::State::Percent:
@@ -487,7 +495,7 @@ void WidgetPrompter::showProgress(const ProgressEvent& event)
             return;
         case ProgressEvent::State::Success:
             if (!window)
-                window = new ProgressWindow;
+                window = row();
             window->showSuccess(event.text, event.onClosed);
             m_jobWindows.remove(event.job);
             return;

@@ -7,6 +7,7 @@
 
 namespace pallstone {
 
+class JobsWindow;
 class ProgressWindow;
 class Transcript;
 
@@ -47,7 +48,8 @@ private:
     Transcript* m_transcript = nullptr;
     QString m_lastFolder; // of the last file or folder chosen in a panel
     QPointer<ProgressWindow> m_progress;
-    QHash<quint64, QPointer<ProgressWindow>> m_jobWindows;
+    QPointer<JobsWindow> m_jobsWindow;
+    QHash<quint64, QPointer<ProgressWindow>> m_jobWindows; // the rows of m_jobsWindow
 };
 
 } // namespace pallstone

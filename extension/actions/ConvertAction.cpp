@@ -28,8 +28,21 @@ namespace {
 const QString kMergeKey = QStringLiteral("PDF");
 const QString kConvertFail = QStringLiteral("Convert Fail");
 const QString kIconInvalid = QStringLiteral("Convert Icns image invalid");
+const QString kUnreadable = QStringLiteral("Convert Fail Unreadable");
+const QString kTooLarge = QStringLiteral("Convert Fail Too Large");
+const QString kNotWritten = QStringLiteral("Convert Fail Write");
+const QString kLocked = QStringLiteral("Convert Fail Locked");
 // Vector sources are rendered this large for icon sets: the biggest icon is 1024 pixels.
 constexpr int kIconSourceSide = 1024;
+
+// A source that was not converted, or an output that was not written, and why: the texts are
+// looked up on the main thread, where the translations are loaded.
+struct Failure
+{
+    QString path;
+    QString reason;
+    QStringList arguments;
+};
 
 struct Job
 {
@@ -39,21 +52,46 @@ struct Job
     QStringList paths;
     QString untitled;
     std::atomic<bool> cancelled{false};
+    // Worker only, until the job ends.
+    QList<Failure> failures;
+
+    void fail(const QString& path, const QString& reason, const QStringList& arguments = {})
+    {
+        failures.append({path, reason, arguments});
+    }
+
+    void failWrite(const QString& path, const QString& error)
+    {
+        qWarning("Convert: %s: %s", qPrintable(path), qPrintable(error));
+        fail(path, kNotWritten, {error});
+    }
 };
 
-// Alerts wait for the person, so they are shown from the main thread while the job goes on; the
-// texts are looked up there too, where the translations are loaded.
-void alertLater(const QString& key, const QList<int>& arguments = {})
+// One alert when the job ends, naming every item that was not converted and why; the others were.
+// Alerts wait for the person, so it is shown from the main thread.
+void reportLater(const QList<Failure>& failures)
 {
-    Dispatch::enterForeground([key, arguments] {
-        QString informative = Localizer::text(key);
-        for (const int argument : arguments)
-            informative = informative.arg(argument);
+    if (failures.isEmpty())
+        return;
+    Dispatch::enterForeground([failures] {
+        QStringList lines{Localizer::text(kConvertFail)};
+        for (const Failure& failure : failures) {
+            QString reason = Localizer::text(failure.reason);
+            for (const QString& argument : failure.arguments)
+                reason = reason.arg(argument);
+            lines.append(FileName::display(Paths::lastPathComponent(failure.path)) +
+                         QStringLiteral(": ") + reason);
+        }
         AlertRequest request;
         request.message = Localizer::text(QStringLiteral("Tip"));
-        request.informative = informative;
+        request.informative = lines.join(u'\n');
         Prompter::instance()->alert(request);
     });
+}
+
+QString tooLargeText()
+{
+    return QString::number(ImageConverter::kMaxPixels / 1'000'000);
 }
 
 void percentLater(const std::shared_ptr<Job>& job, int total, int done)
@@ -81,7 +119,7 @@ bool isSameFile(const QString& a, const QString& b)
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-void makeIconSet(const QString& path, IconSetWriter::Target target)
+void makeIconSet(Job& job, const QString& path, IconSetWriter::Target target)
 {
     // An AppIcon.icns chosen as the source of its own icon file would be rewritten from its
     // largest image alone.
@@ -90,30 +128,28 @@ void makeIconSet(const QString& path, IconSetWriter::Target target)
         return;
     const ImageConverter::Loaded header = ImageConverter::open(path, false, kIconSourceSide);
     if (header.status == ImageConverter::Status::TooLarge)
-        alertLater(kConvertFail);
+        return job.fail(path, kTooLarge, {tooLargeText()});
     if (header.status != ImageConverter::Status::Loaded)
-        return;
+        return job.fail(path, kUnreadable);
     // Decided on the source itself: shrinking 3001 x 3000 to the biggest icon rounds it square.
     if (header.width != header.height) {
-        alertLater(kIconInvalid, {header.width, header.height});
-        return;
+        return job.fail(path, kIconInvalid,
+                        {QString::number(header.width), QString::number(header.height)});
     }
     const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
-    if (loaded.status != ImageConverter::Status::Loaded) {
-        alertLater(kConvertFail);
-        return;
-    }
+    if (loaded.status != ImageConverter::Status::Loaded)
+        return job.fail(path, kUnreadable);
     const IconSetWriter::Result result =
         IconSetWriter::write(loaded.image, Paths::deletingPathExtension(path), target);
     if (result.outcome == IconSetWriter::Outcome::NotSquare) {
-        alertLater(kIconInvalid, {header.width, header.height});
+        job.fail(path, kIconInvalid,
+                 {QString::number(header.width), QString::number(header.height)});
     } else if (result.outcome == IconSetWriter::Outcome::Failed) {
-        qWarning("Convert: icon set for %s: %s", qPrintable(path), qPrintable(result.error));
-        alertLater(kConvertFail);
+        job.failWrite(result.path.isEmpty() ? path : result.path, result.error);
     }
 }
 
-void convertImage(const QString& path, const QString& key)
+void convertImage(Job& job, const QString& path, const QString& key)
 {
     const QString output = Paths::deletingPathExtension(path) + u'.' + key.toLower();
     // An animated b.gif converted to "GIF" would be overwritten by its own first frame.
@@ -121,14 +157,21 @@ void convertImage(const QString& path, const QString& key)
         return;
     const ImageConverter::Loaded loaded = ImageConverter::open(path, true);
     if (loaded.status == ImageConverter::Status::TooLarge)
-        alertLater(kConvertFail);
+        return job.fail(path, kTooLarge, {tooLargeText()});
     if (loaded.status != ImageConverter::Status::Loaded)
-        return;
+        return job.fail(path, kUnreadable);
     QString error;
-    if (!ImageConverter::saveWithExtension(loaded.image, key, output, &error)) {
-        qWarning("Convert: %s: %s", qPrintable(output), qPrintable(error));
-        alertLater(kConvertFail);
+    if (ImageConverter::saveWithExtension(loaded.image, key, output, &error))
+        return;
+    // Only the header was read before: pixels cut off or damaged show while they are written,
+    // and it is the source that is at fault then, not the disk.
+    try {
+        (void)ImageConverter::open(path, true).image.avg();
+    } catch (const vips::VError&) {
+        vips_error_clear();
+        return job.fail(path, kUnreadable);
     }
+    job.failWrite(output, error);
 }
 
 void run(const std::shared_ptr<Job>& job)
@@ -138,13 +181,24 @@ void run(const std::shared_ptr<Job>& job)
             PdfMerger::merge(job->paths, job->untitled, &job->cancelled);
         if (job->cancelled.load())
             return;
-        // Refused items are said once; an unwritable document is said too, rather than left for
-        // the person to look for.
-        if (result.failedItems > 0 || (result.opened && result.pageCount > 0 && !result.written)) {
-            if (!result.error.isEmpty())
-                qWarning("Convert: merge: %s", qPrintable(result.error));
-            alertLater(kConvertFail);
+        for (const PdfMerger::Skipped& skipped : result.skipped) {
+            switch (skipped.reason) {
+            case PdfMerger::Refusal::TooLarge:
+                job->fail(skipped.path, kTooLarge, {tooLargeText()});
+                break;
+            case PdfMerger::Refusal::Locked:
+                job->fail(skipped.path, kLocked);
+                break;
+            case PdfMerger::Refusal::Unreadable:
+                job->fail(skipped.path, kUnreadable);
+                break;
+            }
         }
+        // An unwritable document is said too, rather than left for the person to look for.
+        if (result.opened && result.pageCount > 0 && !result.written)
+            job->failWrite(result.path.isEmpty() ? job->untitled + QStringLiteral(".pdf")
+                                                 : result.path,
+                           result.error);
         return;
     }
     const std::optional<IconSetWriter::Target> target =
@@ -156,17 +210,15 @@ void run(const std::shared_ptr<Job>& job)
         if (!job->formats.contains(extension))
             continue;
         if (target) {
-            makeIconSet(path, *target);
+            makeIconSet(*job, path, *target);
         } else if (extension.toLower() == u"pdf") {
             const PdfPageRenderer::Result result = PdfPageRenderer::render(
                 path, job->key, [job](int total, int done) { percentLater(job, total, done); },
                 &job->cancelled);
-            if (result.outcome == PdfPageRenderer::Outcome::Failed) {
-                qWarning("Convert: %s: %s", qPrintable(path), qPrintable(result.error));
-                alertLater(kConvertFail);
-            }
+            if (result.outcome == PdfPageRenderer::Outcome::Failed)
+                job->failWrite(path, result.error);
         } else {
-            convertImage(path, job->key);
+            convertImage(*job, path, job->key);
         }
     }
 }
@@ -211,6 +263,8 @@ void ConvertAction::convertItem(const ActionContextPtr& context, const MenuItemP
 
     Dispatch::enterWorker([job] {
         run(job);
+        if (!job->cancelled.load())
+            reportLater(job->failures);
         // Queued after every alert and percentage of the job, so the window closes last.
         Dispatch::enterForeground([job] { finish(job); });
     });
@@ -223,14 +277,14 @@ const bool registered = [] {
     row.name = QStringLiteral("Convert to");
     row.keys = {QStringLiteral("Convert to")};
     row.hasSubmenu = true;
+    // Only what ImageConverter reads: a format offered and not read would convert to nothing.
     row.formats = {
         QStringLiteral("icns"), QStringLiteral("png"),  QStringLiteral("tiff"),
         QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("jpe"),
         QStringLiteral("jp2"),  QStringLiteral("bmp"),  QStringLiteral("gif"),
-        QStringLiteral("svg"),  QStringLiteral("fax"),  QStringLiteral("wbmp"),
-        QStringLiteral("webp"), QStringLiteral("pic"),  QStringLiteral("tif"),
-        QStringLiteral("ico"),  QStringLiteral("jfif"), QStringLiteral("rp"),
-        QStringLiteral("net"),  QStringLiteral("pdf"),
+        QStringLiteral("svg"),  QStringLiteral("wbmp"), QStringLiteral("webp"),
+        QStringLiteral("tif"),  QStringLiteral("ico"),  QStringLiteral("jfif"),
+        QStringLiteral("pdf"),
     };
     // The targets other than the item's own format; several items can also be merged into one
     // PDF document.

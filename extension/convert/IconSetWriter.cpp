@@ -1,5 +1,6 @@
 #include "IconSetWriter.h"
 
+#include "FileName.h"
 #include "IcnsWriter.h"
 #include "ImageConverter.h"
 #include "OutputFile.h"
@@ -10,13 +11,14 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace pallstone {
 
@@ -67,12 +69,12 @@ void add3x(QList<IconSetWriter::Icon>& list, const QString& prefix, double point
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    OutputFile output(path);
+    if (!output.open(error))
+        return false;
+    if (!OutputFile::writeAll(output.descriptor(), bytes, error))
+        return false;
+    return output.commit(error);
 }
 
 QString watchSubtype(const QString& fileName)
@@ -174,13 +176,15 @@ IconSetWriter::Result writeAssetFolder(const vips::VImage& source, const QString
     const QString assets = result.path + u'/' + kAssetFolder;
     const auto fail = [&](const QString& error) {
         // The folder was made by this call: nothing of the user's is in it.
-        QDir(result.path).removeRecursively();
+        Paths::remove(result.path);
         result.outcome = IconSetWriter::Outcome::Failed;
         if (result.error.isEmpty())
             result.error = error;
         return result;
     };
-    if (!QDir().mkdir(assets))
+    // By the name's bytes, as every step of a set: Qt's folder calls would make another name of
+    // a source name that is not UTF-8, and leave the set's folder behind empty.
+    if (::mkdir(FileName::encode(assets).constData(), 0777) != 0)
         return fail(QStringLiteral("cannot create %1").arg(assets));
 
     const QList<IconSetWriter::Icon> list = IconSetWriter::icons(target);

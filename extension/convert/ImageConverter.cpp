@@ -6,10 +6,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <unistd.h>
 
@@ -97,20 +100,6 @@ void putLe32(QByteArray& bytes, int offset, quint32 value)
         bytes[offset + i] = char((value >> (8 * i)) & 0xff);
 }
 
-bool writeAll(int fd, const char* data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 20)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
 // libvips writes BMP only through ImageMagick, so BMP is written here: 24-bit, bottom-up, rows
 // padded to four bytes, which every reader understands.
 bool writeBmp(const vips::VImage& source, int fd, QString* error)
@@ -144,7 +133,7 @@ bool writeBmp(const vips::VImage& source, int fd, QString* error)
     putLe32(header, 34, quint32(imageBytes));
     putLe32(header, 38, 2835); // 72 dpi
     putLe32(header, 42, 2835);
-    if (!writeAll(fd, header.constData(), header.size()))
+    if (!OutputFile::writeAll(fd, header, error))
         return false;
     QByteArray row(stride, '\0');
     for (qint64 y = height - 1; y >= 0; --y) {
@@ -154,7 +143,7 @@ bool writeBmp(const vips::VImage& source, int fd, QString* error)
             row[x * 3 + 1] = char(in[x * 3 + 1]);
             row[x * 3 + 2] = char(in[x * 3]);
         }
-        if (!writeAll(fd, row.constData(), stride))
+        if (!OutputFile::writeAll(fd, row, error))
             return false;
     }
     return true;
@@ -187,6 +176,77 @@ void encode(const vips::VImage& image, ImageConverter::FileType type, vips::VTar
     storable(image).write_to_target(".png", target);
 }
 
+// Formats libvips reads only through loaders it does not trust (ImageMagick's); Qt's own readers
+// are small and read them.
+bool readByQt(const QString& path)
+{
+    static const QStringList kQtFormats = {QStringLiteral("bmp"), QStringLiteral("ico"),
+                                           QStringLiteral("wbmp")};
+    return kQtFormats.contains(QFileInfo(path).suffix().toLower());
+}
+
+// Opened by the name's bytes: Qt's files would look for another name when it is not UTF-8.
+bool openForReading(const QString& path, QFile& file)
+{
+    const int fd = ::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
+ImageConverter::Loaded openWithQt(const QString& path)
+{
+    ImageConverter::Loaded result;
+    QFile file;
+    if (!openForReading(path, file))
+        return result;
+    QImageReader reader(&file, QFileInfo(path).suffix().toLower().toLatin1());
+    const QSize declared = reader.size();
+    if (declared.isValid() &&
+        qint64(declared.width()) * qint64(declared.height()) > ImageConverter::kMaxPixels) {
+        result.status = ImageConverter::Status::TooLarge;
+        return result;
+    }
+    // An icon file holds several sizes: the largest is the one worth converting.
+    QImage image;
+    int best = -1;
+    for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
+        if (i > 0 && !reader.jumpToImage(i))
+            break;
+        QImage frame = reader.read();
+        if (!frame.isNull() && frame.width() * frame.height() > best) {
+            best = frame.width() * frame.height();
+            image = std::move(frame);
+        }
+    }
+    if (image.isNull())
+        return result;
+    image.convertTo(QImage::Format_RGBA8888);
+    try {
+        QByteArray packed;
+        packed.reserve(qsizetype(image.width()) * image.height() * 4);
+        for (int y = 0; y < image.height(); ++y)
+            packed.append(reinterpret_cast<const char*>(image.constScanLine(y)),
+                          qsizetype(image.width()) * 4);
+        // Copied into libvips' own memory before the packed rows go.
+        result.image =
+            vips::VImage::new_from_memory(packed.data(), size_t(packed.size()), image.width(),
+                                          image.height(), 4, VIPS_FORMAT_UCHAR)
+                .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+                .copy_memory();
+    } catch (const vips::VError& e) {
+        vipsMessage(e);
+        return result;
+    }
+    result.width = image.width();
+    result.height = image.height();
+    result.status = ImageConverter::Status::Loaded;
+    return result;
+}
+
 } // namespace
 
 void ImageConverter::initialise()
@@ -202,6 +262,8 @@ void ImageConverter::initialise()
             vips_operation_block_set(loader, FALSE);
         // The service lives for days and files change under it: no cached decodes.
         vips_cache_set_max(0);
+        // Qt's readers stop at 256 MB by default; images are bounded by their pixels instead.
+        QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
         OutputFile::initialise();
     });
 }
@@ -225,13 +287,15 @@ ImageConverter::FileType ImageConverter::fileTypeForExtension(const QString& ext
 ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential, int minimumSide)
 {
     initialise();
+    if (readByQt(path))
+        return openWithQt(path);
     Loaded result;
     const QByteArray name = FileName::encode(path);
     try {
         vips::VImage image;
         if (QFileInfo(path).suffix() == u"icns") {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxIcnsBytes)
+            QFile file;
+            if (!openForReading(path, file) || file.size() > kMaxIcnsBytes)
                 return result;
             const std::optional<QByteArray> png = IcnsWriter::largestPngPayload(file.readAll());
             if (!png)
@@ -295,7 +359,7 @@ ImageConverter::Loaded ImageConverter::decode(const QString& path, int side)
                                        ? result.image.get_string("vips-loader")
                                        : std::string();
         const bool vector = loader.rfind("svgload", 0) == 0;
-        if (side > 0 && !vector && QFileInfo(path).suffix() != u"icns" &&
+        if (side > 0 && !vector && QFileInfo(path).suffix() != u"icns" && !readByQt(path) &&
             std::max(result.width, result.height) > side) {
             result.image = vips::VImage::thumbnail(FileName::encode(path).constData(), side,
                                                    vips::VImage::option()

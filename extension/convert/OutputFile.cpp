@@ -63,15 +63,35 @@ bool OutputFile::open(QString* error)
     return true;
 }
 
+bool OutputFile::writeAll(int fd, const QByteArray& bytes, QString* error)
+{
+    const char* data = bytes.constData();
+    size_t size = size_t(bytes.size());
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            setErrno(error);
+            return false;
+        }
+        data += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+
 bool OutputFile::finish(QString* error)
 {
     if (m_fd < 0)
         return false;
     // A replaced file keeps its permissions; a new one gets what the umask allows.
+    // A link's permissions are not the file's, and its target's are of another file.
     struct stat existing;
     const QByteArray target = FileName::encode(m_path);
-    const mode_t mode =
-        ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : g_newFileMode;
+    const mode_t mode = ::lstat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode)
+                            ? (existing.st_mode & 07777)
+                            : g_newFileMode;
     const bool synced = ::fchmod(m_fd, mode) == 0 && ::fsync(m_fd) == 0;
     if (!synced)
         setErrno(error);

@@ -9,7 +9,9 @@ namespace pallstone {
 
 // A file written under a hidden temporary name beside its final path and put in place only when
 // complete: a failed or cancelled write (full disk, a corrupt source) leaves whatever was at the
-// path untouched, and a reader never sees half a file.
+// path untouched, and a reader never sees half a file. A symbolic link at the path is replaced
+// as a name, never written through: the file it points to may be anyone's, anywhere. Every
+// output of a conversion is written through this class.
 class OutputFile final
 {
 public:
@@ -23,6 +25,8 @@ public:
 
     bool open(QString* error);
     int descriptor() const { return m_fd; }
+    // Writes all of bytes to fd, going on after interruptions.
+    static bool writeAll(int fd, const QByteArray& bytes, QString* error);
 
     // Syncs and renames over the path, keeping the permissions of a file it replaces.
     bool commit(QString* error);

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -18,9 +19,11 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <cstdio>
+#include <exception>
 #include <list>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace pallstone {
 
@@ -183,6 +186,45 @@ void addDecodedImage(QPDF& pdf, const QString& path, const vips::VImage& source)
     addImagePage(pdf, image, width, height, 0);
 }
 
+// The document's bytes to the output file. A failed write (a full disk) throws with the system's
+// word for it, which the person is shown; stdio would drop an error of its last flush.
+class DescriptorPipeline final : public Pipeline
+{
+public:
+    explicit DescriptorPipeline(int fd) : Pipeline("merged document", nullptr), m_fd(fd) {}
+
+    void write(unsigned char const* data, size_t len) override
+    {
+        m_buffer.append(reinterpret_cast<const char*>(data), qsizetype(len));
+        if (m_buffer.size() >= kChunk)
+            flush();
+    }
+
+    void finish() override { flush(); }
+
+    bool failed() const { return m_failed; }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 16;
+
+    void flush()
+    {
+        const QByteArray pending = std::exchange(m_buffer, QByteArray());
+        QString error;
+        if (m_failed || OutputFile::writeAll(m_fd, pending, &error))
+            return;
+        m_failed = true;
+        // The writer finishes its pipelines again while it is taken down; a second throw there
+        // would end the program.
+        if (std::uncaught_exceptions() == 0)
+            throw std::runtime_error(error.toStdString());
+    }
+
+    int m_fd;
+    QByteArray m_buffer;
+    bool m_failed = false;
+};
+
 } // namespace
 
 PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& untitledName,
@@ -210,18 +252,28 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
                 for (const QPDFPageObjectHelper& page :
                      QPDFPageDocumentHelper(source).getAllPages())
                     QPDFPageDocumentHelper(out).addPage(page, false);
+            } catch (const QPDFExc& e) {
+                // The source stays: a page copied before the failure still reads from it.
+                result.skipped.append({path, e.getErrorCode() == qpdf_e_password
+                                                 ? Refusal::Locked
+                                                 : Refusal::Unreadable});
+                continue;
             } catch (const std::exception&) {
-                // Not a document, or locked with a password: skipped like any unreadable item. The
-                // source stays: a page copied before the failure still reads from it.
+                result.skipped.append({path, Refusal::Unreadable});
                 continue;
             }
         } else {
             const ImageConverter::Loaded loaded = ImageConverter::open(path);
-            if (loaded.status == ImageConverter::Status::TooLarge)
-                ++result.failedItems;
-            if (loaded.status != ImageConverter::Status::Loaded)
+            if (loaded.status != ImageConverter::Status::Loaded) {
+                result.skipped.append({path, loaded.status == ImageConverter::Status::TooLarge
+                                                 ? Refusal::TooLarge
+                                                 : Refusal::Unreadable});
                 continue;
+            }
             try {
+                // The pixels are only read while the document is written, where a file cut off
+                // half-way would fail the whole document: each is decoded to its end once now.
+                (void)ImageConverter::open(path, true).image.avg();
                 QFile file(path);
                 QByteArray head;
                 if (file.open(QIODevice::ReadOnly))
@@ -235,9 +287,8 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
                 if (!added)
                     addDecodedImage(out, path, loaded.image);
             } catch (const std::exception&) {
-                // A header that libvips reads but qpdf's picture of it does not fit.
                 vips_error_clear();
-                ++result.failedItems;
+                result.skipped.append({path, Refusal::Unreadable});
                 continue;
             }
         }
@@ -258,20 +309,22 @@ PdfMerger::Result PdfMerger::merge(const QStringList& paths, const QString& unti
             ? QString(Paths::deletingPathExtension(firstOpened) + QStringLiteral(".pdf"))
             : QString(QFileInfo(firstOpened).absolutePath() + u'/' + untitledName +
                       QStringLiteral(".pdf"));
-    OutputFile output(Paths::uniquePath(wanted));
+    result.path = Paths::uniquePath(wanted);
+    OutputFile output(result.path);
     if (!output.open(&result.error))
         return result;
     try {
-        FILE* file = ::fdopen(::dup(output.descriptor()), "wb");
-        if (!file) {
+        DescriptorPipeline pipeline(output.descriptor());
+        QPDFWriter writer(out);
+        writer.setOutputPipeline(&pipeline);
+        writer.write();
+        pipeline.finish();
+        if (pipeline.failed()) {
             result.error = QStringLiteral("cannot write");
             return result;
         }
-        QPDFWriter writer(out);
-        writer.setOutputFile("merged document", file, true);
-        writer.write();
     } catch (const std::exception& e) {
-        result.error = QString::fromLocal8Bit(e.what());
+        result.error = QString::fromStdString(e.what());
         return result;
     }
     if (const std::optional<QString> path = output.commitUnique(&result.error)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,19 +14,32 @@ namespace pallstone {
 class PdfMerger final
 {
 public:
+    enum class Refusal
+    {
+        Unreadable, // not a document or an image, or a damaged one
+        TooLarge,   // more pixels than ImageConverter::kMaxPixels
+        Locked      // a document that needs a password
+    };
+
+    struct Skipped
+    {
+        QString path;
+        Refusal reason;
+    };
+
     struct Result
     {
         bool opened = false;  // some item opened as a document or an image
         bool written = false; // the document was written to path
         int pageCount = 0;
-        int failedItems = 0; // items refused (too many pixels) or unreadable half-way
-        QString path;
+        QList<Skipped> skipped; // the items left out, in their order, the others merged
+        QString path;           // where the document was written, or was to be
         QString error;
     };
 
-    // Items that open neither way are skipped. The output is the first opened item's name with
-    // "pdf" for a single page, else untitledName + ".pdf" in that item's folder; never an
-    // existing file (-1, -2 ... are appended).
+    // Items that open neither way, or do not decode to their end, are skipped and listed. The
+    // output is the first opened item's name with "pdf" for a single page, else untitledName +
+    // ".pdf" in that item's folder; never an existing file (-1, -2 ... are appended).
     static Result merge(const QStringList& paths, const QString& untitledName,
                         const std::atomic<bool>* cancelled = nullptr);
 

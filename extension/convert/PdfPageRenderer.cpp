@@ -83,7 +83,7 @@ PdfPageRenderer::Result PdfPageRenderer::render(const QString& pdfPath, const QS
     }
     if (result.outcome != Outcome::Written) {
         // The folder is new and ours: a half-made one would pass for the whole document.
-        QDir(result.folder).removeRecursively();
+        Paths::remove(result.folder);
     }
     return result;
 }

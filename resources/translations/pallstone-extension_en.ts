@@ -588,6 +588,22 @@
         <translation>The conversion failed.</translation>
     </message>
     <message>
+        <source>Convert Fail Unreadable</source>
+        <translation>It cannot be read: it is damaged or of a kind that cannot be converted.</translation>
+    </message>
+    <message>
+        <source>Convert Fail Locked</source>
+        <translation>It is protected by a password.</translation>
+    </message>
+    <message>
+        <source>Convert Fail Too Large</source>
+        <translation>It has more than %1 million pixels.</translation>
+    </message>
+    <message>
+        <source>Convert Fail Write</source>
+        <translation>It could not be written: %1</translation>
+    </message>
+    <message>
         <source>Convert Icns image invalid</source>
         <translation>An icon needs a square image; this one is %1 × %2 pixels.</translation>
     </message>

@@ -588,6 +588,22 @@
         <translation>转换失败。</translation>
     </message>
     <message>
+        <source>Convert Fail Unreadable</source>
+        <translation>无法读取：文件已损坏或其类型无法转换。</translation>
+    </message>
+    <message>
+        <source>Convert Fail Locked</source>
+        <translation>受密码保护。</translation>
+    </message>
+    <message>
+        <source>Convert Fail Too Large</source>
+        <translation>超过 %1 百万像素。</translation>
+    </message>
+    <message>
+        <source>Convert Fail Write</source>
+        <translation>无法写入：%1</translation>
+    </message>
+    <message>
         <source>Convert Icns image invalid</source>
         <translation>图标需要正方形图片，这张图片为 %1 × %2 像素。</translation>
     </message>

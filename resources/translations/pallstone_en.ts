@@ -365,6 +365,10 @@
         <translation>Add to main menu</translation>
     </message>
     <message>
+        <source>Folder Exist Tip</source>
+        <translation>This folder is already in the list.</translation>
+    </message>
+    <message>
         <source>App Exist Tip</source>
         <translation>This application is already in the list.</translation>
     </message>

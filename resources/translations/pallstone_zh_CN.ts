@@ -365,6 +365,10 @@
         <translation>添加到主菜单</translation>
     </message>
     <message>
+        <source>Folder Exist Tip</source>
+        <translation>该文件夹已在列表中。</translation>
+    </message>
+    <message>
         <source>App Exist Tip</source>
         <translation>该应用已在列表中。</translation>
     </message>

@@ -603,6 +603,17 @@ private Q_SLOTS:
             folder);
     }
 
+    void aFolderAlreadyListedIsRefused()
+    {
+        FavouritesPage editor;
+        const QString folder = m_app.mkdir(u"Projects"_s);
+        QVERIFY(editor.addFolderPath(folder));
+        QVERIFY(!editor.addFolderPath(folder + u'/'));
+        QCOMPARE(m_app.prompter.informatives(),
+                 QStringList{Localizer::text(QStringLiteral("Folder Exist Tip"))});
+        QCOMPARE(AppFixture::list(StoreKey::commonPath).count(), 1);
+    }
+
     void favouriteRenamedBlankGetsFolderName()
     {
         FavouritesPage editor;

@@ -332,6 +332,63 @@ private Q_SLOTS:
         QVERIFY(!run.err.contains(u"usage"_s));
     }
 
+    // A profile that a switch would refuse is refused at import too; one that is already in the
+    // list changes nothing when switched to. Each says why, exits as a damaged archive does, and
+    // leaves no scratch files.
+    void aProfileThatCannotBeAppliedIsRefusedByImportAndSwitchAlike_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<bool>("sevenZip");
+        Value numberForList = Value::dictionary();
+        numberForList.insert(u"array right menu"_s, 7);
+        Value stringForBool = Value::dictionary();
+        stringForBool.insert(u"pref check2"_s, u"yes"_s);
+        Value fine = Value::dictionary();
+        fine.insert(u"pref check2"_s, true);
+        QTest::newRow("number for a list") << PlistCodec::toXml(numberForList) << false;
+        QTest::newRow("string for a yes/no") << PlistCodec::toXml(stringForBool) << false;
+        QTest::newRow("garbage") << QByteArray("\x01garbage") << false;
+        // Unpacks to more than any configuration from a few hundred kilobytes.
+        QTest::newRow("bomb") << QByteArray(80 * 1024 * 1024, ' ') << false;
+        QTest::newRow("7-Zip AES") << PlistCodec::toXml(fine) << true;
+    }
+
+    void aProfileThatCannotBeAppliedIsRefusedByImportAndSwitchAlike()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(bool, sevenZip);
+        Home home;
+        QCOMPARE(home.profile({u"save"_s, u"Mine"_s}).exitCode, 0);
+        const QByteArray storeBefore = contents(home.storePath());
+        const QString file = home.path(u"bad.zip"_s);
+        if (sevenZip) {
+            writeFile(home.path(u"plain/config.plist"_s), config);
+            QProcess zip;
+            zip.setWorkingDirectory(home.path(u"plain"_s));
+            zip.start(u"7z"_s, {u"a"_s, u"-tzip"_s, u"-p"_s + kPassword, u"-mem=AES256"_s, file,
+                                u"config.plist"_s});
+            QVERIFY(zip.waitForFinished() && zip.exitCode() == 0);
+        } else {
+            craftProfile(file, {{"config.plist", config, S_IFREG | 0644}});
+        }
+        // Left by a run that was killed while it read a profile.
+        writeFile(home.container(u".profile-killed/config.plist"_s), "partial");
+        const Run imported = home.profile({u"import"_s, file});
+        QCOMPARE(imported.exitCode, 3);
+        QVERIFY2(imported.err.contains(u"not a usable profile"_s), qPrintable(imported.err));
+        const QString listed = home.profile({u"list"_s}).out;
+        QVERIFY2(listed.startsWith(u"Mine\t"_s) && !listed.contains(u'\n'), qPrintable(listed));
+
+        QVERIFY(QFile::copy(file, home.container(ContainerFolder::profiles + u"/Bad"_s)));
+        const Run switched = home.profile({u"switch"_s, u"Bad"_s});
+        QCOMPARE(switched.exitCode, 3);
+        QVERIFY2(switched.err.contains(u"not a usable profile"_s), qPrintable(switched.err));
+        QCOMPARE(contents(home.storePath()), storeBefore);
+        QCOMPARE(
+            QDir(home.container()).entryList({u".profile-*"_s}, QDir::AllEntries | QDir::Hidden),
+            QStringList());
+    }
+
     // A save or switch from the command line while another one runs (here: the window's) is
     // refused at once rather than waiting behind it.
     void aSaveWhileAnotherRunsIsRefused()

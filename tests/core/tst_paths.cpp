@@ -1,3 +1,4 @@
+#include "DirectoryFile.h"
 #include "FileName.h"
 #include "Launcher.h"
 #include "Paths.h"
@@ -319,6 +320,30 @@ private Q_SLOTS:
         QVERIFY(Paths::hasCustomIcon(plain));
         QVERIFY(writeFile(m_work + u"/file"_s, "x"));
         QVERIFY(!Paths::hasCustomIcon(m_work + u"/file"_s));
+    }
+
+    void aFolderNamedInLatin1KeepsItsViewSettingsThroughIconAndRecover()
+    {
+        const QByteArray bytes = QFile::encodeName(m_work) + "/ca\xe9";
+        QVERIFY(::mkdir(bytes.constData(), 0755) == 0);
+        const QByteArray file = bytes + "/.directory";
+        QVERIFY(writeRawFile(file, "[Dolphin]\nViewMode=1\n"));
+        const QString folder = FileName::decode(bytes);
+        QVERIFY(!Paths::hasCustomIcon(folder));
+        QCOMPARE(DirectoryFile::setIcon(folder, u"/icons/red.png"_s), QString());
+        QFile written;
+        QVERIFY(written.open(::open(file.constData(), O_RDONLY | O_CLOEXEC), QIODevice::ReadOnly,
+                             QFileDevice::AutoCloseHandle));
+        QCOMPARE(written.readAll(),
+                 QByteArray("[Dolphin]\nViewMode=1\n\n[Desktop Entry]\nIcon=/icons/red.png\n"));
+        // What offers Recover, and Recover itself.
+        QVERIFY(Paths::hasCustomIcon(folder));
+        QCOMPARE(DirectoryFile::setIcon(folder, QString()), QString());
+        QVERIFY(!Paths::hasCustomIcon(folder));
+        QFile left;
+        QVERIFY(left.open(::open(file.constData(), O_RDONLY | O_CLOEXEC), QIODevice::ReadOnly,
+                          QFileDevice::AutoCloseHandle));
+        QCOMPARE(left.readAll(), QByteArray("[Dolphin]\nViewMode=1\n\n[Desktop Entry]\n"));
     }
 
     void sizesAddUpWithoutFollowingLinks()

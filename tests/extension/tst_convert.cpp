@@ -1,6 +1,8 @@
 // "Convert to": every output read back by an independent reader (libvips, Qt, poppler), and the
 // faults a person would notice driven through `pallstone-extension run`.
+#include "FileName.h"
 #include "MenuStore.h"
+#include "Paths.h"
 #include "convert/IcnsWriter.h"
 #include "convert/IconSetWriter.h"
 #include "convert/ImageConverter.h"
@@ -22,6 +24,8 @@
 #include <QtEndian>
 
 #include <vips/vips8>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using pallstone::IconSetWriter;
@@ -191,7 +195,9 @@ private:
     }
 
     // Chooses "Convert to > key" for the selection; the alerts shown come back.
-    QStringList convert(const QStringList& selection, const QString& key, const QJsonArray& answers)
+    // wrapper: a program and its arguments that run the service's command line given after them.
+    QStringList convert(const QStringList& selection, const QString& key, const QJsonArray& answers,
+                        const QStringList& wrapper = {})
     {
         const qint64 tag = childTag(selection, key);
         if (tag <= 0)
@@ -203,10 +209,18 @@ private:
         a.close();
         const QString log = path(u"transcript.jsonl"_s);
         QFile::remove(log);
-        const Run r = run(QStringLiteral(PALLSTONE_EXTENSION),
-                          QStringList{u"run"_s, u"--tag"_s, QString::number(tag), u"--answers"_s,
-                                      answersFile, u"--transcript"_s, log} +
-                              selection);
+        QStringList command = wrapper +
+                              QStringList{QStringLiteral(PALLSTONE_EXTENSION),
+                                          u"run"_s,
+                                          u"--tag"_s,
+                                          QString::number(tag),
+                                          u"--answers"_s,
+                                          answersFile,
+                                          u"--transcript"_s,
+                                          log} +
+                              selection;
+        const QString program = command.takeFirst();
+        const Run r = run(program, command);
         QStringList shown;
         if (r.code != 0)
             shown.append(u"exit "_s + QString::number(r.code) + u' ' + r.err);
@@ -591,9 +605,11 @@ private Q_SLOTS:
         c.write(bytes.left(bytes.size() / 2));
         c.close();
         QFile::remove(whole);
-        QCOMPARE(convert({bomb, cut}, u"JPEG"_s,
-                         {QJsonObject{{u"button"_s, 1000}}, QJsonObject{{u"button"_s, 1000}}}),
-                 (QStringList{u"The conversion failed."_s, u"The conversion failed."_s}));
+        QCOMPARE(convert({bomb, cut}, u"JPEG"_s, {QJsonObject{{u"button"_s, 1000}}}),
+                 QStringList{u"The conversion failed.\n"
+                             "huge.png: It has more than 200 million pixels.\n"
+                             "cut.png: It cannot be read: it is damaged or of a kind that cannot "
+                             "be converted."_s});
         QCOMPARE(
             QDir(path(u"bomb"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             (QStringList{u"cut.png"_s, u"huge.png"_s}));
@@ -607,10 +623,155 @@ private Q_SLOTS:
         writePicture(source, 20, 20);
         mkdir(u"blocked/photo.jpeg/kept"_s);
         QCOMPARE(convert({source}, u"JPEG"_s, {QJsonObject{{u"button"_s, 1000}}}),
-                 QStringList{u"The conversion failed."_s});
+                 QStringList{u"The conversion failed.\nphoto.jpeg: It could not be written: Is a "
+                             "directory"_s});
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  (QStringList{u"photo.jpeg"_s, u"photo.png"_s}));
         QVERIFY(QFileInfo(path(u"blocked/photo.jpeg/kept"_s)).isDir());
+    }
+
+    void bmpIcoAndWbmpSourcesAreConverted()
+    {
+        mkdir(u"qtread"_s);
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(QColor(200, 40, 40));
+        QStringList sources;
+        for (const QString& type : {u"bmp"_s, u"ico"_s, u"wbmp"_s}) {
+            sources.append(path(u"qtread/a-"_s + type + u'.' + type));
+            QVERIFY(picture.save(sources.last(), type.toLatin1().constData()));
+        }
+        QCOMPARE(convert(sources, u"PNG"_s, {}), QStringList());
+        for (const QString& source : std::as_const(sources)) {
+            const QImage back(source.left(source.lastIndexOf(u'.')) + u".png"_s);
+            QVERIFY2(back.size() == QSize(40, 30), qPrintable(source));
+        }
+    }
+
+    void aMergeNamesEveryItemItLeavesOutWithWhyAndMergesTheRest()
+    {
+        if (!hasTool(u"qpdf"_s))
+            QSKIP("qpdf is needed to lock a document");
+        mkdir(u"partial"_s);
+        const QString good = path(u"partial/a-good.png"_s);
+        writePicture(good, 30, 20);
+        const QString cut = path(u"partial/b-cut.png"_s);
+        vips::VImage::gaussnoise(300, 200)
+            .cast(VIPS_FORMAT_UCHAR)
+            .write_to_file(QFile::encodeName(cut).constData());
+        const QByteArray whole = readAll(cut);
+        QFile c(cut);
+        QVERIFY(c.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        c.write(whole.left(whole.size() / 2));
+        c.close();
+        const QString huge = path(u"partial/c-huge.png"_s);
+        QFile h(huge);
+        QVERIFY(h.open(QIODevice::WriteOnly));
+        h.write(decoderBomb());
+        h.close();
+        const QString open = path(u"partial/open.pdf"_s);
+        writeDocument(open, 1);
+        const QString locked = path(u"partial/d-locked.pdf"_s);
+        QCOMPARE(runTool(u"qpdf"_s,
+                         {u"--encrypt"_s, u"user"_s, u"owner"_s, u"256"_s, u"--"_s, open, locked})
+                     .code,
+                 0);
+        QFile::remove(open);
+        const QString last = path(u"partial/e-last.jpg"_s);
+        writePicture(last, 20, 30, false);
+        const QStringList shown =
+            convert({good, cut, huge, locked, last}, u"PDF"_s, {QJsonObject{{u"button"_s, 1000}}});
+        QCOMPARE(shown, QStringList{u"The conversion failed.\n"
+                                    "b-cut.png: It cannot be read: it is damaged or of a kind "
+                                    "that cannot be converted.\n"
+                                    "c-huge.png: It has more than 200 million pixels.\n"
+                                    "d-locked.pdf: It is protected by a password."_s});
+        const QByteArray merged = QFile::encodeName(path(u"partial/Untitled.pdf"_s));
+        QCOMPARE(vips::VImage::pdfload(merged.constData()).get_int(VIPS_META_N_PAGES), 2);
+    }
+
+    void anIconSetOfASourceNamedInLatin1IsMadeWhole()
+    {
+        const QByteArray folder = QFile::encodeName(mkdir(u"latin"_s));
+        const QByteArray source = folder + "/ic\xf4ne.png";
+        writePicture(QFile::decodeName(folder) + u"/tmp.png"_s, 64, 64);
+        QVERIFY(::rename(QByteArray(folder + "/tmp.png").constData(), source.constData()) == 0);
+        // As a file manager hands it over: a URI with the bytes percent-encoded.
+        const QString uri = u"file://"_s + QString::fromLatin1(source.toPercentEncoding("/"));
+        QCOMPARE(convert({uri}, u"iOS AppIconset"_s, {}), QStringList());
+        const QByteArray contents = folder + "/ic\xf4ne(iOS)/AppIcon.appiconset/Contents.json";
+        struct stat st;
+        QVERIFY(::stat(contents.constData(), &st) == 0 && st.st_size > 0);
+        // The source and the set, nothing else (Qt's listings leave out names that are not UTF-8).
+        QCOMPARE(pallstone::Paths::entryNames(pallstone::FileName::decode(folder)).size(), 2);
+    }
+
+    void anAnswerNoWindowTookFailsTheRunAndNamesTheProgressForm()
+    {
+        mkdir(u"answers"_s);
+        const QString source = path(u"answers/photo.png"_s);
+        writePicture(source, 20, 20);
+        const QStringList shown = convert({source}, u"JPEG"_s, {QJsonObject{{u"cancel"_s, true}}});
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith(u"exit 3 "_s) &&
+                     shown.first().contains(u"{\"progress\": \"cancel\"}"_s),
+                 qPrintable(shown.first()));
+    }
+
+    void aMergeOnAFullDiskSaysWhyAndLeavesNoTruncatedDocument()
+    {
+        // The items sit on a small file system of their own, mounted in a namespace of the
+        // program's run, with room for them and not for the document made of them.
+        const QString folder = mkdir(u"fulldisk"_s);
+        const QString hold = mkdir(u"fulldisk-hold"_s);
+        const QString a = path(u"fulldisk/a.png"_s);
+        const QString b = path(u"fulldisk/b.png"_s);
+        const auto noise = [] {
+            return vips::VImage::gaussnoise(220, 220).cast(VIPS_FORMAT_UCHAR);
+        };
+        for (const QString& p : {a, b})
+            noise()
+                .bandjoin(noise())
+                .bandjoin(noise())
+                .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+                .write_to_file(QFile::encodeName(p).constData());
+        const qint64 room = QFileInfo(a).size() + QFileInfo(b).size() + 64 * 1024;
+        const QString listing = path(u"fulldisk-listing"_s);
+        const QString script =
+            u"cp -a \"$1\"/. \"$2\"/ && mount -t tmpfs -o size=%1 tmpfs \"$1\" && "
+            "cp -a \"$2\"/. \"$1\"/ || exit 77; d=$1 l=$3; shift 3; \"$@\"; r=$?; "
+            "ls -A \"$d\" > \"$l\"; exit $r"_s.arg(room);
+        const QStringList wrapper{u"unshare"_s, u"-rm"_s, u"sh"_s, u"-c"_s, script,
+                                  u"sh"_s,      folder,   hold,    listing};
+        if (!hasTool(u"unshare"_s) || run(u"unshare"_s, {u"-rm"_s, u"true"_s}).code != 0)
+            QSKIP("no mount namespace here for a small file system");
+        const QStringList shown =
+            convert({a, b}, u"PDF"_s, {QJsonObject{{u"button"_s, 1000}}}, wrapper);
+        QCOMPARE(shown, QStringList{u"The conversion failed.\nUntitled.pdf: It could not be "
+                                    "written: No space left on device"_s});
+        QCOMPARE(QString::fromUtf8(readAll(listing)).split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{u"a.png"_s, u"b.png"_s}));
+    }
+
+    void anOutputNameThatIsALinkIsReplacedNotWrittenThrough()
+    {
+        const QString folder = mkdir(u"linked"_s);
+        mkdir(u"elsewhere"_s);
+        const QString source = path(u"linked/photo.png"_s);
+        writePicture(source, 32, 32);
+        const QString victim = path(u"elsewhere/victim"_s);
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly));
+        v.write("someone else's file");
+        v.close();
+        QVERIFY(QFile::link(victim, path(u"linked/photo.jpeg"_s)));
+        QVERIFY(QFile::link(victim, path(u"linked/AppIcon.icns"_s)));
+        QCOMPARE(convert({source}, u"JPEG"_s, {}), QStringList());
+        QCOMPARE(convert({source}, u"AppIcon.icns"_s, {}), QStringList());
+        QCOMPARE(readAll(victim), QByteArray("someone else's file"));
+        for (const QString& name : {u"photo.jpeg"_s, u"AppIcon.icns"_s}) {
+            const QFileInfo output(folder + u'/' + name);
+            QVERIFY2(!output.isSymLink() && output.size() > 0, qPrintable(name));
+        }
     }
 
     void aMergeThroughTheMenuWritesOneDocumentBesideTheFirstItem()

@@ -1,25 +1,14 @@
 #include "ConvertAction.h"
 
 #include "ActionTable.h"
+#include "ConvertModule.h"
 #include "Dispatch.h"
 #include "FavouriteSubmenus.h"
-#include "FileName.h"
 #include "Localizer.h"
-#include "Paths.h"
 #include "Prompter.h"
 #include "WorkInProgress.h"
-#include "convert/IconSetWriter.h"
-#include "convert/ImageConverter.h"
-#include "convert/OutputFile.h"
-#include "convert/PdfMerger.h"
-#include "convert/PdfPageRenderer.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <atomic>
-#include <sys/stat.h>
 
 namespace pallstone {
 
@@ -27,9 +16,6 @@ namespace {
 
 const QString kMergeKey = QStringLiteral("PDF");
 const QString kConvertFail = QStringLiteral("Convert Fail");
-const QString kIconInvalid = QStringLiteral("Convert Icns image invalid");
-// Vector sources are rendered this large for icon sets: the biggest icon is 1024 pixels.
-constexpr int kIconSourceSide = 1024;
 
 struct Job
 {
@@ -70,105 +56,26 @@ void percentLater(const std::shared_ptr<Job>& job, int total, int done)
     });
 }
 
-// The same file under another name (a link) counts as the same: writing one truncates the other.
-bool isSameFile(const QString& a, const QString& b)
-{
-    struct stat sa;
-    struct stat sb;
-    if (::stat(FileName::encode(a).constData(), &sa) != 0 ||
-        ::stat(FileName::encode(b).constData(), &sb) != 0)
-        return QDir::cleanPath(a) == QDir::cleanPath(b);
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-void makeIconSet(const QString& path, IconSetWriter::Target target)
-{
-    // An AppIcon.icns chosen as the source of its own icon file would be rewritten from its
-    // largest image alone.
-    if (target == IconSetWriter::Target::IconFile &&
-        isSameFile(path, QFileInfo(path).absolutePath() + QStringLiteral("/AppIcon.icns")))
-        return;
-    const ImageConverter::Loaded header = ImageConverter::open(path, false, kIconSourceSide);
-    if (header.status == ImageConverter::Status::TooLarge)
-        alertLater(kConvertFail);
-    if (header.status != ImageConverter::Status::Loaded)
-        return;
-    // Decided on the source itself: shrinking 3001 x 3000 to the biggest icon rounds it square.
-    if (header.width != header.height) {
-        alertLater(kIconInvalid, {header.width, header.height});
-        return;
-    }
-    const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
-    if (loaded.status != ImageConverter::Status::Loaded) {
-        alertLater(kConvertFail);
-        return;
-    }
-    const IconSetWriter::Result result =
-        IconSetWriter::write(loaded.image, Paths::deletingPathExtension(path), target);
-    if (result.outcome == IconSetWriter::Outcome::NotSquare) {
-        alertLater(kIconInvalid, {header.width, header.height});
-    } else if (result.outcome == IconSetWriter::Outcome::Failed) {
-        qWarning("Convert: icon set for %s: %s", qPrintable(path), qPrintable(result.error));
-        alertLater(kConvertFail);
-    }
-}
-
-void convertImage(const QString& path, const QString& key)
-{
-    const QString output = Paths::deletingPathExtension(path) + u'.' + key.toLower();
-    // An animated b.gif converted to "GIF" would be overwritten by its own first frame.
-    if (isSameFile(path, output))
-        return;
-    const ImageConverter::Loaded loaded = ImageConverter::open(path, true);
-    if (loaded.status == ImageConverter::Status::TooLarge)
-        alertLater(kConvertFail);
-    if (loaded.status != ImageConverter::Status::Loaded)
-        return;
-    QString error;
-    if (!ImageConverter::saveWithExtension(loaded.image, key, output, &error)) {
-        qWarning("Convert: %s: %s", qPrintable(output), qPrintable(error));
-        alertLater(kConvertFail);
-    }
-}
-
 void run(const std::shared_ptr<Job>& job)
 {
-    if (job->key == kMergeKey) {
-        const PdfMerger::Result result =
-            PdfMerger::merge(job->paths, job->untitled, &job->cancelled);
-        if (job->cancelled.load())
-            return;
-        // Refused items are said once; an unwritable document is said too, rather than left for
-        // the person to look for.
-        if (result.failedItems > 0 || (result.opened && result.pageCount > 0 && !result.written)) {
-            if (!result.error.isEmpty())
-                qWarning("Convert: merge: %s", qPrintable(result.error));
-            alertLater(kConvertFail);
-        }
+    QString error;
+    const ConvertModule::Entry convert = ConvertModule::entry(&error);
+    if (!convert) {
+        qWarning("Convert: %s", qPrintable(error));
+        alertLater(kConvertFail);
         return;
     }
-    const std::optional<IconSetWriter::Target> target =
-        job->key.contains(u"AppIcon") ? IconSetWriter::targetForKey(job->key) : std::nullopt;
-    for (const QString& path : std::as_const(job->paths)) {
-        if (job->cancelled.load())
-            return;
-        const QString extension = Paths::pathExtension(path);
-        if (!job->formats.contains(extension))
-            continue;
-        if (target) {
-            makeIconSet(path, *target);
-        } else if (extension.toLower() == u"pdf") {
-            const PdfPageRenderer::Result result = PdfPageRenderer::render(
-                path, job->key, [job](int total, int done) { percentLater(job, total, done); },
-                &job->cancelled);
-            if (result.outcome == PdfPageRenderer::Outcome::Failed) {
-                qWarning("Convert: %s: %s", qPrintable(path), qPrintable(result.error));
-                alertLater(kConvertFail);
-            }
-        } else {
-            convertImage(path, job->key);
-        }
-    }
+    ConvertRequest request;
+    request.key = job->key;
+    request.formats = job->formats;
+    request.paths = job->paths;
+    request.untitled = job->untitled;
+    request.cancelled = &job->cancelled;
+    request.alert = [](const QString& key, const QList<int>& arguments) {
+        alertLater(key, arguments);
+    };
+    request.percent = [job](int total, int done) { percentLater(job, total, done); };
+    convert(request);
 }
 
 void finish(const std::shared_ptr<Job>& job)
@@ -187,9 +94,6 @@ void ConvertAction::convertItem(const ActionContextPtr& context, const MenuItemP
 {
     if (!item || !parentItem || context->selectPaths.isEmpty())
         return;
-    // Before any worker: it reads the umask, which cannot be done safely once threads write.
-    ImageConverter::initialise();
-
     auto job = std::make_shared<Job>();
     job->key = item->key;
     job->formats = parentItem->formats;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 #include <fcntl.h>
@@ -173,10 +174,17 @@ Result crc32(int fd)
     const qint64 size = ::fstat(fd, &info) == 0 ? qint64(info.st_size) : 0;
     const bool split = size > FileDigest::kSplitCrcAbove && std::thread::hardware_concurrency() > 1;
     Crc crc;
+    const qint64 half = size / 2;
+    Crc second;
+    std::thread other;
     if (split) {
-        const qint64 half = size / 2;
-        Crc second;
-        std::thread other([&] { second = crcOfRange(fd, half, -1); });
+        try {
+            other = std::thread([&] { second = crcOfRange(fd, half, -1); });
+        } catch (const std::system_error&) {
+            // No thread to be had: one core reads it all.
+        }
+    }
+    if (other.joinable()) {
         crc = crcOfRange(fd, 0, half);
         other.join();
         if (!crc.error && crc.length < half) // the file shrank while it was read

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times the start of the extension as a command: `pallstone-extension menu` on a tiny folder, the
 # whole process, in a configuration seeded as on a first start. Prints hyperfine's median and mean
-# beside the target of 40 ms.
+# wall time and the processor time beside the target of 40 ms.
 # usage: bench/bench_start.sh [BUILD_DIR]   (default: build; needs its app and extension)
 set -euo pipefail
 build=${1:-build}
@@ -21,9 +21,13 @@ hyperfine --style none --warmup 3 --runs 30 --export-json "$work/start.json" \
   "$extension menu --target $work/tiny" >/dev/null
 python3 - "$work/start.json" <<'PY'
 import json, statistics, sys
-times = json.load(open(sys.argv[1]))["results"][0]["times"]
+result = json.load(open(sys.argv[1]))["results"][0]
+times = result["times"]
 median = statistics.median(times) * 1000
+# Processor time as well: on a shared machine the wall time also counts the wait for a core.
+cpu = (result["user"] + result["system"]) * 1000
 print(f"pallstone-extension menu, tiny folder, {len(times)} runs: "
-      f"median {median:.1f} ms, mean {statistics.mean(times) * 1000:.1f} ms "
+      f"median {median:.1f} ms, mean {statistics.mean(times) * 1000:.1f} ms, "
+      f"processor time (user + system) {cpu:.1f} ms "
       f"(target < 40 ms) {'met' if median < 40 else 'MISSED'}")
 PY

@@ -33,9 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 # These are what the programs load or run; the libraries they link come from dpkg-shlibdeps, run
-# on the two programs only (PallstoneCPackOptions.cmake). A bridge is loaded only by its file
-# manager, which brings the libraries the bridge links: a GNOME desktop gets no KDE libraries for
-# the Dolphin bridge, and a KDE one no GTK file manager's.
+# on the two programs and the conversion module only (PallstoneCPackOptions.cmake). A bridge is
+# loaded only by its file manager, which brings the libraries the bridge links: a GNOME desktop
+# gets no KDE libraries for the Dolphin bridge, and a KDE one no GTK file manager's.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "default-dbus-session-bus | dbus-session-bus, libglib2.0-bin, qt6-qpa-plugins, libqt6svg6")
@@ -49,6 +49,7 @@ if(CPACK_GENERATOR STREQUAL \"DEB\")
   file(WRITE \"\${work}/debian/control\" \"Source: pallstone\\n\\nPackage: pallstone\\nArchitecture: any\\n\")
   execute_process(COMMAND dpkg-shlibdeps -O
       \"-e$<TARGET_FILE:pallstone>\" \"-e$<TARGET_FILE:pallstone-extension>\"
+      \"-e$<TARGET_FILE:pallstone-convert>\"
     WORKING_DIRECTORY \"\${work}\" OUTPUT_VARIABLE shlibs ERROR_VARIABLE messages
     RESULT_VARIABLE failed)
   if(failed OR NOT shlibs MATCHES \"shlibs:Depends=([^\\n]+)\")

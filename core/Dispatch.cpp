@@ -11,11 +11,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <limits>
 #include <memory>
 #include <mutex>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace pallstone {
 
@@ -26,6 +30,10 @@ constexpr auto kBackgroundLabel = "com.tolvane.taskQueue";
 // How long the waiter sleeps between looks at the main thread's events: main-thread timers (delayed
 // foreground blocks) only fire while it processes events, and nothing wakes it for them.
 constexpr int kWaitSliceMs = 5;
+
+// Job work (compressing, copying, converting) runs this much nicer than the thread that answers
+// the bus, so that a menu asked for while both cores compress is answered within a frame.
+constexpr int kBackgroundNice = 10;
 
 std::atomic<int> g_pendingForeground{0};
 std::atomic<int> g_pendingBackground{0};
@@ -43,6 +51,22 @@ void blockFinished(std::atomic<int>& counter)
     counter.fetch_sub(1, std::memory_order_acq_rel);
     const std::lock_guard locker(g_idleMutex);
     g_idleChanged.notify_all();
+}
+
+// Lowers the calling thread (only it: on Linux a thread id names one thread) by the background
+// niceness, once per thread. Threads it starts inherit the priority, so the compression's own
+// workers and libvips' run below the main thread too.
+void lowerThisThread()
+{
+    thread_local const bool lowered = [] {
+        const id_t self = id_t(::gettid());
+        errno = 0;
+        const int nice = ::getpriority(PRIO_PROCESS, self);
+        if (nice == -1 && errno != 0)
+            return false;
+        return ::setpriority(PRIO_PROCESS, self, std::min(nice + kBackgroundNice, 19)) == 0;
+    }();
+    Q_UNUSED(lowered);
 }
 
 // Wraps a block so that it leaves the pending count once it has run, even when it throws.
@@ -173,7 +197,11 @@ void submitBackground(int ms, Dispatch::Block block)
         qWarning("Dispatch: no application object, a background block is dropped");
         return;
     }
-    Dispatch::Block wrapped = counted(g_pendingBackground, std::move(block));
+    Dispatch::Block wrapped = counted(g_pendingBackground, [block = std::move(block)] {
+        lowerThisThread();
+        if (block)
+            block();
+    });
     if (!backgroundQueue().submit(ms, wrapped)) {
         qWarning("Dispatch: the background queue has stopped, a block is dropped");
         g_pendingBackground.fetch_sub(1, std::memory_order_acq_rel);
@@ -217,7 +245,11 @@ void Dispatch::enterWorker(Block block)
     }();
     Q_UNUSED(sized);
     QThreadPool::globalInstance()->start(
-        ThreadHandoff(counted(g_pendingBackground, std::move(block))));
+        ThreadHandoff(counted(g_pendingBackground, [block = std::move(block)] {
+            lowerThisThread();
+            if (block)
+                block();
+        })));
 }
 
 int Dispatch::pendingForegroundCount()

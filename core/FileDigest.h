@@ -40,6 +40,8 @@ public:
     // Bytes read per call: large enough that system calls do not show in the time, small enough to
     // stay in the cache the hash runs from.
     static constexpr qsizetype kChunkSize = qsizetype(1) << 20;
+    // Files larger than this have their CRC-32 computed in two halves on two cores.
+    static constexpr qint64 kSplitCrcAbove = qint64(32) << 20;
 
     // Symbolic links are followed, as the checksum tools do.
     static Result hashOfFileAtPath(Algorithm algorithm, const QString& path);

@@ -11,6 +11,11 @@ for b in "$build"/bench/bench_*; do
   "$b" --benchmark_min_time=0.2
 done
 [ "$found" = 1 ] || { echo "no benchmarks in $build/bench" >&2; exit 1; }
+# The extension's start as a command, against its target.
+if [ -x "$build/extension/pallstone-extension" ] && [ -x "$build/app/pallstone" ]; then
+  echo "== bench_start.sh"
+  "$(dirname "$0")/../bench/bench_start.sh" "$build"
+fi
 # The archive service against zip and 7-Zip on a generated tree (about a minute).
 if [ -x "$build/bench/compress_timer" ]; then
   echo "== bench_compress.sh"

@@ -40,6 +40,7 @@ bridges=(
   "$(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS)/kf5/kfileitemaction/pallstone-dolphin.so"
 )
 for f in /usr/bin/pallstone /usr/bin/pallstone-extension \
+         "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/pallstone/pallstone-convert.so" \
          /usr/share/dbus-1/services/com.tolvane.pallstone.extension.service \
          /usr/share/applications/pallstone.desktop \
          /etc/xdg/autostart/pallstone-extension.desktop \
@@ -48,7 +49,7 @@ for f in /usr/bin/pallstone /usr/bin/pallstone-extension \
   grep -qx "$f" "$build/deb-files.txt" || { echo "check-deb: $f is missing" >&2; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6core6 libqt6dbus6 libqt6widgets6 libplist qt6-qpa-plugins; do
+for d in libqt6core6 libqt6dbus6 libqt6widgets6 libplist qt6-qpa-plugins libvips42 libqpdf; do
   grep -q "$d" <<<"$depends" || { echo "check-deb: Depends lacks $d: $depends" >&2; exit 1; }
 done
 # A bridge's libraries come with its file manager: none of them is forced on every desktop.

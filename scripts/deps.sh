@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
   qt6-l10n-tools qt6-image-formats-plugins libqt6svg6
   # property lists, digests, checksums
-  libplist-dev libplist++-dev libssl-dev zlib1g-dev
+  libplist-dev libplist++-dev libssl-dev zlib1g-dev libdeflate-dev
   # images, PDF, zip archives
   libvips-dev libqpdf-dev libzip-dev libfreetype-dev fonts-font-awesome
   # desktop integration: the bridges of Nautilus, Nemo, Caja and Thunar

@@ -1,6 +1,7 @@
 #include "ConvertAction.h"
 
 #include "ActionTable.h"
+#include "ConvertModule.h"
 #include "Dispatch.h"
 #include "FavouriteSubmenus.h"
 #include "FileName.h"
@@ -8,18 +9,8 @@
 #include "Paths.h"
 #include "Prompter.h"
 #include "WorkInProgress.h"
-#include "convert/IconSetWriter.h"
-#include "convert/ImageConverter.h"
-#include "convert/OutputFile.h"
-#include "convert/PdfMerger.h"
-#include "convert/PdfPageRenderer.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <atomic>
-#include <sys/stat.h>
 
 namespace pallstone {
 
@@ -27,13 +18,6 @@ namespace {
 
 const QString kMergeKey = QStringLiteral("PDF");
 const QString kConvertFail = QStringLiteral("Convert Fail");
-const QString kIconInvalid = QStringLiteral("Convert Icns image invalid");
-const QString kUnreadable = QStringLiteral("Convert Fail Unreadable");
-const QString kTooLarge = QStringLiteral("Convert Fail Too Large");
-const QString kNotWritten = QStringLiteral("Convert Fail Write");
-const QString kLocked = QStringLiteral("Convert Fail Locked");
-// Vector sources are rendered this large for icon sets: the biggest icon is 1024 pixels.
-constexpr int kIconSourceSide = 1024;
 
 // A source that was not converted, or an output that was not written, and why: the texts are
 // looked up on the main thread, where the translations are loaded.
@@ -59,12 +43,6 @@ struct Job
     {
         failures.append({path, reason, arguments});
     }
-
-    void failWrite(const QString& path, const QString& error)
-    {
-        qWarning("Convert: %s: %s", qPrintable(path), qPrintable(error));
-        fail(path, kNotWritten, {error});
-    }
 };
 
 // One alert when the job ends, naming every item that was not converted and why; the others were.
@@ -89,11 +67,6 @@ void reportLater(const QList<Failure>& failures)
     });
 }
 
-QString tooLargeText()
-{
-    return QString::number(ImageConverter::kMaxPixels / 1'000'000);
-}
-
 void percentLater(const std::shared_ptr<Job>& job, int total, int done)
 {
     if (total <= 0)
@@ -108,119 +81,27 @@ void percentLater(const std::shared_ptr<Job>& job, int total, int done)
     });
 }
 
-// The same file under another name (a link) counts as the same: writing one truncates the other.
-bool isSameFile(const QString& a, const QString& b)
-{
-    struct stat sa;
-    struct stat sb;
-    if (::stat(FileName::encode(a).constData(), &sa) != 0 ||
-        ::stat(FileName::encode(b).constData(), &sb) != 0)
-        return QDir::cleanPath(a) == QDir::cleanPath(b);
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-void makeIconSet(Job& job, const QString& path, IconSetWriter::Target target)
-{
-    // An AppIcon.icns chosen as the source of its own icon file would be rewritten from its
-    // largest image alone.
-    if (target == IconSetWriter::Target::IconFile &&
-        isSameFile(path, QFileInfo(path).absolutePath() + QStringLiteral("/AppIcon.icns")))
-        return;
-    const ImageConverter::Loaded header = ImageConverter::open(path, false, kIconSourceSide);
-    if (header.status == ImageConverter::Status::TooLarge)
-        return job.fail(path, kTooLarge, {tooLargeText()});
-    if (header.status != ImageConverter::Status::Loaded)
-        return job.fail(path, kUnreadable);
-    // Decided on the source itself: shrinking 3001 x 3000 to the biggest icon rounds it square.
-    if (header.width != header.height) {
-        return job.fail(path, kIconInvalid,
-                        {QString::number(header.width), QString::number(header.height)});
-    }
-    const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
-    if (loaded.status != ImageConverter::Status::Loaded)
-        return job.fail(path, kUnreadable);
-    const IconSetWriter::Result result =
-        IconSetWriter::write(loaded.image, Paths::deletingPathExtension(path), target);
-    if (result.outcome == IconSetWriter::Outcome::NotSquare) {
-        job.fail(path, kIconInvalid,
-                 {QString::number(header.width), QString::number(header.height)});
-    } else if (result.outcome == IconSetWriter::Outcome::Failed) {
-        job.failWrite(result.path.isEmpty() ? path : result.path, result.error);
-    }
-}
-
-void convertImage(Job& job, const QString& path, const QString& key)
-{
-    const QString output = Paths::deletingPathExtension(path) + u'.' + key.toLower();
-    // An animated b.gif converted to "GIF" would be overwritten by its own first frame.
-    if (isSameFile(path, output))
-        return;
-    const ImageConverter::Loaded loaded = ImageConverter::open(path, true);
-    if (loaded.status == ImageConverter::Status::TooLarge)
-        return job.fail(path, kTooLarge, {tooLargeText()});
-    if (loaded.status != ImageConverter::Status::Loaded)
-        return job.fail(path, kUnreadable);
-    QString error;
-    if (ImageConverter::saveWithExtension(loaded.image, key, output, &error))
-        return;
-    // Only the header was read before: pixels cut off or damaged show while they are written,
-    // and it is the source that is at fault then, not the disk.
-    try {
-        (void)ImageConverter::open(path, true).image.avg();
-    } catch (const vips::VError&) {
-        vips_error_clear();
-        return job.fail(path, kUnreadable);
-    }
-    job.failWrite(output, error);
-}
-
 void run(const std::shared_ptr<Job>& job)
 {
-    if (job->key == kMergeKey) {
-        const PdfMerger::Result result =
-            PdfMerger::merge(job->paths, job->untitled, &job->cancelled);
-        if (job->cancelled.load())
-            return;
-        for (const PdfMerger::Skipped& skipped : result.skipped) {
-            switch (skipped.reason) {
-            case PdfMerger::Refusal::TooLarge:
-                job->fail(skipped.path, kTooLarge, {tooLargeText()});
-                break;
-            case PdfMerger::Refusal::Locked:
-                job->fail(skipped.path, kLocked);
-                break;
-            case PdfMerger::Refusal::Unreadable:
-                job->fail(skipped.path, kUnreadable);
-                break;
-            }
-        }
-        // An unwritable document is said too, rather than left for the person to look for.
-        if (result.opened && result.pageCount > 0 && !result.written)
-            job->failWrite(result.path.isEmpty() ? job->untitled + QStringLiteral(".pdf")
-                                                 : result.path,
-                           result.error);
+    QString error;
+    const ConvertModule::Entry convert = ConvertModule::entry(&error);
+    if (!convert) {
+        qWarning("Convert: %s", qPrintable(error));
+        for (const QString& path : std::as_const(job->paths))
+            job->fail(path, kConvertFail);
         return;
     }
-    const std::optional<IconSetWriter::Target> target =
-        job->key.contains(u"AppIcon") ? IconSetWriter::targetForKey(job->key) : std::nullopt;
-    for (const QString& path : std::as_const(job->paths)) {
-        if (job->cancelled.load())
-            return;
-        const QString extension = Paths::pathExtension(path);
-        if (!job->formats.contains(extension))
-            continue;
-        if (target) {
-            makeIconSet(*job, path, *target);
-        } else if (extension.toLower() == u"pdf") {
-            const PdfPageRenderer::Result result = PdfPageRenderer::render(
-                path, job->key, [job](int total, int done) { percentLater(job, total, done); },
-                &job->cancelled);
-            if (result.outcome == PdfPageRenderer::Outcome::Failed)
-                job->failWrite(path, result.error);
-        } else {
-            convertImage(*job, path, job->key);
-        }
-    }
+    ConvertRequest request;
+    request.key = job->key;
+    request.formats = job->formats;
+    request.paths = job->paths;
+    request.untitled = job->untitled;
+    request.cancelled = &job->cancelled;
+    request.fail = [job](const QString& path, const QString& reason, const QStringList& arguments) {
+        job->fail(path, reason, arguments);
+    };
+    request.percent = [job](int total, int done) { percentLater(job, total, done); };
+    convert(request);
 }
 
 void finish(const std::shared_ptr<Job>& job)
@@ -239,9 +120,6 @@ void ConvertAction::convertItem(const ActionContextPtr& context, const MenuItemP
 {
     if (!item || !parentItem || context->selectPaths.isEmpty())
         return;
-    // Before any worker: it reads the umask, which cannot be done safely once threads write.
-    ImageConverter::initialise();
-
     auto job = std::make_shared<Job>();
     job->key = item->key;
     job->formats = parentItem->formats;

@@ -29,13 +29,36 @@ void setErrno(QString* error)
 
 } // namespace
 
+namespace {
+
+// The umask as the kernel reports it, without setting it; nothing when /proc does not say.
+std::optional<mode_t> reportedUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (!line.startsWith("Umask:"))
+            continue;
+        bool ok = false;
+        const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+        return ok ? std::optional<mode_t>(mode_t(mask & 0777)) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 void OutputFile::initialise()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        g_newFileMode = 0666 & ~mask;
+        std::optional<mode_t> mask = reportedUmask();
+        if (!mask) {
+            mask = ::umask(0);
+            ::umask(*mask);
+        }
+        g_newFileMode = 0666 & ~*mask;
     });
 }
 

@@ -19,8 +19,9 @@ public:
     ~OutputFile();
     Q_DISABLE_COPY_MOVE(OutputFile)
 
-    // Reads the umask once, on the main thread before any worker runs: asking for it means
-    // setting it, which would race with files other threads create.
+    // Reads the umask once, from /proc: asking the system call for it means setting it, which
+    // would race with files other threads create (where /proc is missing, call this before any
+    // worker runs).
     static void initialise();
 
     bool open(QString* error);

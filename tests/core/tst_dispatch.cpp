@@ -8,7 +8,11 @@
 #include <QtTest>
 
 #include <atomic>
+#include <cerrno>
 #include <memory>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace pallstone;
 
@@ -25,6 +29,7 @@ private Q_SLOTS:
     void waitUntilIdleWaitsForDelayedAndChainedBlocks();
     void waitUntilIdleGivesUpAtItsTimeout();
     void waitUntilIdleOnTheBackgroundQueueDoesNotDeadlock();
+    void backgroundWorkRunsBelowTheMainThread();
 };
 
 void tst_Dispatch::firstUseFromSeveralThreadsCreatesOneQueue()
@@ -144,6 +149,27 @@ void tst_Dispatch::waitUntilIdleOnTheBackgroundQueueDoesNotDeadlock()
     Dispatch::enterBackground([&] { result = Dispatch::waitUntilIdle(-1); });
     QVERIFY(Dispatch::waitUntilIdle(5000));
     QVERIFY(!result);
+}
+
+// A menu asked for while a job keeps both cores busy is answered first only when the job's threads
+// yield to the one that answers.
+void tst_Dispatch::backgroundWorkRunsBelowTheMainThread()
+{
+    const auto niceOfThisThread = [] {
+        errno = 0;
+        return ::getpriority(PRIO_PROCESS, id_t(::gettid()));
+    };
+    const int mainNice = niceOfThisThread();
+    if (mainNice >= 19)
+        QSKIP("the test already runs at the lowest priority");
+    std::atomic<int> queueNice{mainNice};
+    std::atomic<int> workerNice{mainNice};
+    Dispatch::enterBackground([&] { queueNice = niceOfThisThread(); });
+    Dispatch::enterWorker([&] { workerNice = niceOfThisThread(); });
+    QVERIFY(Dispatch::waitUntilIdle(5000));
+    QVERIFY(queueNice > mainNice);
+    QVERIFY(workerNice > mainNice);
+    QCOMPARE(niceOfThisThread(), mainNice);
 }
 
 QTEST_GUILESS_MAIN(tst_Dispatch)

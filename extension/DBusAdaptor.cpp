@@ -1,6 +1,7 @@
 #include "DBusAdaptor.h"
 
 #include "ContextMenuService.h"
+#include "EntryPaths.h"
 #include "FileName.h"
 #include "MenuIconResolver.h"
 #include "Paths.h"
@@ -110,6 +111,64 @@ void DBusAdaptor::runAction(quint64 menuId, qint64 tag, const QString& key,
     if (m_service.performChosen(menuId, tag, key, request) == ContextMenuService::Outcome::NoEntry)
         qWarning("pallstone-extension: tag %lld is not an entry of the menu for this selection",
                  static_cast<long long>(tag));
+}
+
+std::optional<MenuRequest> DBusAdaptor::namedRequest(const QStringList& selectedUris,
+                                                     const QString& targetUri)
+{
+    if (selectedUris.isEmpty() && targetUri.isEmpty()) {
+        sendErrorReply(QDBusError::InvalidArgs,
+                       QStringLiteral("no selected items and no target folder"));
+        return std::nullopt;
+    }
+    return request(uint(selectedUris.isEmpty() ? MenuKind::Background : MenuKind::Items),
+                   selectedUris, targetUri);
+}
+
+QStringList DBusAdaptor::ListEntries(const QStringList& selectedUris, const QString& targetUri)
+{
+    const std::optional<MenuRequest> r = namedRequest(selectedUris, targetUri);
+    if (!r)
+        return {};
+    QStringList lines;
+    for (const EntryPath& entry : EntryPaths(m_service.menuFor(*r).entries).entries())
+        lines.append(FileName::display(entry.titlePath()) + u'\t' +
+                     FileName::display(entry.keyPath()));
+    return lines;
+}
+
+QString DBusAdaptor::RunEntry(const QString& name, const QStringList& selectedUris,
+                              const QString& targetUri)
+{
+    const std::optional<MenuRequest> r = namedRequest(selectedUris, targetUri);
+    if (!r)
+        return {};
+    const Menu menu = m_service.menuFor(*r);
+    const EntryPaths::Lookup found = EntryPaths(menu.entries).find(name);
+    if (!found.entry) {
+        QStringList lines = {
+            found.ambiguous
+                ? QStringLiteral("\"%1\" names more than one entry of this menu").arg(name)
+                : QStringLiteral("\"%1\" is not an entry of this menu").arg(name)};
+        for (const EntryPath* candidate : found.candidates)
+            lines.append(FileName::display(candidate->titlePath()) + u'\t' +
+                         FileName::display(candidate->keyPath()));
+        sendErrorReply(
+            QString::fromLatin1(found.ambiguous ? ambiguousEntryError : unknownEntryError),
+            lines.join(u'\n'));
+        return {};
+    }
+    const qint64 tag = found.entry->tag;
+    // The action may show windows and wait for the user: the caller gets its answer first.
+    QTimer::singleShot(0, this, [this, r = *r, menu, tag] { runNamed(r, menu, tag); });
+    return FileName::display(found.entry->titlePath());
+}
+
+void DBusAdaptor::runNamed(const MenuRequest& request, const Menu& menu, qint64 tag)
+{
+    ++m_running;
+    ContextMenuService::perform(request, menu, tag);
+    --m_running;
 }
 
 QString DBusAdaptor::ToolbarItem(QString& toolTip, QString& icon)

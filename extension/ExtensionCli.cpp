@@ -3,6 +3,8 @@
 #include "ContextMenuService.h"
 #include "DBusAdaptor.h"
 #include "Dispatch.h"
+#include "EntryPaths.h"
+#include "FileName.h"
 #include "MenuJson.h"
 #include "MenuStore.h"
 #include "Paths.h"
@@ -25,6 +27,9 @@ struct Options
     QString kind;
     QString target;
     std::optional<qint64> tag;
+    std::optional<QString> entry;
+    bool list = false;
+    bool json = false;
     QString answers;
     QString transcript;
     QStringList paths;
@@ -78,6 +83,15 @@ QString parse(const QStringList& args, Options& options)
         } else if (arg == u"--transcript") {
             if (!value(options.transcript))
                 return QStringLiteral("--transcript needs a file");
+        } else if (arg == u"--list") {
+            options.list = true;
+        } else if (arg == u"--json") {
+            options.json = true;
+        } else if (arg == u"--entry") {
+            QString name;
+            if (!value(name) || name.isEmpty())
+                return QStringLiteral("--entry needs a name");
+            options.entry = name;
         } else if (arg == u"--tag") {
             QString text;
             bool ok = false;
@@ -101,10 +115,14 @@ QString parse(const QStringList& args, Options& options)
         return QStringLiteral("--kind items needs at least one PATH");
     if (options.kind != u"items" && !options.paths.isEmpty())
         return QStringLiteral("PATHs are selected items: use them with --kind items");
-    if (options.command == u"run" && !options.tag)
-        return QStringLiteral("run needs --tag TAG");
-    if (options.command == u"menu" && (options.tag || !options.answers.isEmpty()))
-        return QStringLiteral("--tag and --answers belong to run");
+    if (options.command == u"run" && options.tag.has_value() == options.entry.has_value())
+        return QStringLiteral("run needs --tag TAG or --entry NAME");
+    if (options.command == u"menu" && (options.tag || options.entry || !options.answers.isEmpty()))
+        return QStringLiteral("--tag, --entry and --answers belong to run");
+    if (options.command == u"run" && (options.list || options.json))
+        return QStringLiteral("--list and --json belong to menu");
+    if (options.list && options.json)
+        return QStringLiteral("--list or --json, not both");
     return {};
 }
 
@@ -123,8 +141,9 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
         err << "pallstone-extension: " << problem << '\n'
             << "usage: pallstone-extension menu [--kind items|background|sidebar|toolbar] "
                "[--target DIR] [PATH|URI...]\n"
-               "       pallstone-extension run --tag TAG [same options] [--answers FILE] "
-               "[--transcript FILE]\n";
+               "       pallstone-extension menu --list [same options]\n"
+               "       pallstone-extension run --tag TAG|--entry NAME [same options] "
+               "[--answers FILE] [--transcript FILE]\n";
         return Usage;
     }
 
@@ -155,7 +174,13 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
 
     if (options.command == u"menu") {
         const Menu menu = service.menuFor(request);
-        out << QJsonDocument(MenuJson::toJson(menu.entries)).toJson(QJsonDocument::Indented);
+        if (options.list) {
+            for (const EntryPath& entry : EntryPaths(menu.entries).entries())
+                out << FileName::display(entry.titlePath()) << '\t'
+                    << FileName::display(entry.keyPath()) << '\n';
+        } else {
+            out << QJsonDocument(MenuJson::toJson(menu.entries)).toJson(QJsonDocument::Indented);
+        }
         out.flush();
         return Ok;
     }
@@ -170,6 +195,23 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
     }
 
     const Menu menu = service.menuFor(request);
+    if (options.entry) {
+        const EntryPaths::Lookup found = EntryPaths(menu.entries).find(*options.entry);
+        if (!found.entry) {
+            err << "pallstone-extension: \"" << *options.entry << "\" "
+                << (found.ambiguous ? "names more than one entry of the menu for this selection"
+                                    : "is not an entry of the menu for this selection");
+            if (!found.candidates.isEmpty())
+                err << (found.ambiguous ? "; name one of:" : "; near matches:");
+            err << '\n';
+            for (const EntryPath* candidate : found.candidates)
+                err << "  " << FileName::display(candidate->titlePath()) << '\t'
+                    << FileName::display(candidate->keyPath()) << '\n';
+            err.flush();
+            return found.ambiguous ? AmbiguousEntry : UnknownEntry;
+        }
+        options.tag = found.entry->tag;
+    }
     if (!MenuJson::containsTag(menu.entries, *options.tag)) {
         err << "pallstone-extension: tag " << *options.tag
             << " is not an entry of the menu for this selection\n";

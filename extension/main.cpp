@@ -53,8 +53,8 @@ int main(int argc, char* argv[])
     }
     err << "usage: pallstone-extension                 serve the menu on the session bus\n"
            "       pallstone-extension menu [--kind items|background|sidebar|toolbar] "
-           "[--target DIR] [PATH...]\n"
-           "       pallstone-extension run --tag TAG [same options] [--answers FILE] "
-           "[--transcript FILE]\n";
+           "[--target DIR] [--json|--list] [PATH|URI...]\n"
+           "       pallstone-extension run --tag TAG|--entry NAME [same options] "
+           "[--answers FILE] [--transcript FILE]\n";
     return args.value(0) == u"--help" ? 0 : 1;
 }

@@ -414,6 +414,36 @@ private Q_SLOTS:
                     .startsWith(u"('Pallstone', 'Pallstone', '"_s));
     }
 
+    void anEntryIsRunByNameAndAnAmbiguousNameIsAnError()
+    {
+        const QStringList selection = {uri(m_file)};
+        const QDBusMessage listed = call(u"ListEntries"_s, {selection, QString()});
+        QCOMPARE(listed.type(), QDBusMessage::ReplyMessage);
+        QVERIFY(listed.arguments().first().toStringList().contains(u"Copy Path\tCopy Path"_s));
+
+        qsizetype launched = 0;
+        for (const QJsonObject& e : events())
+            launched += e.value(u"event"_s).toString() == u"launch";
+        const QDBusMessage ran = call(u"RunEntry"_s, {u"New File/Go Set"_s, selection, QString()});
+        QCOMPARE(ran.type(), QDBusMessage::ReplyMessage);
+        QVERIFY(waitForLaunches(launched + 1));
+
+        const QString a = m_home.filePath(u"named/a/Projects"_s);
+        const QString b = m_home.filePath(u"named/b/Projects"_s);
+        QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
+        setFavourites({a, b});
+        const QDBusMessage ambiguous =
+            call(u"RunEntry"_s, {u"Move to/Projects"_s, selection, QString()});
+        QCOMPARE(ambiguous.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(ambiguous.errorName(), QLatin1String(DBusAdaptor::ambiguousEntryError));
+        QVERIFY(ambiguous.errorMessage().contains(QString(b).replace(u'/', u"\\/"_s)));
+        QTest::qWait(300);
+        QVERIFY(QFile::exists(m_file));
+        QCOMPARE(call(u"RunEntry"_s, {u"No Such Entry"_s, selection, QString()}).errorName(),
+                 QLatin1String(DBusAdaptor::unknownEntryError));
+        setFavourites({});
+    }
+
     void aClickActsOnTheFolderShownWhateverAppearedSince()
     {
         const QString fav = m_home.filePath(QStringLiteral("Fav"));

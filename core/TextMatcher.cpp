@@ -1,5 +1,7 @@
 #include "TextMatcher.h"
 
+#include <algorithm>
+
 namespace pallstone {
 
 namespace {
@@ -30,20 +32,18 @@ bool isOneTypoAway(const QString& a, const QString& b)
     return a.size() > b.size() ? restA.mid(1) == restB : restA == restB.mid(1);
 }
 
-// Whether the letters of the query word are the first letters of consecutive words ("nf" for
-// "new file"), starting anywhere.
+// Whether the letters of the query word are the first letters of words in their order ("ntd" for
+// "new file text document").
 bool matchesInitials(const QString& word, const QStringList& words)
 {
     if (word.size() < 2 || word.size() > words.size())
         return false;
-    for (qsizetype first = 0; first + word.size() <= words.size(); ++first) {
-        bool all = true;
-        for (qsizetype i = 0; i < word.size() && all; ++i)
-            all = words.at(first + i).startsWith(word.at(i));
-        if (all)
-            return true;
+    qsizetype next = 0;
+    for (const QString& w : words) {
+        if (next < word.size() && w.startsWith(word.at(next)))
+            ++next;
     }
-    return false;
+    return next == word.size();
 }
 
 int wordScore(const QString& word, const QString& text, const QStringList& words)
@@ -119,6 +119,23 @@ int TextMatcher::score(const QStringList& names) const
         total += best;
     }
     return total;
+}
+
+QList<qsizetype> TextMatcher::rank(const QList<QStringList>& candidates) const
+{
+    QList<std::pair<int, qsizetype>> scored;
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        const int s = m_words.isEmpty() ? 1 : score(candidates.at(i));
+        if (s > 0)
+            scored.append({s, i});
+    }
+    std::stable_sort(scored.begin(), scored.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    QList<qsizetype> found;
+    found.reserve(scored.size());
+    for (const auto& [s, index] : scored)
+        found.append(index);
+    return found;
 }
 
 } // namespace pallstone

@@ -3,11 +3,14 @@
 #include "ContextMenuService.h"
 #include "EntryPaths.h"
 #include "FileName.h"
+#include "Localizer.h"
 #include "MenuIconResolver.h"
+#include "Palette.h"
 #include "Paths.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDir>
 #include <QTimer>
 #include <QUrl>
 
@@ -15,7 +18,9 @@ namespace pallstone {
 
 DBusAdaptor::DBusAdaptor(ContextMenuService& service, QObject* parent)
     : QObject(parent), m_service(service)
-{}
+{
+    m_clock.start();
+}
 
 std::optional<QString> DBusAdaptor::localPath(const QString& uri)
 {
@@ -77,6 +82,7 @@ qulonglong DBusAdaptor::MenuForMenuKind(uint kind, const QStringList& selectedUr
     const std::optional<MenuRequest> r = request(kind, selectedUris, targetUri);
     if (!r)
         return 0;
+    m_lastSelection.note(*r, m_clock.elapsed());
     const Menu menu = m_service.menuFor(*r);
     entries = DBusMenuEntry::flatten(menu.entries);
     return m_service.keep(*r, menu);
@@ -130,10 +136,10 @@ QStringList DBusAdaptor::ListEntries(const QStringList& selectedUris, const QStr
     const std::optional<MenuRequest> r = namedRequest(selectedUris, targetUri);
     if (!r)
         return {};
+    const EntryPaths paths(m_service.menuFor(*r).entries);
     QStringList lines;
-    for (const EntryPath& entry : EntryPaths(m_service.menuFor(*r).entries).entries())
-        lines.append(FileName::display(entry.titlePath()) + u'\t' +
-                     FileName::display(entry.keyPath()));
+    for (const EntryPath& entry : paths.entries())
+        lines.append(entry.line());
     return lines;
 }
 
@@ -144,15 +150,15 @@ QString DBusAdaptor::RunEntry(const QString& name, const QStringList& selectedUr
     if (!r)
         return {};
     const Menu menu = m_service.menuFor(*r);
-    const EntryPaths::Lookup found = EntryPaths(menu.entries).find(name);
+    const EntryPaths paths(menu.entries);
+    const EntryPaths::Lookup found = paths.find(name);
     if (!found.entry) {
         QStringList lines = {
             found.ambiguous
                 ? QStringLiteral("\"%1\" names more than one entry of this menu").arg(name)
                 : QStringLiteral("\"%1\" is not an entry of this menu").arg(name)};
         for (const EntryPath* candidate : found.candidates)
-            lines.append(FileName::display(candidate->titlePath()) + u'\t' +
-                         FileName::display(candidate->keyPath()));
+            lines.append(candidate->line());
         sendErrorReply(
             QString::fromLatin1(found.ambiguous ? ambiguousEntryError : unknownEntryError),
             lines.join(u'\n'));
@@ -162,6 +168,21 @@ QString DBusAdaptor::RunEntry(const QString& name, const QStringList& selectedUr
     // The action may show windows and wait for the user: the caller gets its answer first.
     QTimer::singleShot(0, this, [this, r = *r, menu, tag] { runNamed(r, menu, tag); });
     return FileName::display(found.entry->titlePath());
+}
+
+void DBusAdaptor::ShowPalette()
+{
+    std::optional<MenuRequest> r = m_lastSelection.request();
+    QString note;
+    if (!r) {
+        r = MenuRequest(MenuKind::Background, {}, QDir::homePath());
+        note = Localizer::text(QStringLiteral("Palette Nothing Reported"));
+    }
+    QTimer::singleShot(0, this, [this, r = *r, note] {
+        ++m_running;
+        Palette::open(r, m_service.menuFor(r), note);
+        --m_running;
+    });
 }
 
 void DBusAdaptor::runNamed(const MenuRequest& request, const Menu& menu, qint64 tag)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "DBusMenuEntry.h"
+#include "LastSelection.h"
 #include "MenuBuilder.h"
 #include "MenuRequest.h"
 
 #include <QDBusContext>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 
@@ -65,6 +67,9 @@ public Q_SLOTS:
     // been answered, and answers its title path.
     Q_SCRIPTABLE QString RunEntry(const QString& name, const QStringList& selectedUris,
                                   const QString& targetUri);
+    // Opens the palette over the menu of what a file manager last asked a menu for (the home
+    // folder before any did), once the call has been answered.
+    Q_SCRIPTABLE void ShowPalette();
 
 private:
     // The call's inputs as a request, or an InvalidArgs error reply sent and nothing.
@@ -77,6 +82,8 @@ private:
 
     ContextMenuService& m_service;
     int m_running = 0;
+    LastSelection m_lastSelection;
+    QElapsedTimer m_clock;
 };
 
 } // namespace pallstone

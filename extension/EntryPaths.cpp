@@ -53,6 +53,11 @@ QString EntryPath::keyPath() const
     return EntryPaths::join(keys);
 }
 
+QString EntryPath::line() const
+{
+    return FileName::display(titlePath()) + u'\t' + FileName::display(keyPath());
+}
+
 EntryPaths::EntryPaths(const BuiltMenu& menu)
 {
     collect(menu, {}, m_entries);
@@ -133,21 +138,15 @@ EntryPaths::Lookup EntryPaths::find(const QString& name) const
 
 QList<const EntryPath*> EntryPaths::filter(const QString& query, qsizetype limit) const
 {
-    const TextMatcher matcher(query);
-    QList<std::pair<int, const EntryPath*>> scored;
-    for (const EntryPath& entry : m_entries) {
-        const int score = matcher.isEmpty() ? 1 : matcher.score(entry.titles + entry.keys);
-        if (score > 0)
-            scored.append({score, &entry});
-    }
-    // Equal scores keep the menu's order.
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    QList<QStringList> names;
+    names.reserve(m_entries.size());
+    for (const EntryPath& entry : m_entries)
+        names.append(entry.names());
     QList<const EntryPath*> found;
-    for (const auto& [score, entry] : scored) {
+    for (const qsizetype index : TextMatcher(query).rank(names)) {
         if (limit >= 0 && found.size() >= limit)
             break;
-        found.append(entry);
+        found.append(&m_entries.at(index));
     }
     return found;
 }

@@ -20,6 +20,11 @@ struct EntryPath
     // The levels joined with "/", each escaped (EntryPaths::escape).
     QString titlePath() const;
     QString keyPath() const;
+    // The title path, a tab and the key path, as valid Unicode (FileName::display): the line
+    // `menu --list` prints.
+    QString line() const;
+    // What forgiving matching looks at: the titles and the keys of every level.
+    QStringList names() const { return titles + keys; }
 };
 
 // The entries of a built menu by name, for people and scripts who name an entry instead of

@@ -11,6 +11,8 @@
 #include "Seams.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -131,11 +133,38 @@ QString parse(const QStringList& args, Options& options)
 bool ExtensionCli::handles(const QStringList& arguments)
 {
     const QString command = arguments.value(0);
-    return command == u"menu" || command == u"run";
+    return command == u"menu" || command == u"run" || command == u"palette";
 }
+
+namespace {
+
+// The palette belongs to the service, which alone knows what the file manager last showed; the
+// bus starts it when it is not running.
+int showPalette(const QStringList& arguments, QTextStream& err)
+{
+    if (arguments.size() > 1) {
+        err << "pallstone-extension: palette takes no arguments: it works on what the file "
+               "manager showed last\n";
+        return ExtensionCli::Usage;
+    }
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(DBusAdaptor::serviceName), QString::fromLatin1(DBusAdaptor::objectPath),
+        QString::fromLatin1(DBusAdaptor::interfaceName), QStringLiteral("ShowPalette"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        err << "pallstone-extension: the service did not open the palette: " << reply.errorMessage()
+            << '\n';
+        return ExtensionCli::NoService;
+    }
+    return ExtensionCli::Ok;
+}
+
+} // namespace
 
 int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
+    if (arguments.value(0) == u"palette")
+        return showPalette(arguments, err);
     Options options;
     if (const QString problem = parse(arguments, options); !problem.isEmpty()) {
         err << "pallstone-extension: " << problem << '\n'
@@ -175,9 +204,9 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
     if (options.command == u"menu") {
         const Menu menu = service.menuFor(request);
         if (options.list) {
-            for (const EntryPath& entry : EntryPaths(menu.entries).entries())
-                out << FileName::display(entry.titlePath()) << '\t'
-                    << FileName::display(entry.keyPath()) << '\n';
+            const EntryPaths paths(menu.entries);
+            for (const EntryPath& entry : paths.entries())
+                out << entry.line() << '\n';
         } else {
             out << QJsonDocument(MenuJson::toJson(menu.entries)).toJson(QJsonDocument::Indented);
         }
@@ -196,7 +225,8 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
 
     const Menu menu = service.menuFor(request);
     if (options.entry) {
-        const EntryPaths::Lookup found = EntryPaths(menu.entries).find(*options.entry);
+        const EntryPaths paths(menu.entries);
+        const EntryPaths::Lookup found = paths.find(*options.entry);
         if (!found.entry) {
             err << "pallstone-extension: \"" << *options.entry << "\" "
                 << (found.ambiguous ? "names more than one entry of the menu for this selection"
@@ -205,8 +235,7 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
                 err << (found.ambiguous ? "; name one of:" : "; near matches:");
             err << '\n';
             for (const EntryPath* candidate : found.candidates)
-                err << "  " << FileName::display(candidate->titlePath()) << '\t'
-                    << FileName::display(candidate->keyPath()) << '\n';
+                err << "  " << candidate->line() << '\n';
             err.flush();
             return found.ambiguous ? AmbiguousEntry : UnknownEntry;
         }

@@ -12,6 +12,8 @@ namespace pallstone {
 //                            [--transcript FILE]
 // --list prints one line per entry that can be chosen: its title path, a tab, its key path
 // (EntryPaths); --entry takes either, or a mix of the two by level.
+//   pallstone-extension palette
+// asks the running service (starting it) to open the palette.
 class ExtensionCli final
 {
 public:
@@ -23,6 +25,7 @@ public:
         PromptFailed = 3,
         UnknownEntry = 4,
         AmbiguousEntry = 5,
+        NoService = 6,
     };
 
     // True when the arguments name one of the headless commands.

@@ -55,6 +55,7 @@ int main(int argc, char* argv[])
            "       pallstone-extension menu [--kind items|background|sidebar|toolbar] "
            "[--target DIR] [--json|--list] [PATH|URI...]\n"
            "       pallstone-extension run --tag TAG|--entry NAME [same options] "
-           "[--answers FILE] [--transcript FILE]\n";
+           "[--answers FILE] [--transcript FILE]\n"
+           "       pallstone-extension palette    open the palette on the last selection\n";
     return args.value(0) == u"--help" ? 0 : 1;
 }

@@ -431,7 +431,15 @@ private Q_SLOTS:
         const QString a = m_home.filePath(u"named/a/Projects"_s);
         const QString b = m_home.filePath(u"named/b/Projects"_s);
         QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
-        setFavourites({a, b});
+        pallstone::Value list = pallstone::Value::array();
+        for (const QString& path : {a, b}) {
+            pallstone::Value record = pallstone::Value::dictionary();
+            record.insert(u"path"_s, path);
+            record.insert(u"displayName"_s, u"Projects"_s);
+            list.append(record);
+        }
+        QVERIFY(pallstone::MenuStore::sharedDefaults().setObject(list,
+                                                                 pallstone::StoreKey::commonPath));
         const QDBusMessage ambiguous =
             call(u"RunEntry"_s, {u"Move to/Projects"_s, selection, QString()});
         QCOMPARE(ambiguous.type(), QDBusMessage::ErrorMessage);

@@ -206,7 +206,8 @@ private Q_SLOTS:
             return line.startsWith(u"New File/"_s) && line.endsWith(u"\tNew File/txt"_s);
         }));
 
-        const QString answers = write(QStringLiteral("named.json"), "[]");
+        // Uses are counted: one of these runs may be the one the review invitation follows.
+        const QString answers = write(QStringLiteral("named.json"), R"([{"cancel": true}])");
         const QString zh = QStringLiteral("zh_CN.UTF-8");
         for (const auto& [name, lang] :
              {std::pair{u"Copy Path"_s, u"C.UTF-8"_s}, std::pair{u"复制路径"_s, zh}}) {
@@ -216,8 +217,9 @@ private Q_SLOTS:
                                        lang);
             QVERIFY2(r.code == 0, qPrintable(r.err));
             const QList<QJsonObject> events = transcript(log);
-            QCOMPARE(events.size(), 1);
-            QCOMPARE(events.first().value(u"text"_s).toString(), file);
+            QVERIFY(std::any_of(events.begin(), events.end(), [&](const QJsonObject& e) {
+                return e.value(u"event"_s) == u"clipboard"_s && e.value(u"text"_s) == file;
+            }));
         }
         // A new file in a folder, named by keys while the menu shows Chinese.
         const QString folder = m_home.filePath(QStringLiteral("named"));
@@ -238,14 +240,13 @@ private Q_SLOTS:
             QDir().mkpath(path);
             pallstone::Value record = pallstone::Value::dictionary();
             record.insert(u"path"_s, path);
-            if (path == slashed)
-                record.insert(u"displayName"_s, u"Docs/Work"_s);
+            record.insert(u"displayName"_s, path == slashed ? u"Docs/Work"_s : u"Projects"_s);
             list.append(record);
         }
         QVERIFY(pallstone::MenuStore::sharedDefaults().setObject(list,
                                                                  pallstone::StoreKey::commonPath));
         const QString file = write(QStringLiteral("fav/report.txt"), "x");
-        const QString answers = write(QStringLiteral("fav.json"), "[]");
+        const QString answers = write(QStringLiteral("fav.json"), R"([{"cancel": true}])");
         auto runEntry = [&](const QString& name) {
             return extension({u"run"_s, u"--entry"_s, name, u"--answers"_s, answers, file});
         };
@@ -253,16 +254,16 @@ private Q_SLOTS:
         Result r = runEntry(u"Copy to/Projects"_s);
         QCOMPARE(r.code, 5);
         const QString escapedA = QString(a).replace(u'/', u"\\/"_s);
-        QVERIFY2(r.err.contains(u"Copy to/Projects\tCopy to/"_s + escapedA), qPrintable(r.err));
+        QVERIFY2(r.err.contains(u"Copy To/Projects\tCopy to/"_s + escapedA), qPrintable(r.err));
         QVERIFY(r.err.contains(QString(b).replace(u'/', u"\\/"_s)));
 
         r = runEntry(u"Copy to/Projetcs"_s);
         QCOMPARE(r.code, 4);
-        QVERIFY2(r.err.contains(u"Copy to/Projects"_s), qPrintable(r.err));
+        QVERIFY2(r.err.contains(u"Copy To/Projects"_s), qPrintable(r.err));
 
         // A "/" inside a title is escaped in the list and in the name that runs it.
         QVERIFY(lines(extension({u"menu"_s, u"--list"_s, file}).out)
-                    .contains(u"Copy to/Docs\\/Work\tCopy to/"_s +
+                    .contains(u"Copy To/Docs\\/Work\tCopy to/"_s +
                               QString(slashed).replace(u'/', u"\\/"_s)));
         r = runEntry(u"Copy to/Docs\\/Work"_s);
         QVERIFY2(r.code == 0, qPrintable(r.err));

@@ -9,6 +9,7 @@ namespace {
 constexpr int kWholeWord = 8;
 constexpr int kWordStart = 5;
 constexpr int kInitials = 4;
+constexpr int kScatteredInitials = 3;
 constexpr int kTypo = 2;
 constexpr int kInside = 1;
 constexpr qsizetype kShortestTypoWord = 4;
@@ -33,17 +34,24 @@ bool isOneTypoAway(const QString& a, const QString& b)
 }
 
 // Whether the letters of the query word are the first letters of words in their order ("ntd" for
-// "new file text document").
-bool matchesInitials(const QString& word, const QStringList& words)
+// "new file text document"); of consecutive words ("cp" for "copy path") ranks higher.
+int initialsScore(const QString& word, const QStringList& words)
 {
     if (word.size() < 2 || word.size() > words.size())
-        return false;
+        return 0;
+    for (qsizetype first = 0; first + word.size() <= words.size(); ++first) {
+        bool all = true;
+        for (qsizetype i = 0; i < word.size() && all; ++i)
+            all = words.at(first + i).startsWith(word.at(i));
+        if (all)
+            return kInitials;
+    }
     qsizetype next = 0;
     for (const QString& w : words) {
         if (next < word.size() && w.startsWith(word.at(next)))
             ++next;
     }
-    return next == word.size();
+    return next == word.size() ? kScatteredInitials : 0;
 }
 
 int wordScore(const QString& word, const QString& text, const QStringList& words)
@@ -55,8 +63,8 @@ int wordScore(const QString& word, const QString& text, const QStringList& words
         if (w.startsWith(word))
             best = std::max(best, kWordStart);
     }
-    if (best == 0 && matchesInitials(word, words))
-        best = kInitials;
+    if (best == 0)
+        best = initialsScore(word, words);
     if (best == 0 && word.size() >= kShortestTypoWord) {
         for (const QString& w : words) {
             if (isOneTypoAway(word, w) ||

@@ -32,6 +32,7 @@ QIcon iconFor(const QString& icon)
 PaletteWindow::PaletteWindow(const PaletteRequest& request, QWidget* parent)
     : QDialog(parent), m_request(request)
 {
+    setObjectName(QStringLiteral("paletteWindow"));
     setWindowTitle(Localizer::displayName());
     // It is called up from a shortcut while another program has the focus: it must come to the
     // front and take the keyboard.

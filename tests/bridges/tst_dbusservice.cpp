@@ -498,6 +498,38 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(fav + u'/' + folder + QStringLiteral("/stay.txt")));
     }
 
+    void thePaletteWorksOnTheSelectionTheFileManagerShowedLast()
+    {
+        auto restartWithAnswers = [&](const QByteArray& answers) {
+            m_service.terminate();
+            QVERIFY(m_service.waitForFinished(10000));
+            QFile file(m_home.filePath(QStringLiteral("answers.json")));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(answers);
+            file.close();
+            QVERIFY(startService());
+        };
+        restartWithAnswers(R"([{"filter": "cp"}])");
+        // Nautilus asks for the items' menu and the background's together.
+        QVERIFY(!menu(0, {uri(m_file)}, QString()).isEmpty());
+        QVERIFY(!menu(1, {}, uri(QFileInfo(m_file).absolutePath())).isEmpty());
+        QProcess palette;
+        palette.setProcessEnvironment(environment());
+        palette.start(QStringLiteral(PALLSTONE_EXTENSION), {QStringLiteral("palette")});
+        QVERIFY(palette.waitForFinished(10000));
+        QCOMPARE(palette.exitCode(), 0);
+        QVERIFY(waitFor([&] {
+            const QList<QJsonObject> all = events();
+            return std::any_of(all.begin(), all.end(), [&](const QJsonObject& e) {
+                return e.value(u"event"_s) == u"clipboard"_s && e.value(u"text"_s) == m_file;
+            });
+        }));
+        const QJsonObject shown = events().first();
+        QCOMPARE(shown.value(u"kind"_s).toString(), u"palette"_s);
+        QVERIFY(shown.value(u"header"_s).toString().contains(QFileInfo(m_file).fileName()));
+        restartWithAnswers("[]");
+    }
+
     void menusKeepComingWhileABigFolderIsDeleted()
     {
         const QString big = m_home.filePath(QStringLiteral("big"));

@@ -5,6 +5,7 @@
 #include "Dispatch.h"
 #include "EntryPaths.h"
 #include "FileName.h"
+#include "LaunchPlan.h"
 #include "MenuJson.h"
 #include "MenuStore.h"
 #include "Paths.h"
@@ -128,6 +129,29 @@ QString parse(const QStringList& args, Options& options)
     return {};
 }
 
+// A named entry run for real is handed to the service, as a click in the file manager is: the
+// windows it opens and the clipboard it sets must outlive this command.
+int runInService(const QString& name, const MenuRequest& request, QTextStream& err)
+{
+    QStringList uris;
+    for (const QString& path : request.selectedPaths)
+        uris.append(LaunchPlan::fileUri(path));
+    const QString target = uris.isEmpty() ? LaunchPlan::fileUri(request.targetPath) : QString();
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(DBusAdaptor::serviceName), QString::fromLatin1(DBusAdaptor::objectPath),
+        QString::fromLatin1(DBusAdaptor::interfaceName), QStringLiteral("RunEntry"));
+    call.setArguments({name, uris, target});
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return ExtensionCli::Ok;
+    err << "pallstone-extension: " << reply.errorMessage() << '\n';
+    if (reply.errorName() == QLatin1String(DBusAdaptor::unknownEntryError))
+        return ExtensionCli::UnknownEntry;
+    if (reply.errorName() == QLatin1String(DBusAdaptor::ambiguousEntryError))
+        return ExtensionCli::AmbiguousEntry;
+    return ExtensionCli::NoService;
+}
+
 } // namespace
 
 bool ExtensionCli::handles(const QStringList& arguments)
@@ -189,6 +213,10 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
         request =
             MenuRequest(kind, {}, options.target.isEmpty() ? QDir::currentPath() : options.target);
     }
+
+    if (options.entry && options.answers.isEmpty() && options.transcript.isEmpty() &&
+        (request.kind == MenuKind::Items || request.kind == MenuKind::Background))
+        return runInService(*options.entry, request, err);
 
     Defaults& store = MenuStore::sharedDefaults();
     if (store.isUnreadable())

@@ -11,7 +11,9 @@ namespace pallstone {
 //   pallstone-extension run  --tag TAG|--entry NAME [same options] [--answers FILE]
 //                            [--transcript FILE]
 // --list prints one line per entry that can be chosen: its title path, a tab, its key path
-// (EntryPaths); --entry takes either, or a mix of the two by level.
+// (EntryPaths); --entry takes either, or a mix of the two by level. Without --answers and
+// --transcript, run --entry hands the entry to the service over the bus (RunEntry), which keeps
+// its windows and the clipboard alive after this command ends.
 //   pallstone-extension palette
 // asks the running service (starting it) to open the palette.
 class ExtensionCli final

@@ -8,6 +8,7 @@
 #include "ListPage.h"
 #include "Localizer.h"
 #include "MenuStore.h"
+#include "PaletteShortcut.h"
 #include "Punctuation.h"
 #include "Services.h"
 
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
@@ -40,6 +42,7 @@ constexpr int kStatusBarTag = 5;
 } // namespace
 
 const QString PreferencesPage::kSecondTerminalKey = QStringLiteral("second terminal");
+const QString PreferencesPage::kPaletteShortcutKey = QStringLiteral("palette shortcut");
 
 PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
 {
@@ -86,6 +89,25 @@ PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
     terminalTip->setWordWrap(true);
     terminalTip->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
     layout->addWidget(terminalTip);
+
+    layout->addSpacing(12);
+    auto* shortcutRow = new QHBoxLayout;
+    shortcutRow->addWidget(
+        new QLabel(Punctuation::label(Localizer::text(QStringLiteral("Keyboard Shortcut"))), this));
+    m_shortcut = new QKeySequenceEdit(this);
+    m_shortcut->setObjectName(QStringLiteral("paletteShortcut"));
+    m_shortcut->setClearButtonEnabled(true);
+    connect(m_shortcut, &QKeySequenceEdit::editingFinished, this,
+            [this] { onPaletteShortcut(m_shortcut->keySequence()); });
+    shortcutRow->addWidget(m_shortcut);
+    shortcutRow->addStretch();
+    layout->addLayout(shortcutRow);
+    m_shortcutStatus = new QLabel(Localizer::text(QStringLiteral("Keyboard Shortcut Tip")), this);
+    m_shortcutStatus->setObjectName(QStringLiteral("paletteShortcutStatus"));
+    m_shortcutStatus->setWordWrap(true);
+    m_shortcutStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_shortcutStatus->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
+    layout->addWidget(m_shortcutStatus);
 
     layout->addStretch();
     auto* buttons = new QHBoxLayout;
@@ -154,6 +176,9 @@ void PreferencesPage::refresh()
         position = m_secondTerminal->count() - 1;
     }
     m_secondTerminal->setCurrentIndex(qMax(0, position));
+    const QSignalBlocker blocker(m_shortcut);
+    m_shortcut->setKeySequence(QKeySequence::fromString(store.stringForKey(kPaletteShortcutKey),
+                                                        QKeySequence::PortableText));
 }
 
 void PreferencesPage::onCheckAction(int tag, bool checked)
@@ -170,6 +195,23 @@ void PreferencesPage::onSelectSecondTerminal(int position)
     const QString chosen = m_secondTerminal->itemData(position).toString();
     MenuStore::sharedDefaults().setObject(chosen.isEmpty() ? Value() : Value(chosen),
                                           kSecondTerminalKey);
+}
+
+void PreferencesPage::onPaletteShortcut(const QKeySequence& keys)
+{
+    // One chord: the desktops bind single key combinations.
+    const QKeySequence chord = keys.isEmpty() ? QKeySequence() : QKeySequence(keys[0]);
+    if (chord != keys) {
+        const QSignalBlocker blocker(m_shortcut);
+        m_shortcut->setKeySequence(chord);
+    }
+    const PaletteShortcut::Outcome outcome = PaletteShortcut::apply(chord);
+    MenuStore::sharedDefaults().setObject(
+        chord.isEmpty() ? Value() : Value(chord.toString(QKeySequence::PortableText)),
+        kPaletteShortcutKey);
+    m_shortcutStatus->setText(outcome.message.isEmpty()
+                                  ? Localizer::text(QStringLiteral("Keyboard Shortcut Tip"))
+                                  : outcome.message);
 }
 
 void PreferencesPage::onReview()

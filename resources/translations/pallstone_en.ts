@@ -956,5 +956,25 @@
         <source>Field Label</source>
         <translation>%1:</translation>
     </message>
+    <message>
+        <source>Keyboard Shortcut</source>
+        <translation>Keyboard shortcut</translation>
+    </message>
+    <message>
+        <source>Keyboard Shortcut Tip</source>
+        <translation>Opens the palette: the menu of what the file manager shows, filtered as you type.</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Registered</source>
+        <translation>%1 is registered with the desktop: it opens the palette.</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Removed</source>
+        <translation>The key is no longer registered with the desktop.</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut By Hand</source>
+        <translation>This desktop's key bindings cannot be set from here (only GNOME, Cinnamon and MATE). Add %1 by hand in the desktop's keyboard settings, with the command: %2</translation>
+    </message>
 </context>
 </TS>

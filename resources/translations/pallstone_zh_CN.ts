@@ -956,5 +956,25 @@
         <source>Field Label</source>
         <translation>%1：</translation>
     </message>
+    <message>
+        <source>Keyboard Shortcut</source>
+        <translation>键盘快捷键</translation>
+    </message>
+    <message>
+        <source>Keyboard Shortcut Tip</source>
+        <translation>打开命令面板：文件管理器当前所示内容的菜单，输入即可筛选。</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Registered</source>
+        <translation>%1 已在桌面注册：按下即打开命令面板。</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Removed</source>
+        <translation>该按键已不再在桌面注册。</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut By Hand</source>
+        <translation>无法在此设置该桌面的快捷键（仅支持 GNOME、Cinnamon 和 MATE）。请在桌面的键盘设置中手动添加 %1，命令为：%2</translation>
+    </message>
 </context>
 </TS>

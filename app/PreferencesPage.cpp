@@ -105,6 +105,8 @@ PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
     m_shortcutStatus = new QLabel(Localizer::text(QStringLiteral("Keyboard Shortcut Tip")), this);
     m_shortcutStatus->setObjectName(QStringLiteral("paletteShortcutStatus"));
     m_shortcutStatus->setWordWrap(true);
+    // The keys are written the way the desktops write them: "<Super>space" is not markup.
+    m_shortcutStatus->setTextFormat(Qt::PlainText);
     m_shortcutStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_shortcutStatus->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
     layout->addWidget(m_shortcutStatus);

@@ -131,18 +131,35 @@ int TextMatcher::score(const QStringList& names) const
 
 QList<qsizetype> TextMatcher::rank(const QList<QStringList>& candidates) const
 {
-    QList<std::pair<int, qsizetype>> scored;
+    struct Scored
+    {
+        int score;
+        qsizetype length;
+        qsizetype index;
+    };
+    QList<Scored> scored;
     for (qsizetype i = 0; i < candidates.size(); ++i) {
-        const int s = m_words.isEmpty() ? 1 : score(candidates.at(i));
-        if (s > 0)
-            scored.append({s, i});
+        if (m_words.isEmpty()) {
+            scored.append({1, 0, i});
+            continue;
+        }
+        const int s = score(candidates.at(i));
+        if (s == 0)
+            continue;
+        qsizetype length = 0;
+        for (const QString& name : candidates.at(i))
+            length += name.size();
+        scored.append({s, length, i});
     }
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    // Of equal matches the shorter candidate first: "cp" means Copy Path sooner than an entry
+    // somewhere under Common Path.
+    std::stable_sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) {
+        return a.score != b.score ? a.score > b.score : a.length < b.length;
+    });
     QList<qsizetype> found;
     found.reserve(scored.size());
-    for (const auto& [s, index] : scored)
-        found.append(index);
+    for (const Scored& s : scored)
+        found.append(s.index);
     return found;
 }
 

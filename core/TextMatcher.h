@@ -18,8 +18,9 @@ public:
     // 0 when some word of the query is found in none of the names; otherwise higher for closer
     // matches (whole words, word starts, initials), so that results can be ranked.
     int score(const QStringList& names) const;
-    // The indexes of the candidates (each known by its names) the query finds, best first, equal
-    // scores in their given order; every index, in order, for an empty query.
+    // The indexes of the candidates (each known by its names) the query finds, best first (of
+    // equal scores the shorter names first, then the given order); every index, in order, for an
+    // empty query.
     QList<qsizetype> rank(const QList<QStringList>& candidates) const;
 
     // Lower case, accents and other combining marks taken off, every run of characters that are

@@ -39,6 +39,16 @@ private Q_SLOTS:
         QCOMPARE(TextMatcher(query).score(names) > 0, found);
     }
 
+    void theCloserMatchIsOfferedFirst()
+    {
+        // Initials of consecutive words over scattered ones, and over a longer path.
+        const QList<QStringList> entries = {
+            {u"Compress with Password"_s},
+            {u"Favourite Folders/Pallstone Settings…"_s, u"Common Path/Go Set"_s},
+            {u"Copy Path"_s}};
+        QCOMPARE(TextMatcher(u"cp"_s).rank(entries).first(), 2);
+    }
+
     void aWholeWordRanksAboveAPartOfOne()
     {
         const TextMatcher matcher(u"copy"_s);

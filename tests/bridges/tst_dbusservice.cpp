@@ -509,7 +509,7 @@ private Q_SLOTS:
             file.close();
             QVERIFY(startService());
         };
-        restartWithAnswers(R"([{"filter": "cp"}])");
+        restartWithAnswers(R"([{"filter": "path copy"}])");
         // Nautilus asks for the items' menu and the background's together.
         QVERIFY(!menu(0, {uri(m_file)}, QString()).isEmpty());
         QVERIFY(!menu(1, {}, uri(QFileInfo(m_file).absolutePath())).isEmpty());

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Shows the palette over a file manager under Xvfb on a private session bus and saves a picture
-# into docs/screenshots/palette-<lang>.png: the file manager (default: nemo) opens a small folder,
+# into docs/screenshots/palette-<en|zh_CN>.png: the file manager (default: nemo) opens a small folder,
 # a file is right-clicked so that the file manager's bridge reports it to the service, the menu
 # is closed, `pallstone-extension palette` opens the palette and a few letters are typed. Uses the
 # bridge installed on the system (scripts/screenshot-file-managers.sh places one). Not part of
@@ -23,7 +23,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 shoot() {
-  local lang="$1" typed="$2"
+  local lang="$1" typed="$2" name="$3"
   local home="$work/$lang"
   mkdir -p "$home/run" "$home/Documents/Projects" "$home/.local/share/dbus-1/services"
   chmod 700 "$home/run"
@@ -69,11 +69,11 @@ shoot() {
     xdotool key Escape
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
-  ' shoot "$out/palette-${lang%%.*}.png" "$typed" "$build/extension/pallstone-extension" \
+  ' shoot "$out/palette-$name.png" "$typed" "$build/extension/pallstone-extension" \
     "${start[@]}"
-  echo "$out/palette-${lang%%.*}.png"
+  echo "$out/palette-$name.png"
 }
 
-shoot C.UTF-8 "copy"
+shoot C.UTF-8 "copy" en
 # The keys are English in every language, so the same letters find the entry.
-shoot zh_CN.UTF-8 "copy"
+shoot zh_CN.UTF-8 "copy" zh_CN

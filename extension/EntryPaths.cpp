@@ -131,7 +131,12 @@ EntryPaths::Lookup EntryPaths::find(const QString& name) const
     } else if (lookup.candidates.size() > 1) {
         lookup.ambiguous = true;
     } else {
-        lookup.candidates = filter(levels.join(u' '), kNearMatches);
+        // Nothing near the whole name: what lies under the levels before the one mistyped.
+        QStringList words = levels;
+        while (lookup.candidates.isEmpty() && !words.isEmpty()) {
+            lookup.candidates = filter(words.join(u' '), kNearMatches);
+            words.removeLast();
+        }
     }
     return lookup;
 }

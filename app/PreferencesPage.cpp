@@ -97,6 +97,7 @@ PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
     m_shortcut = new QKeySequenceEdit(this);
     m_shortcut->setObjectName(QStringLiteral("paletteShortcut"));
     m_shortcut->setClearButtonEnabled(true);
+    m_shortcut->setMaximumWidth(m_secondTerminal->sizeHint().width() * 3 / 2);
     connect(m_shortcut, &QKeySequenceEdit::editingFinished, this,
             [this] { onPaletteShortcut(m_shortcut->keySequence()); });
     shortcutRow->addWidget(m_shortcut);

@@ -16,19 +16,43 @@ namespace pallstone {
 
 namespace {
 
-// The schemas and paths each desktop's settings daemon reads its custom bindings from.
-constexpr const char* kGnomeList = "org.gnome.settings-daemon.plugins.media-keys";
-constexpr const char* kGnomeBinding =
-    "org.gnome.settings-daemon.plugins.media-keys.custom-keybinding";
-constexpr const char* kGnomePath =
-    "/org/gnome/settings-daemon/plugins/media-keys/custom-keybindings/pallstone-palette/";
-constexpr const char* kCinnamonList = "org.cinnamon.desktop.keybindings";
-constexpr const char* kCinnamonBinding = "org.cinnamon.desktop.keybindings.custom-keybinding";
-constexpr const char* kCinnamonName = "pallstone-palette";
-constexpr const char* kCinnamonPath =
-    "/org/cinnamon/desktop/keybindings/custom-keybindings/pallstone-palette/";
-constexpr const char* kMateBinding = "org.mate.control-center.keybinding";
-constexpr const char* kMatePath = "/org/mate/desktop/keybindings/pallstone-palette/";
+// Where each desktop's settings daemon reads a custom binding from: the relocatable schema of one
+// binding, our path for it, the key of its command, whether the binding is a list of
+// accelerators; and the list of bindings the daemon looks at, if it keeps one.
+struct DesktopBinding
+{
+    const char* schema;
+    const char* path;
+    const char* commandKey;
+    bool bindingIsList;
+    const char* listSchema; // null: the daemon finds every binding under its folder
+    const char* listKey;
+    const char* listEntry;
+};
+
+constexpr DesktopBinding kGnome = {
+    "org.gnome.settings-daemon.plugins.media-keys.custom-keybinding",
+    "/org/gnome/settings-daemon/plugins/media-keys/custom-keybindings/pallstone-palette/",
+    "command",
+    false,
+    "org.gnome.settings-daemon.plugins.media-keys",
+    "custom-keybindings",
+    "/org/gnome/settings-daemon/plugins/media-keys/custom-keybindings/pallstone-palette/"};
+constexpr DesktopBinding kCinnamon = {
+    "org.cinnamon.desktop.keybindings.custom-keybinding",
+    "/org/cinnamon/desktop/keybindings/custom-keybindings/pallstone-palette/",
+    "command",
+    true,
+    "org.cinnamon.desktop.keybindings",
+    "custom-list",
+    "pallstone-palette"};
+constexpr DesktopBinding kMate = {"org.mate.control-center.keybinding",
+                                  "/org/mate/desktop/keybindings/pallstone-palette/",
+                                  "action",
+                                  false,
+                                  nullptr,
+                                  nullptr,
+                                  nullptr};
 
 struct SettingsDeleter
 {
@@ -84,55 +108,45 @@ void listEntry(const char* schema, const char* key, const QString& entry, bool p
     setStrv(list.get(), key, entries);
 }
 
-void writeBinding(PaletteShortcut::Desktop desktop, const QString& accelerator)
+const DesktopBinding* bindingOf(PaletteShortcut::Desktop desktop)
 {
-    const bool present = !accelerator.isEmpty();
-    const QByteArray name = QStringLiteral("Pallstone palette").toUtf8();
-    const QByteArray command = PaletteShortcut::command().toUtf8();
-    const QByteArray binding = accelerator.toUtf8();
     switch (desktop) {
-    case PaletteShortcut::Desktop::Gnome: {
-        const Settings settings(g_settings_new_with_path(kGnomeBinding, kGnomePath));
-        if (present) {
-            g_settings_set_string(settings.get(), "name", name.constData());
-            g_settings_set_string(settings.get(), "command", command.constData());
-            g_settings_set_string(settings.get(), "binding", binding.constData());
-        } else {
-            for (const char* key : {"name", "command", "binding"})
-                g_settings_reset(settings.get(), key);
-        }
-        listEntry(kGnomeList, "custom-keybindings", QString::fromLatin1(kGnomePath), present);
-        break;
-    }
-    case PaletteShortcut::Desktop::Cinnamon: {
-        const Settings settings(g_settings_new_with_path(kCinnamonBinding, kCinnamonPath));
-        if (present) {
-            g_settings_set_string(settings.get(), "name", name.constData());
-            g_settings_set_string(settings.get(), "command", command.constData());
-            setStrv(settings.get(), "binding", {accelerator});
-        } else {
-            for (const char* key : {"name", "command", "binding"})
-                g_settings_reset(settings.get(), key);
-        }
-        listEntry(kCinnamonList, "custom-list", QString::fromLatin1(kCinnamonName), present);
-        break;
-    }
-    case PaletteShortcut::Desktop::Mate: {
-        // MATE's daemon finds every binding under its folder; there is no list to keep.
-        const Settings settings(g_settings_new_with_path(kMateBinding, kMatePath));
-        if (present) {
-            g_settings_set_string(settings.get(), "name", name.constData());
-            g_settings_set_string(settings.get(), "action", command.constData());
-            g_settings_set_string(settings.get(), "binding", binding.constData());
-        } else {
-            for (const char* key : {"name", "action", "binding"})
-                g_settings_reset(settings.get(), key);
-        }
-        break;
-    }
+    case PaletteShortcut::Desktop::Gnome:
+        return &kGnome;
+    case PaletteShortcut::Desktop::Cinnamon:
+        return &kCinnamon;
+    case PaletteShortcut::Desktop::Mate:
+        return &kMate;
     case PaletteShortcut::Desktop::Other:
         break;
     }
+    return nullptr;
+}
+
+bool hasSchemas(const DesktopBinding& binding)
+{
+    return hasSchema(binding.schema) && (!binding.listSchema || hasSchema(binding.listSchema));
+}
+
+void writeBinding(const DesktopBinding& desktop, const QString& accelerator)
+{
+    const bool present = !accelerator.isEmpty();
+    const Settings settings(g_settings_new_with_path(desktop.schema, desktop.path));
+    if (present) {
+        g_settings_set_string(settings.get(), "name", "Pallstone palette");
+        g_settings_set_string(settings.get(), desktop.commandKey,
+                              PaletteShortcut::command().toUtf8().constData());
+        if (desktop.bindingIsList)
+            setStrv(settings.get(), "binding", {accelerator});
+        else
+            g_settings_set_string(settings.get(), "binding", accelerator.toUtf8().constData());
+    } else {
+        for (const char* key : {"name", desktop.commandKey, "binding"})
+            g_settings_reset(settings.get(), key);
+    }
+    if (desktop.listSchema)
+        listEntry(desktop.listSchema, desktop.listKey, QString::fromLatin1(desktop.listEntry),
+                  present);
     g_settings_sync();
 }
 
@@ -149,13 +163,11 @@ PaletteShortcut::Desktop PaletteShortcut::desktop()
     const QStringList names =
         qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower().split(u':', Qt::SkipEmptyParts);
     for (const QString& name : names) {
-        if ((name == u"gnome" || name == u"unity" || name == u"budgie") && hasSchema(kGnomeList) &&
-            hasSchema(kGnomeBinding))
+        if ((name == u"gnome" || name == u"unity" || name == u"budgie") && hasSchemas(kGnome))
             return Desktop::Gnome;
-        if ((name == u"x-cinnamon" || name == u"cinnamon") && hasSchema(kCinnamonList) &&
-            hasSchema(kCinnamonBinding))
+        if ((name == u"x-cinnamon" || name == u"cinnamon") && hasSchemas(kCinnamon))
             return Desktop::Cinnamon;
-        if (name == u"mate" && hasSchema(kMateBinding))
+        if (name == u"mate" && hasSchemas(kMate))
             return Desktop::Mate;
     }
     return Desktop::Other;
@@ -215,7 +227,7 @@ PaletteShortcut::Outcome PaletteShortcut::apply(const QKeySequence& keys)
         outcome.message = keys.isEmpty() ? QString() : byHand(accel);
         return outcome;
     }
-    writeBinding(outcome.desktop, accel);
+    writeBinding(*bindingOf(outcome.desktop), accel);
     outcome.registered = true;
     outcome.message =
         Localizer::text(keys.isEmpty() ? QStringLiteral("Palette Shortcut Removed")

@@ -159,7 +159,21 @@ void ExtensionManagementWindow::refresh()
                 [fm] { ExtensionManager::restartFileManager(fm); });
         m_grid->addWidget(restart, row, 3);
         ++row;
+
+        // What its plug-in interface lets a menu show, so that missing icons are not taken for
+        // a fault of ours.
+        auto* abilities =
+            new QLabel(Localizer::text(QStringLiteral("Menu Abilities ") + fm.id), m_rows);
+        abilities->setObjectName(QStringLiteral("abilities_") + fm.id);
+        abilities->setWordWrap(true);
+        abilities->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
+        m_grid->addWidget(abilities, row, 0, 1, headers.size());
+        ++row;
     }
+    auto* palette = new QLabel(Localizer::text(QStringLiteral("Menu Abilities Palette")), m_rows);
+    palette->setObjectName(QStringLiteral("abilitiesPalette"));
+    palette->setWordWrap(true);
+    m_grid->addWidget(palette, row, 0, 1, headers.size());
 }
 
 } // namespace pallstone

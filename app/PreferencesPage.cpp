@@ -8,6 +8,7 @@
 #include "ListPage.h"
 #include "Localizer.h"
 #include "MenuStore.h"
+#include "PaletteShortcut.h"
 #include "Punctuation.h"
 #include "Services.h"
 #include "WindowPlacement.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
@@ -41,6 +43,7 @@ constexpr int kStatusBarTag = 5;
 } // namespace
 
 const QString PreferencesPage::kSecondTerminalKey = QStringLiteral("second terminal");
+const QString PreferencesPage::kPaletteShortcutKey = QStringLiteral("palette shortcut");
 
 PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
 {
@@ -87,6 +90,28 @@ PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
     terminalTip->setWordWrap(true);
     terminalTip->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
     layout->addWidget(terminalTip);
+
+    layout->addSpacing(12);
+    auto* shortcutRow = new QHBoxLayout;
+    shortcutRow->addWidget(
+        new QLabel(Punctuation::label(Localizer::text(QStringLiteral("Keyboard Shortcut"))), this));
+    m_shortcut = new QKeySequenceEdit(this);
+    m_shortcut->setObjectName(QStringLiteral("paletteShortcut"));
+    m_shortcut->setClearButtonEnabled(true);
+    m_shortcut->setMaximumWidth(m_secondTerminal->sizeHint().width() * 3 / 2);
+    connect(m_shortcut, &QKeySequenceEdit::editingFinished, this,
+            [this] { onPaletteShortcut(m_shortcut->keySequence()); });
+    shortcutRow->addWidget(m_shortcut);
+    shortcutRow->addStretch();
+    layout->addLayout(shortcutRow);
+    m_shortcutStatus = new QLabel(Localizer::text(QStringLiteral("Keyboard Shortcut Tip")), this);
+    m_shortcutStatus->setObjectName(QStringLiteral("paletteShortcutStatus"));
+    m_shortcutStatus->setWordWrap(true);
+    // The keys are written the way the desktops write them: "<Super>space" is not markup.
+    m_shortcutStatus->setTextFormat(Qt::PlainText);
+    m_shortcutStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_shortcutStatus->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
+    layout->addWidget(m_shortcutStatus);
 
     layout->addStretch();
     auto* buttons = new QHBoxLayout;
@@ -157,6 +182,9 @@ void PreferencesPage::refresh()
         position = m_secondTerminal->count() - 1;
     }
     m_secondTerminal->setCurrentIndex(qMax(0, position));
+    const QSignalBlocker blocker(m_shortcut);
+    m_shortcut->setKeySequence(QKeySequence::fromString(store.stringForKey(kPaletteShortcutKey),
+                                                        QKeySequence::PortableText));
 }
 
 void PreferencesPage::onCheckAction(int tag, bool checked)
@@ -173,6 +201,23 @@ void PreferencesPage::onSelectSecondTerminal(int position)
     const QString chosen = m_secondTerminal->itemData(position).toString();
     MenuStore::sharedDefaults().setObject(chosen.isEmpty() ? Value() : Value(chosen),
                                           kSecondTerminalKey);
+}
+
+void PreferencesPage::onPaletteShortcut(const QKeySequence& keys)
+{
+    // One chord: the desktops bind single key combinations.
+    const QKeySequence chord = keys.isEmpty() ? QKeySequence() : QKeySequence(keys[0]);
+    if (chord != keys) {
+        const QSignalBlocker blocker(m_shortcut);
+        m_shortcut->setKeySequence(chord);
+    }
+    const PaletteShortcut::Outcome outcome = PaletteShortcut::apply(chord);
+    MenuStore::sharedDefaults().setObject(
+        chord.isEmpty() ? Value() : Value(chord.toString(QKeySequence::PortableText)),
+        kPaletteShortcutKey);
+    m_shortcutStatus->setText(outcome.message.isEmpty()
+                                  ? Localizer::text(QStringLiteral("Keyboard Shortcut Tip"))
+                                  : outcome.message);
 }
 
 void PreferencesPage::onReview()

@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QKeySequenceEdit;
 class QLabel;
 class QPushButton;
 
@@ -36,12 +37,16 @@ public:
     void onReview();
     void onRecommend();
     void onSelectSecondTerminal(int position);
+    // Registers the key for the palette with the desktop and says how that went.
+    void onPaletteShortcut(const QKeySequence& keys);
     // Opens the profiles window (made on first use and kept) and brings it to the front.
     ConfigManagerWindow* onConfigManager();
 
     QCheckBox* checkBox(int tag) const;
     QComboBox* secondTerminalButton() const { return m_secondTerminal; }
     QLabel* versionLabel() const { return m_versionLabel; }
+    QKeySequenceEdit* shortcutEdit() const { return m_shortcut; }
+    QLabel* shortcutStatus() const { return m_shortcutStatus; }
     QPushButton* configManagerButton() const { return m_configManagerBtn; }
 
     // A profile was applied: the boxes show its preferences.
@@ -49,12 +54,16 @@ public:
 
     // The shared store's key of the terminal the "iTerm2" entries open.
     static const QString kSecondTerminalKey;
+    // The shared store's key of the palette's key sequence (portable text).
+    static const QString kPaletteShortcutKey;
 
 private:
     void refresh();
 
     QList<QCheckBox*> m_checks; // by tag - 1
     QComboBox* m_secondTerminal = nullptr;
+    QKeySequenceEdit* m_shortcut = nullptr;
+    QLabel* m_shortcutStatus = nullptr;
     QLabel* m_versionLabel = nullptr;
     QPushButton* m_configManagerBtn = nullptr;
     QPointer<ConfigManagerWindow> m_configManagerWinCtl;

@@ -1,12 +1,16 @@
 #include "DBusAdaptor.h"
 
 #include "ContextMenuService.h"
+#include "EntryPaths.h"
 #include "FileName.h"
+#include "Localizer.h"
 #include "MenuIconResolver.h"
+#include "Palette.h"
 #include "Paths.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDir>
 #include <QTimer>
 #include <QUrl>
 
@@ -14,7 +18,9 @@ namespace pallstone {
 
 DBusAdaptor::DBusAdaptor(ContextMenuService& service, QObject* parent)
     : QObject(parent), m_service(service)
-{}
+{
+    m_clock.start();
+}
 
 std::optional<QString> DBusAdaptor::localPath(const QString& uri)
 {
@@ -76,6 +82,7 @@ qulonglong DBusAdaptor::MenuForMenuKind(uint kind, const QStringList& selectedUr
     const std::optional<MenuRequest> r = request(kind, selectedUris, targetUri);
     if (!r)
         return 0;
+    m_lastSelection.note(*r, m_clock.elapsed());
     const Menu menu = m_service.menuFor(*r);
     entries = DBusMenuEntry::flatten(menu.entries);
     return m_service.keep(*r, menu);
@@ -110,6 +117,79 @@ void DBusAdaptor::runAction(quint64 menuId, qint64 tag, const QString& key,
     if (m_service.performChosen(menuId, tag, key, request) == ContextMenuService::Outcome::NoEntry)
         qWarning("pallstone-extension: tag %lld is not an entry of the menu for this selection",
                  static_cast<long long>(tag));
+}
+
+std::optional<MenuRequest> DBusAdaptor::namedRequest(const QStringList& selectedUris,
+                                                     const QString& targetUri)
+{
+    if (selectedUris.isEmpty() && targetUri.isEmpty()) {
+        sendErrorReply(QDBusError::InvalidArgs,
+                       QStringLiteral("no selected items and no target folder"));
+        return std::nullopt;
+    }
+    return request(uint(selectedUris.isEmpty() ? MenuKind::Background : MenuKind::Items),
+                   selectedUris, targetUri);
+}
+
+QStringList DBusAdaptor::ListEntries(const QStringList& selectedUris, const QString& targetUri)
+{
+    const std::optional<MenuRequest> r = namedRequest(selectedUris, targetUri);
+    if (!r)
+        return {};
+    const EntryPaths paths(m_service.menuFor(*r).entries);
+    QStringList lines;
+    for (const EntryPath& entry : paths.entries())
+        lines.append(entry.line());
+    return lines;
+}
+
+QString DBusAdaptor::RunEntry(const QString& name, const QStringList& selectedUris,
+                              const QString& targetUri)
+{
+    const std::optional<MenuRequest> r = namedRequest(selectedUris, targetUri);
+    if (!r)
+        return {};
+    const Menu menu = m_service.menuFor(*r);
+    const EntryPaths paths(menu.entries);
+    const EntryPaths::Lookup found = paths.find(name);
+    if (!found.entry) {
+        QStringList lines = {
+            found.ambiguous
+                ? QStringLiteral("\"%1\" names more than one entry of this menu").arg(name)
+                : QStringLiteral("\"%1\" is not an entry of this menu").arg(name)};
+        for (const EntryPath* candidate : found.candidates)
+            lines.append(candidate->line());
+        sendErrorReply(
+            QString::fromLatin1(found.ambiguous ? ambiguousEntryError : unknownEntryError),
+            lines.join(u'\n'));
+        return {};
+    }
+    const qint64 tag = found.entry->tag;
+    // The action may show windows and wait for the user: the caller gets its answer first.
+    QTimer::singleShot(0, this, [this, r = *r, menu, tag] { runNamed(r, menu, tag); });
+    return FileName::display(found.entry->titlePath());
+}
+
+void DBusAdaptor::ShowPalette()
+{
+    std::optional<MenuRequest> r = m_lastSelection.request();
+    QString note;
+    if (!r) {
+        r = MenuRequest(MenuKind::Background, {}, QDir::homePath());
+        note = Localizer::text(QStringLiteral("Palette Nothing Reported"));
+    }
+    QTimer::singleShot(0, this, [this, r = *r, note] {
+        ++m_running;
+        Palette::open(r, m_service.menuFor(r), note);
+        --m_running;
+    });
+}
+
+void DBusAdaptor::runNamed(const MenuRequest& request, const Menu& menu, qint64 tag)
+{
+    ++m_running;
+    ContextMenuService::perform(request, menu, tag);
+    --m_running;
 }
 
 QString DBusAdaptor::ToolbarItem(QString& toolTip, QString& icon)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "DBusMenuEntry.h"
+#include "LastSelection.h"
+#include "MenuBuilder.h"
 #include "MenuRequest.h"
 
 #include <QDBusContext>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 
@@ -25,6 +28,10 @@ public:
     static constexpr const char* serviceName = "com.tolvane.pallstone.extension";
     static constexpr const char* objectPath = "/com/tolvane/pallstone/ContextMenu";
     static constexpr const char* interfaceName = "com.tolvane.pallstone.ContextMenu";
+    // Errors of RunEntry; the message lists the entries meant, one "title path<TAB>key path" a
+    // line.
+    static constexpr const char* unknownEntryError = "com.tolvane.pallstone.Error.UnknownEntry";
+    static constexpr const char* ambiguousEntryError = "com.tolvane.pallstone.Error.AmbiguousEntry";
 
     explicit DBusAdaptor(ContextMenuService& service, QObject* parent = nullptr);
     Q_DISABLE_COPY_MOVE(DBusAdaptor)
@@ -51,14 +58,32 @@ public Q_SLOTS:
                                        const QString& targetUri);
     Q_SCRIPTABLE QString ToolbarItem(QString& toolTip, QString& icon);
 
+    // For programs and scripts that name an entry rather than click it. The menu is the one of
+    // the selected items when there are some, else the one of the target folder's background.
+    // Every entry that can be chosen, as "title path<TAB>key path" (EntryPaths), as
+    // `pallstone-extension menu --list` prints them.
+    Q_SCRIPTABLE QStringList ListEntries(const QStringList& selectedUris, const QString& targetUri);
+    // Runs the entry the name names (title path, key path, or a mix by level) once the call has
+    // been answered, and answers its title path.
+    Q_SCRIPTABLE QString RunEntry(const QString& name, const QStringList& selectedUris,
+                                  const QString& targetUri);
+    // Opens the palette over the menu of what a file manager last asked a menu for (the home
+    // folder before any did), once the call has been answered.
+    Q_SCRIPTABLE void ShowPalette();
+
 private:
     // The call's inputs as a request, or an InvalidArgs error reply sent and nothing.
     std::optional<MenuRequest> request(uint kind, const QStringList& selectedUris,
                                        const QString& targetUri);
+    std::optional<MenuRequest> namedRequest(const QStringList& selectedUris,
+                                            const QString& targetUri);
     void runAction(quint64 menuId, qint64 tag, const QString& key, const MenuRequest& request);
+    void runNamed(const MenuRequest& request, const Menu& menu, qint64 tag);
 
     ContextMenuService& m_service;
     int m_running = 0;
+    LastSelection m_lastSelection;
+    QElapsedTimer m_clock;
 };
 
 } // namespace pallstone

@@ -4,13 +4,18 @@
 #include "DBusAdaptor.h"
 #include "DefaultCatalogue.h"
 #include "Dispatch.h"
+#include "EntryPaths.h"
+#include "FileName.h"
 #include "IconThemeIndex.h"
+#include "LaunchPlan.h"
 #include "MenuJson.h"
 #include "MenuStore.h"
 #include "Paths.h"
 #include "Seams.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -27,6 +32,9 @@ struct Options
     QString kind;
     QString target;
     std::optional<qint64> tag;
+    std::optional<QString> entry;
+    bool list = false;
+    bool json = false;
     QString answers;
     QString transcript;
     QStringList paths;
@@ -80,6 +88,15 @@ QString parse(const QStringList& args, Options& options)
         } else if (arg == u"--transcript") {
             if (!value(options.transcript))
                 return QStringLiteral("--transcript needs a file");
+        } else if (arg == u"--list") {
+            options.list = true;
+        } else if (arg == u"--json") {
+            options.json = true;
+        } else if (arg == u"--entry") {
+            QString name;
+            if (!value(name) || name.isEmpty())
+                return QStringLiteral("--entry needs a name");
+            options.entry = name;
         } else if (arg == u"--tag") {
             QString text;
             bool ok = false;
@@ -103,11 +120,38 @@ QString parse(const QStringList& args, Options& options)
         return QStringLiteral("--kind items needs at least one PATH");
     if (options.kind != u"items" && !options.paths.isEmpty())
         return QStringLiteral("PATHs are selected items: use them with --kind items");
-    if (options.command == u"run" && !options.tag)
-        return QStringLiteral("run needs --tag TAG");
-    if (options.command == u"menu" && (options.tag || !options.answers.isEmpty()))
-        return QStringLiteral("--tag and --answers belong to run");
+    if (options.command == u"run" && options.tag.has_value() == options.entry.has_value())
+        return QStringLiteral("run needs --tag TAG or --entry NAME");
+    if (options.command == u"menu" && (options.tag || options.entry || !options.answers.isEmpty()))
+        return QStringLiteral("--tag, --entry and --answers belong to run");
+    if (options.command == u"run" && (options.list || options.json))
+        return QStringLiteral("--list and --json belong to menu");
+    if (options.list && options.json)
+        return QStringLiteral("--list or --json, not both");
     return {};
+}
+
+// A named entry run for real is handed to the service, as a click in the file manager is: the
+// windows it opens and the clipboard it sets must outlive this command.
+int runInService(const QString& name, const MenuRequest& request, QTextStream& err)
+{
+    QStringList uris;
+    for (const QString& path : request.selectedPaths)
+        uris.append(LaunchPlan::fileUri(path));
+    const QString target = uris.isEmpty() ? LaunchPlan::fileUri(request.targetPath) : QString();
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(DBusAdaptor::serviceName), QString::fromLatin1(DBusAdaptor::objectPath),
+        QString::fromLatin1(DBusAdaptor::interfaceName), QStringLiteral("RunEntry"));
+    call.setArguments({name, uris, target});
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return ExtensionCli::Ok;
+    err << "pallstone-extension: " << reply.errorMessage() << '\n';
+    if (reply.errorName() == QLatin1String(DBusAdaptor::unknownEntryError))
+        return ExtensionCli::UnknownEntry;
+    if (reply.errorName() == QLatin1String(DBusAdaptor::ambiguousEntryError))
+        return ExtensionCli::AmbiguousEntry;
+    return ExtensionCli::NoService;
 }
 
 } // namespace
@@ -115,18 +159,46 @@ QString parse(const QStringList& args, Options& options)
 bool ExtensionCli::handles(const QStringList& arguments)
 {
     const QString command = arguments.value(0);
-    return command == u"menu" || command == u"run";
+    return command == u"menu" || command == u"run" || command == u"palette";
 }
+
+namespace {
+
+// The palette belongs to the service, which alone knows what the file manager last showed; the
+// bus starts it when it is not running.
+int showPalette(const QStringList& arguments, QTextStream& err)
+{
+    if (arguments.size() > 1) {
+        err << "pallstone-extension: palette takes no arguments: it works on what the file "
+               "manager showed last\n";
+        return ExtensionCli::Usage;
+    }
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(DBusAdaptor::serviceName), QString::fromLatin1(DBusAdaptor::objectPath),
+        QString::fromLatin1(DBusAdaptor::interfaceName), QStringLiteral("ShowPalette"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        err << "pallstone-extension: the service did not open the palette: " << reply.errorMessage()
+            << '\n';
+        return ExtensionCli::NoService;
+    }
+    return ExtensionCli::Ok;
+}
+
+} // namespace
 
 int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
+    if (arguments.value(0) == u"palette")
+        return showPalette(arguments, err);
     Options options;
     if (const QString problem = parse(arguments, options); !problem.isEmpty()) {
         err << "pallstone-extension: " << problem << '\n'
             << "usage: pallstone-extension menu [--kind items|background|sidebar|toolbar] "
                "[--target DIR] [PATH|URI...]\n"
-               "       pallstone-extension run --tag TAG [same options] [--answers FILE] "
-               "[--transcript FILE]\n";
+               "       pallstone-extension menu --list [same options]\n"
+               "       pallstone-extension run --tag TAG|--entry NAME [same options] "
+               "[--answers FILE] [--transcript FILE]\n";
         return Usage;
     }
 
@@ -144,6 +216,10 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
             MenuRequest(kind, {}, options.target.isEmpty() ? QDir::currentPath() : options.target);
     }
 
+    if (options.entry && options.answers.isEmpty() && options.transcript.isEmpty() &&
+        (request.kind == MenuKind::Items || request.kind == MenuKind::Background))
+        return runInService(*options.entry, request, err);
+
     Defaults& store = MenuStore::sharedDefaults();
     if (store.isUnreadable())
         err << "pallstone-extension: the configuration " << store.filePath()
@@ -158,7 +234,13 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
     if (options.command == u"menu") {
         IconThemeIndex::instance().build();
         const Menu menu = service.menuFor(request);
-        out << QJsonDocument(MenuJson::toJson(menu.entries)).toJson(QJsonDocument::Indented);
+        if (options.list) {
+            const EntryPaths paths(menu.entries);
+            for (const EntryPath& entry : paths.entries())
+                out << entry.line() << '\n';
+        } else {
+            out << QJsonDocument(MenuJson::toJson(menu.entries)).toJson(QJsonDocument::Indented);
+        }
         out.flush();
         return Ok;
     }
@@ -173,6 +255,23 @@ int ExtensionCli::run(const QStringList& arguments, QTextStream& out, QTextStrea
     }
 
     const Menu menu = service.menuFor(request);
+    if (options.entry) {
+        const EntryPaths paths(menu.entries);
+        const EntryPaths::Lookup found = paths.find(*options.entry);
+        if (!found.entry) {
+            err << "pallstone-extension: \"" << *options.entry << "\" "
+                << (found.ambiguous ? "names more than one entry of the menu for this selection"
+                                    : "is not an entry of the menu for this selection");
+            if (!found.candidates.isEmpty())
+                err << (found.ambiguous ? "; name one of:" : "; near matches:");
+            err << '\n';
+            for (const EntryPath* candidate : found.candidates)
+                err << "  " << candidate->line() << '\n';
+            err.flush();
+            return found.ambiguous ? AmbiguousEntry : UnknownEntry;
+        }
+        options.tag = found.entry->tag;
+    }
     if (!MenuJson::containsTag(menu.entries, *options.tag)) {
         err << "pallstone-extension: tag " << *options.tag
             << " is not an entry of the menu for this selection\n";

@@ -53,8 +53,9 @@ int main(int argc, char* argv[])
     }
     err << "usage: pallstone-extension                 serve the menu on the session bus\n"
            "       pallstone-extension menu [--kind items|background|sidebar|toolbar] "
-           "[--target DIR] [PATH...]\n"
-           "       pallstone-extension run --tag TAG [same options] [--answers FILE] "
-           "[--transcript FILE]\n";
+           "[--target DIR] [--json|--list] [PATH|URI...]\n"
+           "       pallstone-extension run --tag TAG|--entry NAME [same options] "
+           "[--answers FILE] [--transcript FILE]\n"
+           "       pallstone-extension palette    open the palette on the last selection\n";
     return args.value(0) == u"--help" ? 0 : 1;
 }

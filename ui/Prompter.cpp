@@ -1,5 +1,6 @@
 #include "Prompter.h"
 
+#include "TextMatcher.h"
 #include "WidgetPrompter.h"
 
 #include <atomic>
@@ -8,6 +9,15 @@
 #include <mutex>
 
 namespace pallstone {
+
+QList<qsizetype> PaletteRequest::matching(const QString& typed) const
+{
+    QList<QStringList> names;
+    names.reserve(rows.size());
+    for (const Row& row : rows)
+        names.append(row.names);
+    return TextMatcher(typed).rank(names);
+}
 
 namespace {
 

@@ -153,6 +153,24 @@ struct ProgressEvent
     static quint64 nextJob();
 };
 
+// The palette: a filter field over the entries of a menu, one row each.
+struct PaletteRequest
+{
+    struct Row
+    {
+        QString title;     // what the row shows
+        QString detail;    // shown smaller beside it
+        QString icon;      // a theme icon name or an absolute image path; empty for none
+        QStringList names; // what typing is matched against (TextMatcher)
+    };
+    QString header; // what the entries act on
+    QList<Row> rows;
+
+    // The rows what was typed finds, best first; every row, in order, while nothing is typed.
+    // The window and the script filter alike through this.
+    QList<qsizetype> matching(const QString& typed) const;
+};
+
 // Everything an action asks of a person goes through here: the real windows, or the answers of a
 // script (tests and `pallstone-extension run --answers`). Calls are modal: they return once the
 // person (or the script) has answered.
@@ -169,6 +187,8 @@ public:
     virtual std::optional<QString> askName(const NameRequest& request) = 0;
     virtual std::optional<EmbedResult> askEmbed(const EmbedRequest& request) = 0;
     virtual ColorPick pickColor(const ColorPickRequest& request) = 0;
+    // The index of the row chosen in the palette, or nothing when it was closed.
+    virtual std::optional<qsizetype> choosePaletteRow(const PaletteRequest& request) = 0;
     // The progress window; a Close after Success is sent by the window itself one second later.
     virtual void progress(const ProgressEvent& event) = 0;
 

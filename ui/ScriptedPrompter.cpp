@@ -294,6 +294,34 @@ std::optional<QString> ScriptedPrompter::askName(const NameRequest& request)
     return text.toString();
 }
 
+std::optional<qsizetype> ScriptedPrompter::choosePaletteRow(const PaletteRequest& request)
+{
+    if (m_transcript)
+        m_transcript->recordPalette(request);
+    QMutexLocker lock(&m_mutex);
+    const QString prompt = QStringLiteral("the palette");
+    const auto answer = take(prompt, {QStringLiteral("filter"), QStringLiteral("row")});
+    if (!answer)
+        return std::nullopt;
+    const QJsonValue filter = answer->value(QStringLiteral("filter"));
+    if (!filter.isString() && !filter.isUndefined()) {
+        fail(prompt, QStringLiteral("\"filter\" must be a string"));
+        return std::nullopt;
+    }
+    std::optional<int> row = 0;
+    if (answer->contains(QStringLiteral("row")))
+        row = wholeNumber(answer->value(QStringLiteral("row")));
+    const QList<qsizetype> left = request.matching(filter.toString());
+    if (!row || *row < 0 || *row >= left.size()) {
+        fail(prompt, QStringLiteral("%1 rows are left for %2: no row %3")
+                         .arg(left.size())
+                         .arg(quoted(filter.toString()))
+                         .arg(answer->value(QStringLiteral("row")).toInteger()));
+        return std::nullopt;
+    }
+    return left.at(*row);
+}
+
 std::optional<EmbedResult> ScriptedPrompter::askEmbed(const EmbedRequest& request)
 {
     if (m_transcript)

@@ -19,10 +19,11 @@ class Transcript;
 // "password": "...", "type": INDEX} (password and type only where the panel has that accessory;
 // otherwise an empty password and the proposed type); open panel {"paths": ["/abs", ...]}; naming
 // window {"text": "..."}; embed window {"name": "...", "mode": 0 or 1} (either may be left out to
-// keep what the window proposed); colour picker {"color": "#RRGGBB"} or {"rgb": [r, g, b]} with
-// components from 0 to 1; any of these {"cancel": true}. A colour picker that cannot run here (no
-// portal, no X11 screen) is scripted as {"unavailable": true}: that picker does not open, so a
-// notice it would have shown first takes no answer.
+// keep what the window proposed); palette {"filter": "what is typed", "row": N} (the Nth row that
+// is left, counted from 0; 0 when left out); colour picker {"color": "#RRGGBB"} or {"rgb": [r, g,
+// b]} with components from 0 to 1; any of these {"cancel": true}. A colour picker that cannot run
+// here (no portal, no X11 screen) is scripted as {"unavailable": true}: that picker does not open,
+// so a notice it would have shown first takes no answer.
 //
 // One more answer stops a running job: {"progress": "cancel"}. It is not a prompt; it is taken
 // only when it is the next answer at the moment the progress window opens or reports a percentage,
@@ -50,6 +51,7 @@ public:
     std::optional<QString> askName(const NameRequest& request) override;
     std::optional<EmbedResult> askEmbed(const EmbedRequest& request) override;
     ColorPick pickColor(const ColorPickRequest& request) override;
+    std::optional<qsizetype> choosePaletteRow(const PaletteRequest& request) override;
     void progress(const ProgressEvent& event) override;
 
     QStringList errors() const;

@@ -145,6 +145,14 @@ void Transcript::recordEmbedRequest(const EmbedRequest& request)
             {QStringLiteral("mode"), request.mode}});
 }
 
+void Transcript::recordPalette(const PaletteRequest& request)
+{
+    record({{QStringLiteral("event"), QStringLiteral("panel")},
+            {QStringLiteral("kind"), QStringLiteral("palette")},
+            {QStringLiteral("header"), request.header},
+            {QStringLiteral("rows"), request.rows.size()}});
+}
+
 namespace {
 
 QString pickerName(ColorPicker picker)

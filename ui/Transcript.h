@@ -36,6 +36,7 @@ public:
     void recordOpenPanel(const OpenPanelRequest& request);
     void recordNameRequest(const NameRequest& request);
     void recordEmbedRequest(const EmbedRequest& request);
+    void recordPalette(const PaletteRequest& request);
     void recordColorPanel(ColorPicker picker);
     // What a colour picker answered: the colour picked, or that it was cancelled or could not run.
     void recordColorPick(ColorPicker picker, const ColorPick& pick);

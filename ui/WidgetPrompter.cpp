@@ -4,6 +4,7 @@
 #include "JobsWindow.h"
 #include "Localizer.h"
 #include "NameDialog.h"
+#include "PaletteWindow.h"
 #include "PortalColorPicker.h"
 #include "ProgressWindow.h"
 #include "ScreenMagnifier.h"
@@ -344,6 +345,25 @@ std::optional<QString> WidgetPrompter::askName(const NameRequest& request)
     if (!canShowWidgets())
         return std::nullopt;
     return onMainThread([&] { return showNameDialog(request); });
+}
+
+std::optional<qsizetype> WidgetPrompter::choosePaletteRow(const PaletteRequest& request)
+{
+    if (m_transcript)
+        m_transcript->recordPalette(request);
+    if (!canShowWidgets())
+        return std::nullopt;
+    return onMainThread([&] { return showPalette(request); });
+}
+
+std::optional<qsizetype> WidgetPrompter::showPalette(const PaletteRequest& request)
+{
+    PaletteWindow window(request);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    window.exec();
+    return window.chosenRow();
 }
 
 std::optional<QString> WidgetPrompter::showNameDialog(const NameRequest& request)

@@ -29,6 +29,7 @@ public:
     std::optional<QString> askName(const NameRequest& request) override;
     std::optional<EmbedResult> askEmbed(const EmbedRequest& request) override;
     ColorPick pickColor(const ColorPickRequest& request) override;
+    std::optional<qsizetype> choosePaletteRow(const PaletteRequest& request) override;
     void progress(const ProgressEvent& event) override;
 
     // The open progress window, if any (for tests).
@@ -40,6 +41,7 @@ private:
     std::optional<QStringList> showOpenPanel(const OpenPanelRequest& request);
     std::optional<QString> showNameDialog(const NameRequest& request);
     std::optional<EmbedResult> showEmbedDialog(const EmbedRequest& request);
+    std::optional<qsizetype> showPalette(const PaletteRequest& request);
     void showProgress(const ProgressEvent& event);
     ColorPick pickWithPortal();
     QString startFolder(const QString& asked) const;

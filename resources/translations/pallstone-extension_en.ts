@@ -791,5 +791,25 @@
         <source>odp</source>
         <translation>OpenDocument Presentation</translation>
     </message>
+    <message>
+        <source>Palette Placeholder</source>
+        <translation>Type a few letters of an entry</translation>
+    </message>
+    <message>
+        <source>Palette Items Header</source>
+        <translation>%1 items in %2</translation>
+    </message>
+    <message>
+        <source>Palette Item Header</source>
+        <translation>“%1” in %2</translation>
+    </message>
+    <message>
+        <source>Palette Folder Header</source>
+        <translation>The folder %1</translation>
+    </message>
+    <message>
+        <source>Palette Nothing Reported</source>
+        <translation>No file manager has shown a menu yet: the palette works on your home folder.</translation>
+    </message>
 </context>
 </TS>

@@ -791,5 +791,25 @@
         <source>odp</source>
         <translation>OpenDocument 演示文稿</translation>
     </message>
+    <message>
+        <source>Palette Placeholder</source>
+        <translation>输入条目的几个字母</translation>
+    </message>
+    <message>
+        <source>Palette Items Header</source>
+        <translation>%2 中的 %1 项</translation>
+    </message>
+    <message>
+        <source>Palette Item Header</source>
+        <translation>%2 中的“%1”</translation>
+    </message>
+    <message>
+        <source>Palette Folder Header</source>
+        <translation>文件夹 %1</translation>
+    </message>
+    <message>
+        <source>Palette Nothing Reported</source>
+        <translation>还没有文件管理器显示过菜单：命令面板作用于你的主文件夹。</translation>
+    </message>
 </context>
 </TS>

@@ -1060,5 +1060,49 @@
         <source>Enable Greyed Tip</source>
         <translation>Available once a file manager has the Pallstone plug-in: see the note at the top of the window.</translation>
     </message>
+    <message>
+        <source>Keyboard Shortcut</source>
+        <translation>Keyboard shortcut</translation>
+    </message>
+    <message>
+        <source>Keyboard Shortcut Tip</source>
+        <translation>Opens the palette: the menu of what the file manager shows, filtered as you type.</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Registered</source>
+        <translation>%1 is registered with the desktop: it opens the palette.</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Removed</source>
+        <translation>The key is no longer registered with the desktop.</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut By Hand</source>
+        <translation>This desktop's key bindings cannot be set from here (only GNOME, Cinnamon and MATE). Add %1 by hand in the desktop's keyboard settings, with the command: %2</translation>
+    </message>
+    <message>
+        <source>Menu Abilities nautilus</source>
+        <translation>Its extension menus show no icons and no separators (a titled separator is an entry that cannot be chosen); submenus open when clicked; the folder background has the menu.</translation>
+    </message>
+    <message>
+        <source>Menu Abilities nemo</source>
+        <translation>Icons, real separators, submenus that open on hover; the folder background has the menu.</translation>
+    </message>
+    <message>
+        <source>Menu Abilities caja</source>
+        <translation>Icons, no separators (a titled separator is an entry that cannot be chosen), submenus that open on hover; the folder background has the menu.</translation>
+    </message>
+    <message>
+        <source>Menu Abilities thunar</source>
+        <translation>Icons, no separators (a titled separator is an entry that cannot be chosen), submenus that open on hover; the menu of a folder stands for its background.</translation>
+    </message>
+    <message>
+        <source>Menu Abilities dolphin</source>
+        <translation>Icons, real separators, submenus that open on hover; the folder background has the menu once Dolphin has loaded the plug-in (at the first right-click).</translation>
+    </message>
+    <message>
+        <source>Menu Abilities Palette</source>
+        <translation>The palette (pallstone-extension palette, or the keyboard shortcut in Preferences) shows the whole menu with its icons, whatever the file manager.</translation>
+    </message>
 </context>
 </TS>

@@ -1060,5 +1060,49 @@
         <source>Enable Greyed Tip</source>
         <translation>文件管理器装入 Pallstone 插件后才能使用，请参阅窗口顶部的说明。</translation>
     </message>
+    <message>
+        <source>Keyboard Shortcut</source>
+        <translation>键盘快捷键</translation>
+    </message>
+    <message>
+        <source>Keyboard Shortcut Tip</source>
+        <translation>打开命令面板：文件管理器当前所示内容的菜单，输入即可筛选。</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Registered</source>
+        <translation>%1 已在桌面注册：按下即打开命令面板。</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Removed</source>
+        <translation>该按键已不再在桌面注册。</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut By Hand</source>
+        <translation>无法在此设置该桌面的快捷键（仅支持 GNOME、Cinnamon 和 MATE）。请在桌面的键盘设置中手动添加 %1，命令为：%2</translation>
+    </message>
+    <message>
+        <source>Menu Abilities nautilus</source>
+        <translation>其扩展菜单不显示图标，也没有分隔线（带文字的分隔线显示为不可选的条目）；子菜单点击后打开；文件夹空白处有菜单。</translation>
+    </message>
+    <message>
+        <source>Menu Abilities nemo</source>
+        <translation>显示图标和真正的分隔线，子菜单悬停即打开；文件夹空白处有菜单。</translation>
+    </message>
+    <message>
+        <source>Menu Abilities caja</source>
+        <translation>显示图标，没有分隔线（带文字的分隔线显示为不可选的条目），子菜单悬停即打开；文件夹空白处有菜单。</translation>
+    </message>
+    <message>
+        <source>Menu Abilities thunar</source>
+        <translation>显示图标，没有分隔线（带文字的分隔线显示为不可选的条目），子菜单悬停即打开；文件夹的菜单即其空白处的菜单。</translation>
+    </message>
+    <message>
+        <source>Menu Abilities dolphin</source>
+        <translation>显示图标和真正的分隔线，子菜单悬停即打开；Dolphin 加载插件后（首次右键时）文件夹空白处有菜单。</translation>
+    </message>
+    <message>
+        <source>Menu Abilities Palette</source>
+        <translation>命令面板（pallstone-extension palette，或“偏好设置”中的键盘快捷键）在任何文件管理器中都显示带图标的完整菜单。</translation>
+    </message>
 </context>
 </TS>

@@ -144,6 +144,10 @@ public:
             return std::nullopt;
         }
         pallstone::ColorPick pickColor(const pallstone::ColorPickRequest&) override { return {}; }
+        std::optional<qsizetype> choosePaletteRow(const pallstone::PaletteRequest&) override
+        {
+            return std::nullopt;
+        }
         void progress(const pallstone::ProgressEvent&) override {}
     } prompter;
 

@@ -444,6 +444,44 @@ private Q_SLOTS:
                     .startsWith(u"('Pallstone', 'Pallstone', '"_s));
     }
 
+    void anEntryIsRunByNameAndAnAmbiguousNameIsAnError()
+    {
+        const QStringList selection = {uri(m_file)};
+        const QDBusMessage listed = call(u"ListEntries"_s, {selection, QString()});
+        QCOMPARE(listed.type(), QDBusMessage::ReplyMessage);
+        QVERIFY(listed.arguments().first().toStringList().contains(u"Copy Path\tCopy Path"_s));
+
+        qsizetype launched = 0;
+        for (const QJsonObject& e : events())
+            launched += e.value(u"event"_s).toString() == u"launch";
+        const QDBusMessage ran = call(u"RunEntry"_s, {u"New File/Go Set"_s, selection, QString()});
+        QCOMPARE(ran.type(), QDBusMessage::ReplyMessage);
+        QVERIFY(waitForLaunches(launched + 1));
+
+        const QString a = m_home.filePath(u"named/a/Projects"_s);
+        const QString b = m_home.filePath(u"named/b/Projects"_s);
+        QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
+        pallstone::Value list = pallstone::Value::array();
+        for (const QString& path : {a, b}) {
+            pallstone::Value record = pallstone::Value::dictionary();
+            record.insert(u"path"_s, path);
+            record.insert(u"displayName"_s, u"Projects"_s);
+            list.append(record);
+        }
+        QVERIFY(pallstone::MenuStore::sharedDefaults().setObject(list,
+                                                                 pallstone::StoreKey::commonPath));
+        const QDBusMessage ambiguous =
+            call(u"RunEntry"_s, {u"Move to/Projects"_s, selection, QString()});
+        QCOMPARE(ambiguous.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(ambiguous.errorName(), QLatin1String(DBusAdaptor::ambiguousEntryError));
+        QVERIFY(ambiguous.errorMessage().contains(QString(b).replace(u'/', u"\\/"_s)));
+        QTest::qWait(300);
+        QVERIFY(QFile::exists(m_file));
+        QCOMPARE(call(u"RunEntry"_s, {u"No Such Entry"_s, selection, QString()}).errorName(),
+                 QLatin1String(DBusAdaptor::unknownEntryError));
+        setFavourites({});
+    }
+
     void aClickActsOnTheFolderShownWhateverAppearedSince()
     {
         const QString fav = m_home.filePath(QStringLiteral("Fav"));
@@ -488,6 +526,38 @@ private Q_SLOTS:
         const QStringList moved = QDir(fav).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         for (const QString& folder : moved)
             QVERIFY(!QFile::exists(fav + u'/' + folder + QStringLiteral("/stay.txt")));
+    }
+
+    void thePaletteWorksOnTheSelectionTheFileManagerShowedLast()
+    {
+        auto restartWithAnswers = [&](const QByteArray& answers) {
+            m_service.terminate();
+            QVERIFY(m_service.waitForFinished(10000));
+            QFile file(m_home.filePath(QStringLiteral("answers.json")));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(answers);
+            file.close();
+            QVERIFY(startService());
+        };
+        restartWithAnswers(R"([{"filter": "path copy"}])");
+        // Nautilus asks for the items' menu and the background's together.
+        QVERIFY(!menu(0, {uri(m_file)}, QString()).isEmpty());
+        QVERIFY(!menu(1, {}, uri(QFileInfo(m_file).absolutePath())).isEmpty());
+        QProcess palette;
+        palette.setProcessEnvironment(environment());
+        palette.start(QStringLiteral(PALLSTONE_EXTENSION), {QStringLiteral("palette")});
+        QVERIFY(palette.waitForFinished(10000));
+        QCOMPARE(palette.exitCode(), 0);
+        QVERIFY(waitFor([&] {
+            const QList<QJsonObject> all = events();
+            return std::any_of(all.begin(), all.end(), [&](const QJsonObject& e) {
+                return e.value(u"event"_s) == u"clipboard"_s && e.value(u"text"_s) == m_file;
+            });
+        }));
+        const QJsonObject shown = events().first();
+        QCOMPARE(shown.value(u"kind"_s).toString(), u"palette"_s);
+        QVERIFY(shown.value(u"header"_s).toString().contains(QFileInfo(m_file).fileName()));
+        restartWithAnswers("[]");
     }
 
     void menusKeepComingWhileABigFolderIsDeleted()

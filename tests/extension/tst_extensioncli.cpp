@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Result
@@ -37,7 +39,8 @@ class TestExtensionCli : public QObject
 private:
     QTemporaryDir m_home;
 
-    Result run(const QString& program, const QStringList& args)
+    Result run(const QString& program, const QStringList& args,
+               const QString& lang = QStringLiteral("C.UTF-8"))
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -47,7 +50,9 @@ private:
                    m_home.filePath(QStringLiteral(".local/share")));
         env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral(".cache")));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        env.insert(QStringLiteral("LANG"), lang);
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LANGUAGE"));
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(m_home.path());
         p.start(program, args);
@@ -56,9 +61,13 @@ private:
         return {p.exitCode(), p.readAllStandardOutput(),
                 QString::fromUtf8(p.readAllStandardError())};
     }
-    Result extension(const QStringList& args)
+    Result extension(const QStringList& args, const QString& lang = QStringLiteral("C.UTF-8"))
     {
-        return run(QStringLiteral(PALLSTONE_EXTENSION), args);
+        return run(QStringLiteral(PALLSTONE_EXTENSION), args, lang);
+    }
+    static QStringList lines(const QByteArray& out)
+    {
+        return QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts);
     }
 
     QString write(const QString& name, const QByteArray& bytes)
@@ -200,6 +209,85 @@ private Q_SLOTS:
         QVERIFY(seeded);
         QVERIFY(!entryWithKey(QJsonDocument::fromJson(r.out).array(), QStringLiteral("New File"))
                      .isEmpty());
+    }
+
+    void anEntryRunsByItsTitlePathOrKeyPathInEitherLanguage()
+    {
+        const QString file = write(QStringLiteral("named/notes.txt"), "x");
+        const QStringList listed = lines(extension({u"menu"_s, u"--list"_s, file}).out);
+        QVERIFY(listed.contains(u"Copy Path\tCopy Path"_s));
+        QVERIFY(std::all_of(listed.begin(), listed.end(),
+                            [](const QString& line) { return line.count(u'\t') == 1; }));
+        QVERIFY(std::any_of(listed.begin(), listed.end(), [](const QString& line) {
+            return line.startsWith(u"New File/"_s) && line.endsWith(u"\tNew File/txt"_s);
+        }));
+
+        // Uses are counted: one of these runs may be the one the review invitation follows.
+        const QString answers = write(QStringLiteral("named.json"), R"([{"cancel": true}])");
+        const QString zh = QStringLiteral("zh_CN.UTF-8");
+        for (const auto& [name, lang] :
+             {std::pair{u"Copy Path"_s, u"C.UTF-8"_s}, std::pair{u"复制路径"_s, zh}}) {
+            const QString log = m_home.filePath(u"named-%1.jsonl"_s.arg(lang));
+            const Result r = extension({u"run"_s, u"--entry"_s, name, u"--answers"_s, answers,
+                                        u"--transcript"_s, log, file},
+                                       lang);
+            QVERIFY2(r.code == 0, qPrintable(r.err));
+            const QList<QJsonObject> events = transcript(log);
+            QVERIFY(std::any_of(events.begin(), events.end(), [&](const QJsonObject& e) {
+                return e.value(u"event"_s) == u"clipboard"_s && e.value(u"text"_s) == file;
+            }));
+        }
+        // A new file in a folder, named by keys while the menu shows Chinese.
+        const QString folder = m_home.filePath(QStringLiteral("named"));
+        const Result r = extension({u"run"_s, u"--entry"_s, u"New File/txt"_s, u"--answers"_s,
+                                    answers, u"--target"_s, folder},
+                                   zh);
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+    }
+
+    void aNameForSeveralEntriesOrNoneIsRefusedWithTheCandidates()
+    {
+        const QString a = m_home.filePath(QStringLiteral("fav/a/Projects"));
+        const QString b = m_home.filePath(QStringLiteral("fav/b/Projects"));
+        const QString slashed = m_home.filePath(QStringLiteral("fav/work"));
+        pallstone::Value list = pallstone::Value::array();
+        for (const QString& path : {a, b, slashed}) {
+            QDir().mkpath(path);
+            pallstone::Value record = pallstone::Value::dictionary();
+            record.insert(u"path"_s, path);
+            record.insert(u"displayName"_s, path == slashed ? u"Docs/Work"_s : u"Projects"_s);
+            list.append(record);
+        }
+        QVERIFY(pallstone::MenuStore::sharedDefaults().setObject(list,
+                                                                 pallstone::StoreKey::commonPath));
+        const QString file = write(QStringLiteral("fav/report.txt"), "x");
+        const QString answers = write(QStringLiteral("fav.json"), R"([{"cancel": true}])");
+        auto runEntry = [&](const QString& name) {
+            return extension({u"run"_s, u"--entry"_s, name, u"--answers"_s, answers, file});
+        };
+
+        Result r = runEntry(u"Copy to/Projects"_s);
+        QCOMPARE(r.code, 5);
+        const QString escapedA = QString(a).replace(u'/', u"\\/"_s);
+        QVERIFY2(r.err.contains(u"Copy To/Projects\tCopy to/"_s + escapedA), qPrintable(r.err));
+        QVERIFY(r.err.contains(QString(b).replace(u'/', u"\\/"_s)));
+
+        r = runEntry(u"Copy to/Projetcs"_s);
+        QCOMPARE(r.code, 4);
+        QVERIFY2(r.err.contains(u"Copy To/Projects"_s), qPrintable(r.err));
+
+        // A "/" inside a title is escaped in the list and in the name that runs it.
+        QVERIFY(lines(extension({u"menu"_s, u"--list"_s, file}).out)
+                    .contains(u"Copy To/Docs\\/Work\tCopy to/"_s +
+                              QString(slashed).replace(u'/', u"\\/"_s)));
+        r = runEntry(u"Copy to/Docs\\/Work"_s);
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY(QFile::exists(slashed + u"/report.txt"_s));
+        r = runEntry(u"Copy to/"_s + escapedA);
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY(QFile::exists(a + u"/report.txt"_s));
+        QVERIFY(!QFile::exists(b + u"/report.txt"_s));
     }
 
     void anUnreadableStoreGivesAnEmptyMenuAndSaysWhy()

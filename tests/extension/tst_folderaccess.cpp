@@ -40,6 +40,10 @@ public:
         alertAnswers.pop_front();
         return answer;
     }
+    std::optional<qsizetype> choosePaletteRow(const PaletteRequest&) override
+    {
+        return std::nullopt;
+    }
     std::optional<QStringList> openPanel(const OpenPanelRequest& request) override
     {
         panels.push_back(request);

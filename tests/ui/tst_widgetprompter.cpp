@@ -1,4 +1,5 @@
 #include "Localizer.h"
+#include "PaletteWindow.h"
 #include "ProgressWindow.h"
 #include "ScreenMagnifier.h"
 #include "WidgetPrompter.h"
@@ -7,6 +8,7 @@
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -204,6 +206,42 @@ private Q_SLOTS:
         magnifier.start();
         // Its marker, the window's centre, is on the pixel the click will pick.
         QVERIFY((magnifier.geometry().center() - QCursor::pos()).manhattanLength() <= 2);
+    }
+
+    void thePaletteFiltersMovesWithArrowsAndRunsWithEnter()
+    {
+        PaletteRequest request;
+        request.header = QStringLiteral("“notes.txt” in ~/docs");
+        for (const char* title : {"New File › Text Document", "Compress with Password", "Copy Path",
+                                  "Copy To › Choose Folder…"})
+            request.rows.append({QString::fromUtf8(title), {}, {}, {QString::fromUtf8(title)}});
+        QStringList shown;
+        whenShown([&] {
+            auto* window = visibleTopLevel<PaletteWindow>(QStringLiteral("paletteWindow"));
+            if (!window)
+                return false;
+            shown << window->header()->text();
+            QTest::keyClicks(window->filterField(), QStringLiteral("cp"));
+            shown << window->list()->currentItem()->text();
+            QTest::keyClick(window->filterField(), Qt::Key_Down);
+            shown << window->list()->currentItem()->text();
+            QTest::keyClick(window->filterField(), Qt::Key_Up);
+            QTest::keyClick(window->filterField(), Qt::Key_Return);
+            return true;
+        });
+        WidgetPrompter prompter;
+        QCOMPARE(prompter.choosePaletteRow(request), 2);
+        QCOMPARE(shown, (QStringList{request.header, QStringLiteral("Copy Path"),
+                                     QStringLiteral("Compress with Password")}));
+
+        whenShown([&] {
+            auto* window = visibleTopLevel<PaletteWindow>(QStringLiteral("paletteWindow"));
+            if (!window)
+                return false;
+            QTest::keyClick(window->filterField(), Qt::Key_Escape);
+            return true;
+        });
+        QCOMPARE(prompter.choosePaletteRow(request), std::nullopt);
     }
 
     void progressWindowCancelsOnceAndClosesAfterSuccess()

@@ -9,6 +9,8 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang-format
+  # the blank OpenDocument templates are generated at build time
+  python3
   # Qt 6
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
   qt6-l10n-tools qt6-image-formats-plugins libqt6svg6

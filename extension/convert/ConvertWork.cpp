@@ -63,7 +63,7 @@ void makeIconSet(const ConvertRequest& request, const QString& path, IconSetWrit
     if (header.status == ImageConverter::Status::TooLarge)
         return request.fail(path, kTooLarge, {tooLargeText()});
     if (header.status != ImageConverter::Status::Loaded)
-        return request.fail(path, kUnreadable);
+        return request.fail(path, kUnreadable, {});
     // Decided on the source itself: shrinking 3001 x 3000 to the biggest icon rounds it square.
     if (header.width != header.height) {
         return request.fail(path, kIconInvalid,
@@ -71,7 +71,7 @@ void makeIconSet(const ConvertRequest& request, const QString& path, IconSetWrit
     }
     const ImageConverter::Loaded loaded = ImageConverter::decode(path, kIconSourceSide);
     if (loaded.status != ImageConverter::Status::Loaded)
-        return request.fail(path, kUnreadable);
+        return request.fail(path, kUnreadable, {});
     const IconSetWriter::Result result =
         IconSetWriter::write(loaded.image, Paths::deletingPathExtension(path), target);
     if (result.outcome == IconSetWriter::Outcome::NotSquare) {
@@ -92,7 +92,7 @@ void convertImage(const ConvertRequest& request, const QString& path)
     if (loaded.status == ImageConverter::Status::TooLarge)
         return request.fail(path, kTooLarge, {tooLargeText()});
     if (loaded.status != ImageConverter::Status::Loaded)
-        return request.fail(path, kUnreadable);
+        return request.fail(path, kUnreadable, {});
     QString error;
     if (ImageConverter::saveWithExtension(loaded.image, request.key, output, &error))
         return;
@@ -102,7 +102,7 @@ void convertImage(const ConvertRequest& request, const QString& path)
         (void)ImageConverter::open(path, true).image.avg();
     } catch (const vips::VError&) {
         vips_error_clear();
-        return request.fail(path, kUnreadable);
+        return request.fail(path, kUnreadable, {});
     }
     failWrite(request, output, error);
 }
@@ -124,10 +124,10 @@ void ConvertWork::run(const ConvertRequest& request)
                 request.fail(skipped.path, kTooLarge, {tooLargeText()});
                 break;
             case PdfMerger::Refusal::Locked:
-                request.fail(skipped.path, kLocked);
+                request.fail(skipped.path, kLocked, {});
                 break;
             case PdfMerger::Refusal::Unreadable:
-                request.fail(skipped.path, kUnreadable);
+                request.fail(skipped.path, kUnreadable, {});
                 break;
             }
         }

@@ -54,8 +54,8 @@ private Q_SLOTS:
                        Localizer::text(QStringLiteral("WeChat")));
         QTest::newRow("an untranslated key shows itself") << ""
                                                           << ""
-                                                          << "md"
-                                                          << "md";
+                                                          << "toml"
+                                                          << "toml";
     }
     void titlesPreferAValidDisplayName()
     {

@@ -222,8 +222,10 @@ private Q_SLOTS:
             return line.startsWith(u"New File/"_s) && line.endsWith(u"\tNew File/txt"_s);
         }));
 
-        // Uses are counted: one of these runs may be the one the review invitation follows.
-        const QString answers = write(QStringLiteral("named.json"), R"([{"cancel": true}])");
+        // Uses are counted: none of these runs may be the one the review invitation follows.
+        QVERIFY(pallstone::MenuStore::sharedDefaults().setObject(true,
+                                                                 pallstone::StoreKey::isReviewed));
+        const QString answers = write(QStringLiteral("named.json"), "[]");
         const QString zh = QStringLiteral("zh_CN.UTF-8");
         for (const auto& [name, lang] :
              {std::pair{u"Copy Path"_s, u"C.UTF-8"_s}, std::pair{u"复制路径"_s, zh}}) {
@@ -262,7 +264,9 @@ private Q_SLOTS:
         QVERIFY(pallstone::MenuStore::sharedDefaults().setObject(list,
                                                                  pallstone::StoreKey::commonPath));
         const QString file = write(QStringLiteral("fav/report.txt"), "x");
-        const QString answers = write(QStringLiteral("fav.json"), R"([{"cancel": true}])");
+        QVERIFY(pallstone::MenuStore::sharedDefaults().setObject(true,
+                                                                 pallstone::StoreKey::isReviewed));
+        const QString answers = write(QStringLiteral("fav.json"), "[]");
         auto runEntry = [&](const QString& name) {
             return extension({u"run"_s, u"--entry"_s, name, u"--answers"_s, answers, file});
         };
@@ -270,16 +274,17 @@ private Q_SLOTS:
         Result r = runEntry(u"Copy to/Projects"_s);
         QCOMPARE(r.code, 5);
         const QString escapedA = QString(a).replace(u'/', u"\\/"_s);
-        QVERIFY2(r.err.contains(u"Copy To/Projects\tCopy to/"_s + escapedA), qPrintable(r.err));
+        QVERIFY2(r.err.contains(u"Copy to Favourite Folder/Projects\tCopy to/"_s + escapedA),
+                 qPrintable(r.err));
         QVERIFY(r.err.contains(QString(b).replace(u'/', u"\\/"_s)));
 
         r = runEntry(u"Copy to/Projetcs"_s);
         QCOMPARE(r.code, 4);
-        QVERIFY2(r.err.contains(u"Copy To/Projects"_s), qPrintable(r.err));
+        QVERIFY2(r.err.contains(u"Copy to Favourite Folder/Projects"_s), qPrintable(r.err));
 
         // A "/" inside a title is escaped in the list and in the name that runs it.
         QVERIFY(lines(extension({u"menu"_s, u"--list"_s, file}).out)
-                    .contains(u"Copy To/Docs\\/Work\tCopy to/"_s +
+                    .contains(u"Copy to Favourite Folder/Docs\\/Work\tCopy to/"_s +
                               QString(slashed).replace(u'/', u"\\/"_s)));
         r = runEntry(u"Copy to/Docs\\/Work"_s);
         QVERIFY2(r.code == 0, qPrintable(r.err));

@@ -1,6 +1,6 @@
 // The Dolphin bridge, found and loaded the way Dolphin does it: KIO's KFileItemActions looks up
-// the file-item action plugins in the Qt plugin path (kf6/ or kf5/kfileitemaction, filtered by the JSON
-// metadata's MIME types), instantiates ours and adds its actions to a context menu. The window
+// the file-item action plugins in the Qt plugin path (kf6/ or kf5/kfileitemaction, filtered by the
+// JSON metadata's MIME types), instantiates ours and adds its actions to a context menu. The window
 // has a location bar showing the folder, as Dolphin's has.
 #include "bridgeharness.h"
 

@@ -78,6 +78,12 @@ fuzz_runtime=$(offered libclang-rt-dev libclang-rt-14-dev) || {
 }
 packages+=("$fuzz_runtime")
 
+# Qt's SVG image and icon plugins (the folder icons, the menu's icons): in libqt6svg6 up to Qt 6.4,
+# a package of their own since.
+if svg=$(offered qt6-svg-plugins); then
+  packages+=("$svg")
+fi
+
 # The Dolphin bridge follows the Dolphin of the release: KF6 KIO on Qt 6 where the release has
 # it, KF5 KIO on Qt 5 otherwise (KF5's CMake files look for Qt 6's Core5Compat once Qt 6 is found
 # in the same project).

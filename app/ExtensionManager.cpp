@@ -168,17 +168,35 @@ QList<ExtensionManager::FileManager> ExtensionManager::fileManagers()
         {QStringLiteral("dolphin"),
          QStringLiteral("Dolphin"),
          QStringLiteral("dolphin"),
-         systemFolders(QStringLiteral("qt6/plugins/kf6/kfileitemaction")) +
-             systemFolders(QStringLiteral("qt5/plugins/kf5/kfileitemaction")),
+         {},
          {},
          true},
     };
     for (FileManager& fm : list) {
         fm.binary = LaunchPlan::findExecutable(fm.binary);
+        if (fm.id == u"dolphin")
+            fm.bridgeFolders = dolphinBridgeFolders(fm.binary);
         fm.bridgePath = findBridge(fm.bridgeFolders);
         fm.switchedOn = isSwitchedOn(fm.id);
     }
     return list;
+}
+
+QStringList ExtensionManager::dolphinBridgeFolders(const QString& dolphinBinary)
+{
+    const QStringList kf6 = systemFolders(QStringLiteral("qt6/plugins/kf6/kfileitemaction"));
+    const QStringList kf5 = systemFolders(QStringLiteral("qt5/plugins/kf5/kfileitemaction"));
+    // The program names the Qt it was linked against among the libraries it needs, which an
+    // executable's loader keeps near its start.
+    QFile program(dolphinBinary);
+    if (dolphinBinary.isEmpty() || !program.open(QIODevice::ReadOnly))
+        return kf6 + kf5;
+    const QByteArray head = program.read(4 << 20);
+    if (head.contains("libQt6Core.so"))
+        return kf6;
+    if (head.contains("libQt5Core.so"))
+        return kf5;
+    return kf6 + kf5;
 }
 
 void ExtensionManager::setStateProbe(std::function<State()> probe)

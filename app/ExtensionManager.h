@@ -49,6 +49,10 @@ public:
 
     // The supported file managers as found now.
     static QList<FileManager> fileManagers();
+    // Where the Dolphin bridge that fits this Dolphin lies: a Plasma 6 Dolphin (KF6, Qt 6) loads
+    // plugins from kf6/kfileitemaction only, a Plasma 5 one from kf5/ only. Both, KF6 first,
+    // when the program cannot be read (not installed).
+    static QStringList dolphinBridgeFolders(const QString& dolphinBinary);
     static State extensionState();
     static State stateOf(const QList<FileManager>& fileManagers);
     // A bridge is installed for an installed file manager that is switched on.

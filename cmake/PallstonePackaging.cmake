@@ -37,8 +37,19 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 # loaded only by its file manager, which brings the libraries the bridge links: a GNOME desktop
 # gets no KDE libraries for the Dolphin bridge, and a KDE one no GTK file manager's.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+# Qt's SVG image and icon plugins (menu and folder icons) come with libqt6svg6 up to Qt 6.4 and in
+# a package of their own since: the package depends on the one that holds them where it is built.
+set(PALLSTONE_SVG_PLUGIN_PACKAGE libqt6svg6)
+execute_process(COMMAND dpkg-query -S "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/imageformats/libqsvg.so"
+  OUTPUT_VARIABLE svg_owner ERROR_QUIET RESULT_VARIABLE svg_unknown)
+if(NOT svg_unknown AND svg_owner MATCHES "^([^:,]+)")
+  set(PALLSTONE_SVG_PLUGIN_PACKAGE ${CMAKE_MATCH_1})
+endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "default-dbus-session-bus | dbus-session-bus, libglib2.0-bin, qt6-qpa-plugins, libqt6svg6")
+if(NOT PALLSTONE_SVG_PLUGIN_PACKAGE STREQUAL libqt6svg6)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${PALLSTONE_SVG_PLUGIN_PACKAGE}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
   "nautilus | nemo | caja | thunar | dolphin, fonts-font-awesome, qt6-image-formats-plugins, qt6-gtk-platformtheme")
 set(CPACK_DEBIAN_PACKAGE_ENHANCES "nautilus, nemo, caja, thunar, dolphin")

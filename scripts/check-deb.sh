@@ -37,8 +37,12 @@ bridges=(
   "$(pkg-config --variable=extensiondir libnemo-extension)/libpallstone-nemo.so"
   "$(pkg-config --variable=extensiondir libcaja-extension)/libpallstone-caja.so"
   "$(pkg-config --variable=extensionsdir thunarx-3)/libpallstone-thunar.so"
-  "$(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS)/kf5/kfileitemaction/pallstone-dolphin.so"
 )
+# The Dolphin bridge of each KDE Frameworks generation this release builds.
+[ ! -f "$build/bridges/dolphin/kf6/pallstone-dolphin.so" ] || bridges+=(
+  "$(/usr/lib/qt6/bin/qtpaths6 --query QT_INSTALL_PLUGINS)/kf6/kfileitemaction/pallstone-dolphin.so")
+[ ! -f "$build/bridges/dolphin/kf5/pallstone-dolphin.so" ] || bridges+=(
+  "$(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS)/kf5/kfileitemaction/pallstone-dolphin.so")
 for f in /usr/bin/pallstone /usr/bin/pallstone-extension \
          "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/pallstone/pallstone-convert.so" \
          /usr/share/dbus-1/services/com.tolvane.pallstone.extension.service \
@@ -53,7 +57,7 @@ for d in libqt6core6 libqt6dbus6 libqt6widgets6 libplist qt6-qpa-plugins libvips
   grep -q "$d" <<<"$depends" || { echo "check-deb: Depends lacks $d: $depends" >&2; exit 1; }
 done
 # A bridge's libraries come with its file manager: none of them is forced on every desktop.
-for d in libkf5 libqt5 libnemo libcaja libthunarx libnautilus; do
+for d in libkf5 libkf6 libqt5 libnemo libcaja libthunarx libnautilus; do
   ! grep -q "$d" <<<"$depends" || { echo "check-deb: Depends forces $d: $depends" >&2; exit 1; }
 done
 echo "check-deb: control data and file list are complete"

@@ -79,7 +79,9 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -n "${DBUS_SESSION_BUS_ADDRESS
     echo "run: file managers load bridges only from their system folders; to add these:"
     while read -r module pc variable relative; do
       [ -f "$prefix/lib/$relative/$module" ] || continue
-      if [ "$pc" = qt5 ]; then
+      if [ "$pc" = qt6 ]; then
+        ext="$(/usr/lib/qt6/bin/qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null)/kf6/kfileitemaction"
+      elif [ "$pc" = qt5 ]; then
         ext="$(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS 2>/dev/null)/kf5/kfileitemaction"
       else
         ext=$(pkg-config --variable="$variable" "$pc" 2>/dev/null || true)
@@ -90,6 +92,7 @@ libpallstone-nautilus.so libnautilus-extension-4 extensiondir nautilus/extension
 libpallstone-nemo.so libnemo-extension extensiondir nemo/extensions-3.0
 libpallstone-caja.so libcaja-extension extensiondir caja/extensions-2.0
 libpallstone-thunar.so thunarx-3 extensionsdir thunarx-3
+pallstone-dolphin.so qt6 - qt6/plugins/kf6/kfileitemaction
 pallstone-dolphin.so qt5 - qt5/plugins/kf5/kfileitemaction
 EOF2
   fi

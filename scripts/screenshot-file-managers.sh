@@ -106,8 +106,12 @@ for name in "${managers[@]}"; do
     thunar) place "$build/bridges/thunar/libpallstone-thunar.so" \
       "$(pkg-config --variable=extensionsdir thunarx-3)" ;;
     dolphin)
-      mkdir -p "$work/plugins/kf5/kfileitemaction"
-      ln -sf "$build/bridges/dolphin/pallstone-dolphin.so" "$work/plugins/kf5/kfileitemaction/" ;;
+      # The bridge of the generation this Dolphin belongs to (its folder is named like the plugins').
+      for kf in kf6 kf5; do
+        [ -f "$build/bridges/dolphin/$kf/pallstone-dolphin.so" ] || continue
+        mkdir -p "$work/plugins/$kf/kfileitemaction"
+        ln -sf "$build/bridges/dolphin/$kf/pallstone-dolphin.so" "$work/plugins/$kf/kfileitemaction/"
+      done ;;
     *) echo "screenshot-file-managers: unknown file manager $name" >&2; exit 2 ;;
   esac
   shoot "$name"

@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -189,6 +190,30 @@ private Q_SLOTS:
         QVERIFY(ExtensionManager::isSwitchedOn(u"caja"_s));
         nemo->setChecked(true);
         QVERIFY(!QFile::exists(mark));
+    }
+
+    // A Plasma 6 Dolphin never loads a KF5 plugin: the window must not report one as working.
+    void dolphinBridgeIsLookedForWhereThatDolphinLoadsPlugins()
+    {
+        QTemporaryDir dir;
+        const auto program = [&dir](const QByteArray& needed) {
+            const QString path = dir.filePath(QString::fromLatin1(needed));
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly))
+                return QString();
+            file.write("\x7f"
+                       "ELF" +
+                       QByteArray(300, '\0') + needed + '\0');
+            return path;
+        };
+        const QStringList six = ExtensionManager::dolphinBridgeFolders(program("libQt6Core.so.6"));
+        const QStringList five = ExtensionManager::dolphinBridgeFolders(program("libQt5Core.so.5"));
+        QVERIFY(!six.isEmpty() && !five.isEmpty());
+        for (const QString& folder : six)
+            QVERIFY2(folder.endsWith(u"/qt6/plugins/kf6/kfileitemaction"_s), qPrintable(folder));
+        for (const QString& folder : five)
+            QVERIFY2(folder.endsWith(u"/qt5/plugins/kf5/kfileitemaction"_s), qPrintable(folder));
+        QCOMPARE(ExtensionManager::dolphinBridgeFolders({}), six + five);
     }
 
     void preferenceBoxesWriteTheirKeys()

@@ -1,6 +1,6 @@
 // The Dolphin bridge, found and loaded the way Dolphin does it: KIO's KFileItemActions looks up
-// the file-item action plugins in the Qt plugin path (kf5/kfileitemaction, filtered by the JSON
-// metadata's MIME types), instantiates ours and adds its actions to a context menu. The window
+// the file-item action plugins in the Qt plugin path (kf6/ or kf5/kfileitemaction, filtered by the
+// JSON metadata's MIME types), instantiates ours and adds its actions to a context menu. The window
 // has a location bar showing the folder, as Dolphin's has.
 #include "bridgeharness.h"
 
@@ -28,9 +28,10 @@ QMenu* contextMenu = nullptr;
 void load()
 {
     const QString plugins = QDir::homePath() + QStringLiteral("/plugins");
-    QDir().mkpath(plugins + QStringLiteral("/kf5/kfileitemaction"));
+    const QString folder = plugins + QStringLiteral("/" PALLSTONE_KF_PLUGINS "/kfileitemaction");
+    QDir().mkpath(folder);
     QFile::link(QStringLiteral(PALLSTONE_BRIDGE_MODULE),
-                plugins + QStringLiteral("/kf5/kfileitemaction/pallstone-dolphin.so"));
+                folder + QStringLiteral("/pallstone-dolphin.so"));
     QCoreApplication::addLibraryPath(plugins);
     window = new QWidget;
     locationBar = new KUrlNavigator(window);
@@ -108,7 +109,7 @@ char* actionLabel(const char* title)
 int main(int argc, char** argv)
 {
     // Qt 5's offscreen platform leaves its screen behind at exit, which LeakSanitizer reports;
-    // menus need no painting. (The service, on Qt 6, still gets the offscreen platform.)
+    // menus need no painting. (The service still gets the offscreen platform.)
     qputenv("QT_QPA_PLATFORM", "minimal");
     QApplication app(argc, argv);
     BridgeAdapter adapter = {};

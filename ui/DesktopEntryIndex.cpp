@@ -25,6 +25,7 @@ const QString kDesktopSuffix = QStringLiteral(".desktop");
 // seconds for a folder that did not exist yet); a list read within this time of a change is read
 // again at the next question.
 constexpr qint64 kSettleMs = 5000;
+constexpr qint64 kRecheckMs = 1000;
 
 QString takeGString(gchar* text)
 {
@@ -86,24 +87,48 @@ Index readIndex()
 
 } // namespace
 
+namespace {
+
+QMutex g_mutex;
+Index g_index;
+qint64 g_checkedAt = -1;
+
+// Brings the list up to date. A menu asks once per open-with entry: the folders are looked at
+// no more than once a second, and the list is read again no more than once a second while a
+// change settles.
+void refreshLocked()
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (g_index.readAt >= 0 && now - g_checkedAt < kRecheckMs)
+        return;
+    g_checkedAt = now;
+    const QList<qint64> stamps = folderStamps();
+    const qint64 newest = stamps.isEmpty() ? -1 : *std::max_element(stamps.begin(), stamps.end());
+    const bool settled = g_index.readAt - newest > kSettleMs;
+    if (g_index.readAt < 0 || stamps != g_index.stamps || !settled) {
+        g_index = readIndex();
+        g_index.stamps = stamps;
+        g_index.readAt = now;
+    }
+}
+
+} // namespace
+
+void DesktopEntryIndex::load()
+{
+    const QMutexLocker locker(&g_mutex);
+    refreshLocked();
+}
+
 QString DesktopEntryIndex::lookup(const QString& application)
 {
     if (application.isEmpty())
         return {};
-    static QMutex mutex;
-    static Index index;
-    const QMutexLocker locker(&mutex);
-    const QList<qint64> stamps = folderStamps();
-    const qint64 newest = stamps.isEmpty() ? -1 : *std::max_element(stamps.begin(), stamps.end());
-    const bool settled = index.readAt - newest > kSettleMs;
-    if (index.readAt < 0 || stamps != index.stamps || !settled) {
-        index = readIndex();
-        index.stamps = stamps;
-        index.readAt = QDateTime::currentMSecsSinceEpoch();
-    }
+    const QMutexLocker locker(&g_mutex);
+    refreshLocked();
     const QString key = application.toLower();
-    const QString byId = index.byId.value(key);
-    return byId.isEmpty() ? index.byName.value(key) : byId;
+    const QString byId = g_index.byId.value(key);
+    return byId.isEmpty() ? g_index.byName.value(key) : byId;
 }
 
 } // namespace pallstone

@@ -90,6 +90,13 @@ private:
     int m_fd = -1;
 };
 
+// A folder of one job's own in the container (for QTemporaryDir): nothing of a job that fails is
+// left where a switch or the profile list would find it.
+QString stagingTemplate()
+{
+    return MenuStore::sharedFolder() + u'/' + kStagingPrefix + QStringLiteral("XXXXXX");
+}
+
 // Folders of jobs that ended without tidying up (the program was killed). Called with the job
 // lock held, when no other job can be using one.
 void removeStaleStaging()
@@ -403,8 +410,7 @@ ProfileManager::Outcome ProfileManager::save(const QString& name)
     removeStaleStaging();
     // The copy of the store and the archive are made in a folder of this job's own: nothing of
     // a failed save is left where a switch or the profile list would find it.
-    const QTemporaryDir staging(MenuStore::sharedFolder() + u'/' + kStagingPrefix +
-                                QStringLiteral("XXXXXX"));
+    const QTemporaryDir staging(stagingTemplate());
     if (!staging.isValid())
         return outcome(Status::Failed, staging.errorString());
     const QString copy = staging.filePath(kConfigFileName);
@@ -441,7 +447,7 @@ ProfileManager::Outcome ProfileManager::switchTo(const QString& name)
 
     // Extracted apart first: the configuration changes only once the whole profile is read and
     // has passed.
-    const QTemporaryDir staging(container + u'/' + kStagingPrefix + QStringLiteral("XXXXXX"));
+    const QTemporaryDir staging(stagingTemplate());
     if (!staging.isValid())
         return outcome(Status::Failed, staging.errorString());
     Value config;
@@ -533,8 +539,7 @@ ProfileManager::Outcome ProfileManager::importFrom(const QString& file)
     removeStaleStaging();
     {
         // Read as a switch reads it, then thrown away.
-        const QTemporaryDir staging(MenuStore::sharedFolder() + u'/' + kStagingPrefix +
-                                    QStringLiteral("XXXXXX"));
+        const QTemporaryDir staging(stagingTemplate());
         if (!staging.isValid())
             return outcome(Status::Failed, staging.errorString());
         Value config;

@@ -3,7 +3,6 @@
 #include "ContextMenuService.h"
 #include "DBusAdaptor.h"
 #include "DefaultCatalogue.h"
-#include "DesktopEntryIndex.h"
 #include "Dispatch.h"
 #include "IconThemeIndex.h"
 #include "MenuStore.h"
@@ -67,7 +66,6 @@ int ExtensionService::exec(QTextStream& err)
     m_menuService = std::make_unique<ContextMenuService>();
     m_menuService->init();
     IconThemeIndex::instance().startBuilding();
-    Dispatch::enterWorker([] { DesktopEntryIndex::load(); });
 
     DBusMenuEntry::registerMetaType();
     m_adaptor = std::make_unique<DBusAdaptor>(*m_menuService);

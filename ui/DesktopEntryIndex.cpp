@@ -114,12 +114,6 @@ void refreshLocked()
 
 } // namespace
 
-void DesktopEntryIndex::load()
-{
-    const QMutexLocker locker(&g_mutex);
-    refreshLocked();
-}
-
 QString DesktopEntryIndex::lookup(const QString& application)
 {
     if (application.isEmpty())

@@ -13,9 +13,6 @@ public:
     // The desktop file whose desktop ID (with or without ".desktop") or Name (localised or not)
     // matches, case-insensitively; an ID match wins over a Name match. Empty when none matches.
     static QString lookup(const QString& application);
-    // Reads the list now, so that the first menu does not have to: the service calls it on a
-    // worker as it starts. Safe on any thread.
-    static void load();
 
 private:
     DesktopEntryIndex() = delete;

@@ -3,6 +3,7 @@
 #include "ContextMenuService.h"
 #include "DBusAdaptor.h"
 #include "DefaultCatalogue.h"
+#include "DesktopEntryIndex.h"
 #include "Dispatch.h"
 #include "IconThemeIndex.h"
 #include "MenuStore.h"
@@ -13,6 +14,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -40,7 +42,11 @@ constexpr int kBusCheckMs = 2000;
 
 ExtensionService::ExtensionService(QObject* parent) : QObject(parent) {}
 
-ExtensionService::~ExtensionService() = default;
+ExtensionService::~ExtensionService()
+{
+    if (m_applicationsReader)
+        m_applicationsReader->wait();
+}
 
 int ExtensionService::exec(QTextStream& err)
 {
@@ -66,6 +72,8 @@ int ExtensionService::exec(QTextStream& err)
     m_menuService = std::make_unique<ContextMenuService>();
     m_menuService->init();
     IconThemeIndex::instance().startBuilding();
+    // The installed applications are read before the first menu asks for them.
+    m_applicationsReader = DesktopEntryIndex::loadInBackground();
 
     DBusMenuEntry::registerMetaType();
     m_adaptor = std::make_unique<DBusAdaptor>(*m_menuService);

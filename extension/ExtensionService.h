@@ -6,6 +6,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class QThread;
 
 namespace pallstone {
 
@@ -44,6 +45,7 @@ private:
     std::unique_ptr<ContextMenuService> m_menuService;
     std::unique_ptr<DBusAdaptor> m_adaptor;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
+    std::unique_ptr<QThread> m_applicationsReader;
     bool m_quitting = false;
 };
 

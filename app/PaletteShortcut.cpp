@@ -229,7 +229,12 @@ bool writeDesktopEntry(const QString& kdeShortcut)
     return file.commit();
 }
 
-bool rebuildApplicationIndex();
+// Started and left to run: the index is rebuilt in a second or two, and Plasma's daemons notice.
+bool rebuildApplicationIndex()
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("kbuildsycoca5"));
+    return !program.isEmpty() && QProcess::startDetached(program, {});
+}
 
 bool removeDesktopEntry()
 {
@@ -237,13 +242,6 @@ bool removeDesktopEntry()
         return false;
     rebuildApplicationIndex();
     return true;
-}
-
-// Started and left to run: the index is rebuilt in a second or two, and Plasma's daemons notice.
-bool rebuildApplicationIndex()
-{
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("kbuildsycoca5"));
-    return !program.isEmpty() && QProcess::startDetached(program, {});
 }
 
 QString plasma5Message(const QString& shown, bool indexRebuilt)

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
@@ -203,9 +202,9 @@ QString execValue(const QString& command)
     return exec.replace(u'\\', QStringLiteral("\\\\"));
 }
 
-// Plasma 5's shortcut daemon (kglobalaccel) reads an application's default key from its desktop
-// entry's X-KDE-Shortcuts once the application index (ksycoca) lists the entry; the entry is kept
-// out of the menus and marked as a command's shortcut, as Plasma's own "Add Command" writes them.
+// Plasma 5's shortcut daemon (kglobalaccel) reads the desktop entries in the kglobalaccel folders
+// when it starts, each one's X-KDE-Shortcuts as the key that runs it, and skips those marked
+// NoDisplay. Outside the applications folders, the entry shows in no menu.
 bool writeDesktopEntry(const QString& kdeShortcut)
 {
     const QString path = PaletteShortcut::desktopEntryPath();
@@ -220,35 +219,16 @@ bool writeDesktopEntry(const QString& kdeShortcut)
                                         "Name[zh_CN]=Pallstone 命令面板\n"
                                         "Exec=%1\n"
                                         "Icon=pallstone\n"
-                                        "NoDisplay=true\n"
                                         "StartupNotify=false\n"
-                                        "X-KDE-GlobalAccel-CommandShortcut=true\n"
                                         "X-KDE-Shortcuts=%2\n")
                              .arg(execValue(PaletteShortcut::command()), kdeShortcut);
     file.write(text.toUtf8());
     return file.commit();
 }
 
-// Started and left to run: the index is rebuilt in a second or two, and Plasma's daemons notice.
-bool rebuildApplicationIndex()
-{
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("kbuildsycoca5"));
-    return !program.isEmpty() && QProcess::startDetached(program, {});
-}
-
 bool removeDesktopEntry()
 {
-    if (!QFile::remove(PaletteShortcut::desktopEntryPath()))
-        return false;
-    rebuildApplicationIndex();
-    return true;
-}
-
-QString plasma5Message(const QString& shown, bool indexRebuilt)
-{
-    return Localizer::text(indexRebuilt ? QStringLiteral("Palette Shortcut Plasma 5")
-                                        : QStringLiteral("Palette Shortcut Plasma 5 Next Login"))
-        .arg(shown, PaletteShortcut::desktopEntryPath());
+    return QFile::remove(PaletteShortcut::desktopEntryPath());
 }
 
 } // namespace
@@ -284,7 +264,7 @@ QString PaletteShortcut::command()
 QString PaletteShortcut::desktopEntryPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/applications/pallstone-palette.desktop");
+           QStringLiteral("/kglobalaccel/pallstone-palette.desktop");
 }
 
 PaletteShortcut::Outcome PaletteShortcut::apply(const QKeySequence& keys)
@@ -312,8 +292,10 @@ PaletteShortcut::Outcome PaletteShortcut::apply(const QKeySequence& keys)
     if (outcome.desktop == Desktop::Plasma5) {
         outcome.route = Route::DesktopEntry;
         outcome.registered = writeDesktopEntry(KeyChord::kdeShortcut(keys));
-        outcome.message = outcome.registered ? plasma5Message(shown, rebuildApplicationIndex())
-                                             : byHand(KeyChord::kdeShortcut(keys));
+        outcome.message = outcome.registered
+                              ? Localizer::text(QStringLiteral("Palette Shortcut Plasma 5"))
+                                    .arg(shown, PaletteShortcut::desktopEntryPath())
+                              : byHand(KeyChord::kdeShortcut(keys));
         return outcome;
     }
     removeDesktopEntry();

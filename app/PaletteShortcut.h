@@ -10,7 +10,7 @@ namespace pallstone {
 //   later): the service, which lives as long as the session, binds the key and opens the palette
 //   when the portal reports it pressed; this side tells a running service the key changed;
 // - on Plasma 5, a desktop entry that runs `pallstone-extension palette`, with the key as its KDE
-//   shortcut;
+//   shortcut, where the desktop's shortcut daemon reads it at its next start (the next login);
 // - elsewhere a custom key binding in the desktop's own settings (GSettings): GNOME's media-keys
 //   custom bindings, Cinnamon's custom key bindings, MATE's key bindings, running the same command.
 // Where none of these exists nothing is registered, and the outcome says what to do by hand.

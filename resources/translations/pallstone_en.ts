@@ -1086,11 +1086,7 @@
     </message>
     <message>
         <source>Palette Shortcut Plasma 5</source>
-        <translation>%1 is the KDE shortcut of the desktop entry %2, and Plasma's application index is being rebuilt to take it up. If the key does nothing, log out and in again; if another shortcut holds the key, give it to “Pallstone palette” in System Settings › Shortcuts.</translation>
-    </message>
-    <message>
-        <source>Palette Shortcut Plasma 5 Next Login</source>
-        <translation>%1 is the KDE shortcut of the desktop entry %2: Plasma takes it up at your next login, or at once after running kbuildsycoca5. If another shortcut holds the key, give it to “Pallstone palette” in System Settings › Shortcuts.</translation>
+        <translation>%1 is the KDE shortcut of the desktop entry %2. Plasma's shortcut daemon reads it when it starts: log out and in again, and the key opens the palette. If another shortcut holds the key, give it to “Pallstone palette” in System Settings › Shortcuts.</translation>
     </message>
     <message>
         <source>Menu Abilities nautilus</source>

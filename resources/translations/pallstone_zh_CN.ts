@@ -1086,11 +1086,7 @@
     </message>
     <message>
         <source>Palette Shortcut Plasma 5</source>
-        <translation>%1 已设为桌面项 %2 的 KDE 快捷键，正在重建 Plasma 的应用索引以使其生效。如果按键没有反应，请注销后重新登录；如果该按键已被其他快捷键占用，请在“系统设置 › 快捷键”中把它分配给“Pallstone 命令面板”。</translation>
-    </message>
-    <message>
-        <source>Palette Shortcut Plasma 5 Next Login</source>
-        <translation>%1 已设为桌面项 %2 的 KDE 快捷键：下次登录时生效，或运行 kbuildsycoca5 后立即生效。如果该按键已被其他快捷键占用，请在“系统设置 › 快捷键”中把它分配给“Pallstone 命令面板”。</translation>
+        <translation>%1 已设为桌面项 %2 的 KDE 快捷键。Plasma 的快捷键服务在启动时读取它：注销并重新登录后，按下即打开命令面板。如果该按键已被其他快捷键占用，请在“系统设置 › 快捷键”中把它分配给“Pallstone 命令面板”。</translation>
     </message>
     <message>
         <source>Menu Abilities nautilus</source>

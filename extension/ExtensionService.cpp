@@ -38,9 +38,9 @@ void onUnixSignal(int)
 }
 
 constexpr int kBusyRetryMs = 250;
+constexpr int kBusCheckMs = 2000;
 // The palette's shortcut among the service's portal shortcuts.
 const QString kPaletteShortcutId = QStringLiteral("palette");
-constexpr int kBusCheckMs = 2000;
 
 } // namespace
 

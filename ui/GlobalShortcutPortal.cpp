@@ -119,6 +119,10 @@ uint GlobalShortcutPortal::offeredVersion(const QDBusConnection& bus, int timeou
 void GlobalShortcutPortal::bind(const QString& id, const QString& description,
                                 const QString& trigger)
 {
+    // Binding again would have the desktop ask the person again, for the key it has.
+    const bool same = id == m_id && description == m_description && trigger == m_trigger;
+    if (same && (m_state == State::Binding || m_state == State::Bound))
+        return;
     closeSession();
     m_id = id;
     m_description = description;

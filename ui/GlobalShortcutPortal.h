@@ -52,7 +52,8 @@ public:
     Q_DISABLE_COPY_MOVE(GlobalShortcutPortal)
 
     // Binds the shortcut in a new session, closing the one of an earlier call: the portal binds a
-    // session's shortcuts once only. An empty trigger only closes it. Returns at once.
+    // session's shortcuts once only. The same shortcut again, bound or being bound, is left as it
+    // is. An empty trigger only closes the session. Returns at once.
     void bind(const QString& id, const QString& description, const QString& trigger);
     State state() const { return m_state; }
 

@@ -81,19 +81,17 @@ GlobalShortcutPortal::GlobalShortcutPortal(const QDBusConnection& bus, QObject* 
                                               QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(m_portalWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString& oldOwner, const QString& newOwner) {
-                // The sessions went with the portal that ended; one started again binds anew.
+                // The sessions went with the portal that ended.
                 if (!oldOwner.isEmpty()) {
-                    m_portalLost = m_portalLost || !m_trigger.isEmpty();
                     stopListening(&m_createRequest);
                     stopListening(&m_bindRequest);
                     m_session.clear();
                     ++m_generation;
                     setState(m_trigger.isEmpty() ? State::Idle : State::Unavailable);
                 }
-                if (!newOwner.isEmpty() && m_portalLost) {
-                    m_portalLost = false;
+                // One started again, or late at the session's start, binds anew.
+                if (!newOwner.isEmpty() && !m_trigger.isEmpty() && m_state == State::Unavailable)
                     start();
-                }
             });
 }
 
@@ -127,7 +125,6 @@ void GlobalShortcutPortal::bind(const QString& id, const QString& description,
     m_id = id;
     m_description = description;
     m_trigger = trigger;
-    m_portalLost = false;
     if (trigger.isEmpty()) {
         setState(State::Idle);
         return;

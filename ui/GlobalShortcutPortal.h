@@ -20,7 +20,7 @@ namespace pallstone {
 // the key it should have, and activated() reports each press. The desktop keeps the binding only
 // while the connection that made the session is open, so the long-lived service holds it.
 // Everything is asynchronous; a portal without the interface leaves the state Unavailable, and a
-// portal that is restarted gets the shortcut bound again.
+// portal that starts (again) later gets the shortcut bound then.
 class GlobalShortcutPortal final : public QObject
 {
     Q_OBJECT
@@ -96,7 +96,6 @@ private:
     QString m_createRequest;
     QString m_bindRequest;
     QString m_session;
-    bool m_portalLost = false;
     State m_state = State::Idle;
     QDBusServiceWatcher* m_portalWatcher = nullptr;
 };

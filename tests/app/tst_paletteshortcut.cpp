@@ -262,6 +262,13 @@ private Q_SLOTS:
         QVERIFY(portal.bindings.last().session != first.session);
         QTRY_COMPARE_WITH_TIMEOUT(sessions.closed, QStringList{first.session}, 10000);
 
+        // The portal restarted (its sessions gone with it): the service binds the key again.
+        QVERIFY(bus.unregisterService(u"org.freedesktop.portal.Desktop"_s));
+        QVERIFY(bus.registerService(u"org.freedesktop.portal.Desktop"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(portal.bindings.size(), 3, 10000);
+        QCOMPARE(portal.bindings.last().shortcuts.first().properties.value(u"preferred_trigger"_s),
+                 u"CTRL+ALT+p"_s);
+
         m_service.terminate();
         QVERIFY(m_service.waitForFinished(10000));
         bus.unregisterObject(first.session);

@@ -298,11 +298,12 @@ PaletteShortcut::Outcome PaletteShortcut::apply(const QKeySequence& keys)
                               : byHand(KeyChord::kdeShortcut(keys));
         return outcome;
     }
-    removeDesktopEntry();
     if (portal) {
-        // The key would otherwise be bound twice, by the portal and by the desktop's settings.
+        // The key would otherwise be bound twice: by the portal, and by the desktop's settings or
+        // (Plasma 6 reads the same folder) the entry written under Plasma 5.
         if (settings)
             writeBinding(*settings, QString());
+        removeDesktopEntry();
         tellService(true);
         outcome.route = Route::Portal;
         outcome.registered = true;

@@ -181,8 +181,8 @@ void tellService(bool start)
     QDBusConnection::sessionBus().send(call);
 }
 
-// A value of a desktop entry's Exec key: the program quoted as the specification asks when it
-// holds a reserved character, then escaped as every string value is.
+// A value of a desktop entry's Exec key: the program quoted as freedesktop.org's Desktop Entry
+// rules ask when it holds a reserved character, then escaped as every string value is.
 QString execValue(const QString& command)
 {
     const qsizetype space = command.lastIndexOf(u' ');

@@ -5,7 +5,10 @@
 #include "DefaultCatalogue.h"
 #include "DesktopEntryIndex.h"
 #include "Dispatch.h"
+#include "GlobalShortcutPortal.h"
 #include "IconThemeIndex.h"
+#include "KeyChord.h"
+#include "Localizer.h"
 #include "MenuStore.h"
 #include "Seams.h"
 #include "WorkInProgress.h"
@@ -13,6 +16,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QKeySequence>
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
@@ -37,6 +41,8 @@ void onUnixSignal(int)
 
 constexpr int kBusyRetryMs = 250;
 constexpr int kBusCheckMs = 2000;
+// The palette's shortcut among the service's portal shortcuts.
+const QString kPaletteShortcutId = QStringLiteral("palette");
 
 } // namespace
 
@@ -92,6 +98,13 @@ int ExtensionService::exec(QTextStream& err)
         return 1;
     }
 
+    m_shortcutPortal = std::make_unique<GlobalShortcutPortal>(bus);
+    connect(m_shortcutPortal.get(), &GlobalShortcutPortal::activated, m_adaptor.get(),
+            &DBusAdaptor::ShowPalette);
+    connect(m_adaptor.get(), &DBusAdaptor::paletteShortcutChanged, this,
+            &ExtensionService::bindPaletteShortcut);
+    bindPaletteShortcut();
+
     if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
         m_signalNotifier =
             std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
@@ -128,6 +141,7 @@ int ExtensionService::exec(QTextStream& err)
     g_signalPipe[0] = g_signalPipe[1] = -1;
     // Work the actions scheduled on the main thread goes with the service; what runs on the
     // background queue has finished (isBusy was false).
+    m_shortcutPortal.reset();
     m_adaptor.reset();
     m_menuService.reset();
     m_seams.reset();
@@ -143,6 +157,20 @@ bool ExtensionService::isBusy() const
     const QList<QWidget*> windows = QApplication::topLevelWidgets();
     return std::any_of(windows.begin(), windows.end(),
                        [](const QWidget* w) { return w->isVisible(); });
+}
+
+void ExtensionService::bindPaletteShortcut()
+{
+    // Plasma 5 runs the palette from a desktop entry's shortcut instead (the settings write it).
+    const QKeySequence keys =
+        GlobalShortcutPortal::isPlasma5Session()
+            ? QKeySequence()
+            : QKeySequence::fromString(
+                  MenuStore::sharedDefaults().stringForKey(StoreKey::paletteShortcut),
+                  QKeySequence::PortableText);
+    m_shortcutPortal->bind(kPaletteShortcutId,
+                           Localizer::text(QStringLiteral("Palette Shortcut Description")),
+                           KeyChord::xdgTrigger(keys));
 }
 
 void ExtensionService::onSignal()

@@ -21,7 +21,7 @@ targets=("$@")
 command -v mmdebstrap >/dev/null ||
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends mmdebstrap
 
-repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+repo=$(cd "$(dirname "$0")/.." && pwd)
 roots=${FRESH_ROOTS:-/work/roots}
 [ -d "$(dirname "$roots")" ] || roots=/var/tmp
 mkdir -p "$roots"
@@ -65,8 +65,15 @@ mmdebstrap --variant=apt --include=ca-certificates,git,make,sudo \
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 echo "check-fresh: $suite root made in $(elapsed $(($(date +%s) - start)))"
 
-git clone -q "$repo" "$root/root/pallstone"
-echo "check-fresh: cloned $(git -C "$root/root/pallstone" log -1 --format='%h %s')"
+if git -C "$repo" rev-parse --git-dir >/dev/null 2>&1; then
+  git clone -q "$repo" "$root/root/pallstone"
+  echo "check-fresh: cloned $(git -C "$root/root/pallstone" log -1 --format='%h %s')"
+else
+  # A checkout without its history (as some CI systems make): its files, without build folders.
+  mkdir "$root/root/pallstone"
+  tar -C "$repo" --exclude='./build*' -cf - . | tar -C "$root/root/pallstone" -xf -
+  echo "check-fresh: copied the files of $repo"
+fi
 
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"

@@ -46,13 +46,13 @@ static void append_item(GObject* parent, GObject* child)
 static GList* get_file_items(NautilusMenuProvider* provider, GList* files)
 {
     (void)provider;
-    return pallstone_items_for_selection(files, local_uri, new_item, append_item);
+    return pallstone_items_for_selection(files, NULL, local_uri, new_item, append_item);
 }
 
 static GList* get_background_items(NautilusMenuProvider* provider, NautilusFileInfo* folder)
 {
     (void)provider;
-    return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
+    return pallstone_items_for_folder(folder, NULL, local_uri, new_item, append_item);
 }
 
 PALLSTONE_DEFINE_MODULE_PROVIDER(nautilus, NAUTILUS_TYPE_MENU_PROVIDER,

@@ -70,13 +70,17 @@ static void append_item(GObject* parent, GObject* child)
     g_object_unref(submenu);
 }
 
-/* Thunar's own Reload, through the accelerator its window gives the action (whatever the user
- * made it): extensions have no other way to it. */
+/* Thunar splits a view into shown and hidden items when hidden items are switched on or off,
+ * and nowhere else: its own Reload keeps an item that became hidden. Switching them twice, through
+ * the accelerator the window gives the action (whatever the user made it), splits the view again;
+ * extensions have no other way to it. */
 static void reload(gpointer window)
 {
     GtkAccelKey key = {0};
-    if (GTK_IS_WINDOW(window) &&
-        gtk_accel_map_lookup_entry("<Actions>/ThunarWindow/reload", &key) && key.accel_key)
+    if (!GTK_IS_WINDOW(window) ||
+        !gtk_accel_map_lookup_entry("<Actions>/ThunarWindow/show-hidden", &key) || !key.accel_key)
+        return;
+    if (gtk_accel_groups_activate(G_OBJECT(window), key.accel_key, key.accel_mods))
         gtk_accel_groups_activate(G_OBJECT(window), key.accel_key, key.accel_mods);
 }
 

@@ -17,7 +17,7 @@
 # the system folders are put back. Not part of `make test`.
 #
 # With --hide, each file manager instead hides the first item of its folder with "Hide Selected
-# Files" and shows it again with "Unhide All Files": the view must follow both without a refresh.
+# Items" and shows it again with "Unhide All Items": the view must follow both without a refresh.
 #
 # usage: scripts/check-file-managers.sh [--user-home] [--no-autostart] [--hide] [--out DIR]
 #                                       [BUILD_DIR] [nautilus|nemo|caja|thunar|dolphin ...]
@@ -88,8 +88,11 @@ cd "$root"
 HOME=$home cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >/dev/null
 targets=(pallstone pallstone-extension)
-for t in pallstone-nautilus pallstone-nemo pallstone-caja pallstone-thunar pallstone-dolphin; do
-  cmake --build "$build" --target help | grep -q "^$t:" && targets+=("$t")
+# Read whole: grep -q would end the pipe early, and pipefail then counts the target as missing.
+help=$(cmake --build "$build" --target help)
+for t in pallstone-nautilus pallstone-nemo pallstone-caja pallstone-thunar pallstone-dolphin-kf5 \
+  pallstone-dolphin-kf6; do
+  grep -q "^$t:" <<<"$help" && targets+=("$t")
 done
 cmake --build "$build" -j "${JOBS:-$(nproc)}" --target "${targets[@]}"
 [ "$user_home" = 1 ] || [ -e "$prefix/bin/pallstone-extension" ] || uninstall=$build

@@ -10,8 +10,8 @@
         the same for Dolphin, with the keyboard (see probe_menu_by_keys).
     file-manager-probe.py hide PID FOLDER SHOTS_PREFIX
         selects the first item of FOLDER's view (a click on the background, then Home), picks
-        Pallstone's "Hide Selected Files" from its menu (Shift+F10) and fails unless the view drops
-        the item by itself; then picks "Unhide All Files" from the background's menu and fails
+        Pallstone's "Hide Selected Items" from its menu (Shift+F10) and fails unless the view drops
+        the item by itself; then picks "Unhide All Items" from the background's menu and fails
         unless the item shows again. Pictures go to SHOTS_PREFIX-hidden.png and -unhidden.png.
 Exits 3 when the application never shows up on the accessibility bus.
 """
@@ -266,7 +266,7 @@ def view_state(app, name):
             text = node.name or ""
         except Exception:
             continue
-        if text == name and showing(node):
+        if text == name and shown(node):
             return True, None
         found = COUNT.match(text)
         if found and showing(node):
@@ -301,7 +301,7 @@ def probe_hide(pid, folder, shots):
     subprocess.run(["xdotool", "key", "Escape"], check=False)
     subprocess.run(["xdotool", "click", "1"], check=False)
     subprocess.run(["xdotool", "key", "--delay", "200", "Home", "shift+F10"], check=True)
-    pick(app, known, "Hide Selected Files")
+    pick(app, known, "Hide Selected Items")
     hidden = wait_for("hidden", lambda: shows(app, first, False, total), VIEW_CHANGE_S)
     shoot(shots + "-hidden.png")
     if not hidden:
@@ -309,7 +309,7 @@ def probe_hide(pid, folder, shots):
     log("hidden without a refresh:", first)
     known = set(names_of(menu_items(app)))
     right_click_background(pid)
-    pick(app, known, "Unhide All Files")
+    pick(app, known, "Unhide All Items")
     shown = wait_for("shown", lambda: shows(app, first, True, total), VIEW_CHANGE_S)
     shoot(shots + "-unhidden.png")
     if not shown:

@@ -7,7 +7,9 @@
  */
 #include "pallstone-bridge.h"
 
+#include <fcntl.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #define PALLSTONE_OBJECT_PATH "/com/tolvane/pallstone/ContextMenu"
 #define PALLSTONE_INTERFACE "com.tolvane.pallstone.ContextMenu"
@@ -347,6 +349,8 @@ static char* parent_uri(const char* uri)
 /* While GLib still answers from the list it read before, it is asked again this often: it keeps
  * a folder's list for five seconds and some more. */
 #define HIDDEN_RETRY_MS 500
+/* Time for the file manager to take in the change events of the items before the reload. */
+#define ITEMS_SETTLE_MS 300
 
 static PallstoneReload reload_view;
 
@@ -410,6 +414,7 @@ typedef struct
     GWeakRef window;
     GHashTable* before;
     GHashTable* after;
+    gboolean answered_old; /* GLib answered from the old list after the change */
     guint settle_source;
     guint expire_source;
 } HiddenWatch;
@@ -454,6 +459,48 @@ static gboolean glib_sees(HiddenWatch* watch, const char* name, gboolean now_hid
     return seen;
 }
 
+/* Sets an item's times to what they are: only its status-change time moves, and GIO's file
+ * monitor reports a change of its attributes. */
+static void touch_item(GFile* folder, const char* name)
+{
+    /* A line of the list that names no item of the folder touches nothing. */
+    if (strchr(name, '/') || !strcmp(name, ".") || !strcmp(name, ".."))
+        return;
+    GFile* item = g_file_get_child(folder, name);
+    const char* path = g_file_peek_path(item);
+    struct stat info;
+    if (path && lstat(path, &info) == 0) {
+        const struct timespec times[2] = {info.st_atim, info.st_mtim};
+        utimensat(AT_FDCWD, path, times, AT_SYMLINK_NOFOLLOW);
+    }
+    g_object_unref(item);
+}
+
+static void touch_changed_items(HiddenWatch* watch)
+{
+    GHashTable* lists[2] = {watch->before, watch->after};
+    for (guint i = 0; i < 2; ++i) {
+        if (!lists[i])
+            continue;
+        GHashTable* other = lists[1 - i];
+        GHashTableIter iter;
+        gpointer name = NULL;
+        g_hash_table_iter_init(&iter, lists[i]);
+        while (g_hash_table_iter_next(&iter, &name, NULL)) {
+            if (!other || !g_hash_table_contains(other, name))
+                touch_item(watch->folder, name);
+        }
+    }
+}
+
+static gboolean on_items_settled(gpointer data)
+{
+    HiddenWatch* watch = data;
+    watch->settle_source = 0;
+    reload_and_end(watch);
+    return G_SOURCE_REMOVE;
+}
+
 static gboolean on_hidden_settled(gpointer data)
 {
     HiddenWatch* watch = data;
@@ -467,11 +514,20 @@ static gboolean on_hidden_settled(gpointer data)
         g_clear_pointer(&watch->after, g_hash_table_unref);
         return G_SOURCE_REMOVE;
     }
-    if (glib_sees(watch, name, now_hidden)) {
+    if (!glib_sees(watch, name, now_hidden)) {
+        watch->answered_old = TRUE;
+        watch->settle_source = g_timeout_add(HIDDEN_RETRY_MS, on_hidden_settled, watch);
+        return G_SOURCE_REMOVE;
+    }
+    if (!watch->answered_old) {
         reload_and_end(watch);
         return G_SOURCE_REMOVE;
     }
-    watch->settle_source = g_timeout_add(HIDDEN_RETRY_MS, on_hidden_settled, watch);
+    /* The file manager looked at the changed items while GLib still answered from the old list,
+     * and Thunar keeps what it saw in its items through a reload: they are changed again, as the
+     * service did, now that GLib reads the new list. */
+    touch_changed_items(watch);
+    watch->settle_source = g_timeout_add(ITEMS_SETTLE_MS, on_items_settled, watch);
     return G_SOURCE_REMOVE;
 }
 

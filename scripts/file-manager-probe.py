@@ -274,10 +274,15 @@ def view_state(app, name):
     return False, count
 
 
-def shows(app, name, visible, total):
+def shows(app, name, visible, total, by_name):
+    """by_name: the view's items are accessible; else only the status bar's count tells, and
+    it shows no count while an item is selected."""
     named, count = view_state(app, name)
-    if named or count is None:
+    if by_name:
         return named == visible
+    if count is None:
+        # A click on the background (where the pointer was left) ends the selection.
+        subprocess.run(["xdotool", "click", "1"], check=False)
     return count == (total if visible else total - 1)
 
 
@@ -294,15 +299,19 @@ def probe_hide(pid, folder, shots):
     if len(items) < 2:
         raise SystemExit("probe: hide needs two items in " + folder)
     first, total = items[0], len(items)
-    if not wait_for("view", lambda: shows(app, first, True, total), 15):
+    state = wait_for("view", lambda: (lambda s: s if s[0] or s[1] == total else None)(
+        view_state(app, first)), 15)
+    if not state:
         raise SystemExit(f"probe: the view never showed {first}")
+    by_name = state[0]
     known = set(names_of(menu_items(app)))
     right_click_background(pid)
     subprocess.run(["xdotool", "key", "Escape"], check=False)
     subprocess.run(["xdotool", "click", "1"], check=False)
     subprocess.run(["xdotool", "key", "--delay", "200", "Home", "shift+F10"], check=True)
     pick(app, known, "Hide Selected Items")
-    hidden = wait_for("hidden", lambda: shows(app, first, False, total), VIEW_CHANGE_S)
+    hidden = wait_for("hidden", lambda: shows(app, first, False, total, by_name),
+                      VIEW_CHANGE_S)
     shoot(shots + "-hidden.png")
     if not hidden:
         raise SystemExit(f"probe: {first} is in .hidden but the view still shows it")
@@ -310,7 +319,8 @@ def probe_hide(pid, folder, shots):
     known = set(names_of(menu_items(app)))
     right_click_background(pid)
     pick(app, known, "Unhide All Items")
-    shown = wait_for("shown", lambda: shows(app, first, True, total), VIEW_CHANGE_S)
+    shown = wait_for("shown", lambda: shows(app, first, True, total, by_name),
+                     VIEW_CHANGE_S)
     shoot(shots + "-unhidden.png")
     if not shown:
         raise SystemExit(f"probe: {first} left .hidden but the view does not show it")

@@ -438,6 +438,8 @@ static void hidden_watch_free(HiddenWatch* watch)
 
 static void reload_and_end(HiddenWatch* watch)
 {
+    g_debug("pallstone: the folder's .hidden list changed, the view is read again%s",
+            watch->answered_old ? " (GLib answered from the old list first)" : "");
     gpointer window = g_weak_ref_get(&watch->window);
     if (reload_view)
         reload_view(window);

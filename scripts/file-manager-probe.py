@@ -254,6 +254,7 @@ def probe_menu_by_keys(pid, folder, shots):
 # Long enough for GLib to forget a folder's ".hidden" list (it keeps it five seconds and some
 # more) and for the view to be read again: a view that is right only after a manual refresh fails.
 VIEW_CHANGE_S = 12
+GLIB_FORGETS_S = 9
 COUNT = re.compile(r"^(\d+) (items?|files?)\b")
 
 
@@ -316,6 +317,9 @@ def probe_hide(pid, folder, shots):
     if not hidden:
         raise SystemExit(f"probe: {first} is in .hidden but the view still shows it")
     log("hidden without a refresh:", first)
+    # Hiding came soon after the folder loaded, while GLib still kept its old list; showing comes
+    # once GLib has forgotten the list it read since: both cases are checked.
+    time.sleep(GLIB_FORGETS_S)
     known = set(names_of(menu_items(app)))
     right_click_background(pid)
     pick(app, known, "Unhide All Items")

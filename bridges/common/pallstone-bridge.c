@@ -350,7 +350,7 @@ static char* parent_uri(const char* uri)
  * a folder's list for five seconds and some more. */
 #define HIDDEN_RETRY_MS 500
 /* Time for the file manager to take in the change events of the items before the reload. */
-#define ITEMS_SETTLE_MS 300
+#define ITEMS_SETTLE_MS 500
 
 static PallstoneReload reload_view;
 
@@ -521,13 +521,10 @@ static gboolean on_hidden_settled(gpointer data)
         watch->settle_source = g_timeout_add(HIDDEN_RETRY_MS, on_hidden_settled, watch);
         return G_SOURCE_REMOVE;
     }
-    if (!watch->answered_old) {
-        reload_and_end(watch);
-        return G_SOURCE_REMOVE;
-    }
-    /* The file manager looked at the changed items while GLib still answered from the old list,
-     * and Thunar keeps what it saw in its items through a reload: they are changed again, as the
-     * service did, now that GLib reads the new list. */
+    /* The file manager may have looked at the changed items while GLib still answered from the
+     * old list, or not yet taken in their change: Thunar keeps what it saw in its items through
+     * a reload. They are changed again, as the service did, now that GLib reads the new list,
+     * and the view is read once the file manager has taken that in. */
     touch_changed_items(watch);
     watch->settle_source = g_timeout_add(ITEMS_SETTLE_MS, on_items_settled, watch);
     return G_SOURCE_REMOVE;

@@ -101,12 +101,13 @@ GList* pallstone_items_for_folder(gpointer folder, gpointer window, PallstoneUri
 /* Shows the folder of the window afresh, as the file manager's own Reload does (window may be
  * NULL, or gone by then).
  *
- * An entry that hides or shows items changes the folder's ".hidden" list. GLib reads that list
- * once per folder and keeps it for about five seconds, and Nemo, Caja and Thunar never drop an
- * item from a view because it changed into a hidden one: their views are only right once the
- * folder is read again, after GLib has read the new list. A bridge that sets this function gets
- * it called when, after one of its entries ran, the target folder's list changed and GLib (in
- * this process) sees the change. */
+ * An entry that hides or shows items changes the folder's ".hidden" list, and the service then
+ * changes the items' status-change times, so that file managers look at them again. That is not
+ * enough: GLib reads a folder's list once and answers from it for five seconds and more, Nemo and
+ * Caja never drop an item that changed into a hidden one, Thunar sorts items into shown and hidden
+ * only when hidden items are switched on or off, and Nautilus does not show an item that left
+ * the list. A bridge that sets this function gets it called when, after one of its entries ran,
+ * the target folder's list changed and GLib (in this process) answers from the new list. */
 typedef void (*PallstoneReload)(gpointer window);
 void pallstone_bridge_set_reload(PallstoneReload reload);
 

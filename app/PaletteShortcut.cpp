@@ -1,15 +1,23 @@
 #include "PaletteShortcut.h"
 
+#include "ExtensionManager.h"
+#include "GlobalShortcutPortal.h"
+#include "KeyChord.h"
 #include "Localizer.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <gio/gio.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace pallstone {
@@ -117,6 +125,7 @@ const DesktopBinding* bindingOf(PaletteShortcut::Desktop desktop)
         return &kCinnamon;
     case PaletteShortcut::Desktop::Mate:
         return &kMate;
+    case PaletteShortcut::Desktop::Plasma5:
     case PaletteShortcut::Desktop::Other:
         break;
     }
@@ -156,6 +165,72 @@ QString byHand(const QString& accelerator)
         .arg(accelerator, PaletteShortcut::command());
 }
 
+// A portal that is running answers within milliseconds; one being started by the bus may take
+// longer, and the window waits no longer than this.
+constexpr int kPortalProbeMs = 2000;
+
+// The service binds the key with the portal and holds it; a running one reads the stored key
+// again when told. To bind a new key, a service that is not running is started; to drop one, not.
+void tellService(bool start)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        ExtensionManager::kServiceName, QStringLiteral("/com/tolvane/pallstone/ContextMenu"),
+        QStringLiteral("com.tolvane.pallstone.ContextMenu"),
+        QStringLiteral("PaletteShortcutChanged"));
+    call.setAutoStartService(start);
+    QDBusConnection::sessionBus().send(call);
+}
+
+// A value of a desktop entry's Exec key: the program quoted as freedesktop.org's Desktop Entry
+// rules ask when it holds a reserved character, then escaped as every string value is.
+QString execValue(const QString& command)
+{
+    const qsizetype space = command.lastIndexOf(u' ');
+    const QString program = command.left(space);
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    QString exec = program;
+    if (std::any_of(program.begin(), program.end(), [](QChar c) { return reserved.contains(c); })) {
+        exec.clear();
+        for (const QChar c : program) {
+            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+                exec += u'\\';
+            exec += c;
+        }
+        exec = u'"' + exec + u'"';
+    }
+    exec += command.mid(space);
+    return exec.replace(u'\\', QStringLiteral("\\\\"));
+}
+
+// Plasma 5's shortcut daemon (kglobalaccel) reads the desktop entries in the kglobalaccel folders
+// when it starts, each one's X-KDE-Shortcuts as the key that runs it, and skips those marked
+// NoDisplay. Outside the applications folders, the entry shows in no menu.
+bool writeDesktopEntry(const QString& kdeShortcut)
+{
+    const QString path = PaletteShortcut::desktopEntryPath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QString text = QStringLiteral("[Desktop Entry]\n"
+                                        "Type=Application\n"
+                                        "Name=Pallstone palette\n"
+                                        "Name[zh_CN]=Pallstone 命令面板\n"
+                                        "Exec=%1\n"
+                                        "Icon=pallstone\n"
+                                        "StartupNotify=false\n"
+                                        "X-KDE-Shortcuts=%2\n")
+                             .arg(execValue(PaletteShortcut::command()), kdeShortcut);
+    file.write(text.toUtf8());
+    return file.commit();
+}
+
+bool removeDesktopEntry()
+{
+    return QFile::remove(PaletteShortcut::desktopEntryPath());
+}
+
 } // namespace
 
 PaletteShortcut::Desktop PaletteShortcut::desktop()
@@ -170,6 +245,8 @@ PaletteShortcut::Desktop PaletteShortcut::desktop()
         if (name == u"mate" && hasSchemas(kMate))
             return Desktop::Mate;
     }
+    if (GlobalShortcutPortal::isPlasma5Session())
+        return Desktop::Plasma5;
     return Desktop::Other;
 }
 
@@ -184,55 +261,65 @@ QString PaletteShortcut::command()
     return program + QStringLiteral(" palette");
 }
 
-QString PaletteShortcut::accelerator(const QKeySequence& keys)
+QString PaletteShortcut::desktopEntryPath()
 {
-    if (keys.isEmpty())
-        return {};
-    const QKeyCombination chord = keys[0];
-    QString text;
-    const Qt::KeyboardModifiers mods = chord.keyboardModifiers();
-    if (mods & Qt::ControlModifier)
-        text += QStringLiteral("<Control>");
-    if (mods & Qt::AltModifier)
-        text += QStringLiteral("<Alt>");
-    if (mods & Qt::ShiftModifier)
-        text += QStringLiteral("<Shift>");
-    if (mods & Qt::MetaModifier)
-        text += QStringLiteral("<Super>");
-    const QString key = QKeySequence(chord.key()).toString(QKeySequence::PortableText);
-    // GTK spells the keys by their X names; Qt's portable names agree for letters, digits and
-    // F-keys, and these differ.
-    static const QHash<QString, QString> names = {
-        {QStringLiteral("Space"), QStringLiteral("space")},
-        {QStringLiteral("Return"), QStringLiteral("Return")},
-        {QStringLiteral("Esc"), QStringLiteral("Escape")},
-        {QStringLiteral("PgUp"), QStringLiteral("Page_Up")},
-        {QStringLiteral("PgDown"), QStringLiteral("Page_Down")},
-        {QStringLiteral("Del"), QStringLiteral("Delete")},
-        {QStringLiteral("Ins"), QStringLiteral("Insert")},
-        {QStringLiteral("."), QStringLiteral("period")},
-        {QStringLiteral(","), QStringLiteral("comma")},
-        {QStringLiteral("/"), QStringLiteral("slash")},
-        {QStringLiteral(";"), QStringLiteral("semicolon")},
-    };
-    return text + names.value(key, key.size() == 1 ? key.toLower() : key);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/kglobalaccel/pallstone-palette.desktop");
 }
 
 PaletteShortcut::Outcome PaletteShortcut::apply(const QKeySequence& keys)
 {
     Outcome outcome;
     outcome.desktop = desktop();
-    const QString accel = accelerator(keys);
-    if (outcome.desktop == Desktop::Other) {
-        outcome.message = keys.isEmpty() ? QString() : byHand(accel);
+    const DesktopBinding* settings = bindingOf(outcome.desktop);
+    const bool portal =
+        outcome.desktop != Desktop::Plasma5 &&
+        GlobalShortcutPortal::offeredVersion(QDBusConnection::sessionBus(), kPortalProbeMs) > 0;
+
+    if (keys.isEmpty()) {
+        // Whichever way the key went before, it goes.
+        if (settings)
+            writeBinding(*settings, QString());
+        const bool hadEntry = removeDesktopEntry();
+        tellService(false);
+        outcome.registered = settings || portal || hadEntry;
+        if (outcome.registered)
+            outcome.message = Localizer::text(QStringLiteral("Palette Shortcut Removed"));
         return outcome;
     }
-    writeBinding(*bindingOf(outcome.desktop), accel);
+
+    const QString shown = keys.toString(QKeySequence::NativeText);
+    if (outcome.desktop == Desktop::Plasma5) {
+        outcome.route = Route::DesktopEntry;
+        outcome.registered = writeDesktopEntry(KeyChord::kdeShortcut(keys));
+        outcome.message = outcome.registered
+                              ? Localizer::text(QStringLiteral("Palette Shortcut Plasma 5"))
+                                    .arg(shown, PaletteShortcut::desktopEntryPath())
+                              : byHand(KeyChord::kdeShortcut(keys));
+        return outcome;
+    }
+    if (portal) {
+        // The key would otherwise be bound twice: by the portal, and by the desktop's settings or
+        // (Plasma 6 reads the same folder) the entry written under Plasma 5.
+        if (settings)
+            writeBinding(*settings, QString());
+        removeDesktopEntry();
+        tellService(true);
+        outcome.route = Route::Portal;
+        outcome.registered = true;
+        outcome.message =
+            Localizer::text(QStringLiteral("Palette Shortcut Portal Registered")).arg(shown);
+        return outcome;
+    }
+    const QString accel = KeyChord::gtkAccelerator(keys);
+    if (!settings) {
+        outcome.message = byHand(accel);
+        return outcome;
+    }
+    writeBinding(*settings, accel);
+    outcome.route = Route::Settings;
     outcome.registered = true;
-    outcome.message =
-        Localizer::text(keys.isEmpty() ? QStringLiteral("Palette Shortcut Removed")
-                                       : QStringLiteral("Palette Shortcut Registered"))
-            .arg(keys.toString(QKeySequence::NativeText));
+    outcome.message = Localizer::text(QStringLiteral("Palette Shortcut Registered")).arg(shown);
     return outcome;
 }
 

@@ -43,7 +43,6 @@ constexpr int kStatusBarTag = 5;
 } // namespace
 
 const QString PreferencesPage::kSecondTerminalKey = QStringLiteral("second terminal");
-const QString PreferencesPage::kPaletteShortcutKey = QStringLiteral("palette shortcut");
 
 PreferencesPage::PreferencesPage(QWidget* parent) : QWidget(parent)
 {
@@ -183,8 +182,8 @@ void PreferencesPage::refresh()
     }
     m_secondTerminal->setCurrentIndex(qMax(0, position));
     const QSignalBlocker blocker(m_shortcut);
-    m_shortcut->setKeySequence(QKeySequence::fromString(store.stringForKey(kPaletteShortcutKey),
-                                                        QKeySequence::PortableText));
+    m_shortcut->setKeySequence(QKeySequence::fromString(
+        store.stringForKey(StoreKey::paletteShortcut), QKeySequence::PortableText));
 }
 
 void PreferencesPage::onCheckAction(int tag, bool checked)
@@ -211,10 +210,11 @@ void PreferencesPage::onPaletteShortcut(const QKeySequence& keys)
         const QSignalBlocker blocker(m_shortcut);
         m_shortcut->setKeySequence(chord);
     }
-    const PaletteShortcut::Outcome outcome = PaletteShortcut::apply(chord);
+    // Stored first: the service reads the key from the store when told it changed.
     MenuStore::sharedDefaults().setObject(
         chord.isEmpty() ? Value() : Value(chord.toString(QKeySequence::PortableText)),
-        kPaletteShortcutKey);
+        StoreKey::paletteShortcut);
+    const PaletteShortcut::Outcome outcome = PaletteShortcut::apply(chord);
     m_shortcutStatus->setText(outcome.message.isEmpty()
                                   ? Localizer::text(QStringLiteral("Keyboard Shortcut Tip"))
                                   : outcome.message);

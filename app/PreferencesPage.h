@@ -54,8 +54,6 @@ public:
 
     // The shared store's key of the terminal the "iTerm2" entries open.
     static const QString kSecondTerminalKey;
-    // The shared store's key of the palette's key sequence (portable text).
-    static const QString kPaletteShortcutKey;
 
 private:
     void refresh();

@@ -151,7 +151,7 @@ void BM_FileDigest(benchmark::State& state)
     const auto algorithm = Algorithm(state.range(0));
     const QString path = QString::fromStdString(benchFile());
     for (auto _ : state) {
-        const FileDigest::Result result = FileDigest::hashOfFileAtPath(algorithm, path);
+        FileDigest::Result result = FileDigest::hashOfFileAtPath(algorithm, path);
         if (!result.isValid())
             state.SkipWithError("the file cannot be hashed");
         benchmark::DoNotOptimize(result.value);

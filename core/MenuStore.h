@@ -112,6 +112,9 @@ inline const QString commonPathNextMenu = QStringLiteral("common path next menu"
 inline const QString openNewFile = QStringLiteral("open new file");
 inline const QString useCount = QStringLiteral("use count");
 inline const QString isReviewed = QStringLiteral("is reviewed");
+// The key that opens the palette, as Qt's portable text ("Meta+Space"): chosen in the settings,
+// bound by the service where the desktop's shortcut portal takes it.
+inline const QString paletteShortcut = QStringLiteral("palette shortcut");
 // "pref check0" to "pref check6".
 inline QString prefCheck(int tag)
 {

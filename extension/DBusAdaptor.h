@@ -70,6 +70,11 @@ public Q_SLOTS:
     // Opens the palette over the menu of what a file manager last asked a menu for (the home
     // folder before any did), once the call has been answered.
     Q_SCRIPTABLE void ShowPalette();
+    // The settings application stored another key for the palette (or none).
+    Q_SCRIPTABLE void PaletteShortcutChanged() { Q_EMIT paletteShortcutChanged(); }
+
+Q_SIGNALS:
+    void paletteShortcutChanged();
 
 private:
     // The call's inputs as a request, or an InvalidArgs error reply sent and nothing.

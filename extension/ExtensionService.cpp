@@ -3,8 +3,12 @@
 #include "ContextMenuService.h"
 #include "DBusAdaptor.h"
 #include "DefaultCatalogue.h"
+#include "DesktopEntryIndex.h"
 #include "Dispatch.h"
+#include "GlobalShortcutPortal.h"
 #include "IconThemeIndex.h"
+#include "KeyChord.h"
+#include "Localizer.h"
 #include "MenuStore.h"
 #include "Seams.h"
 #include "WorkInProgress.h"
@@ -12,7 +16,9 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QKeySequence>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -35,12 +41,18 @@ void onUnixSignal(int)
 
 constexpr int kBusyRetryMs = 250;
 constexpr int kBusCheckMs = 2000;
+// The palette's shortcut among the service's portal shortcuts.
+const QString kPaletteShortcutId = QStringLiteral("palette");
 
 } // namespace
 
 ExtensionService::ExtensionService(QObject* parent) : QObject(parent) {}
 
-ExtensionService::~ExtensionService() = default;
+ExtensionService::~ExtensionService()
+{
+    if (m_applicationsReader)
+        m_applicationsReader->wait();
+}
 
 int ExtensionService::exec(QTextStream& err)
 {
@@ -66,6 +78,8 @@ int ExtensionService::exec(QTextStream& err)
     m_menuService = std::make_unique<ContextMenuService>();
     m_menuService->init();
     IconThemeIndex::instance().startBuilding();
+    // The installed applications are read before the first menu asks for them.
+    m_applicationsReader = DesktopEntryIndex::loadInBackground();
 
     DBusMenuEntry::registerMetaType();
     m_adaptor = std::make_unique<DBusAdaptor>(*m_menuService);
@@ -83,6 +97,13 @@ int ExtensionService::exec(QTextStream& err)
             << " is already owned on this bus: the service runs already\n";
         return 1;
     }
+
+    m_shortcutPortal = std::make_unique<GlobalShortcutPortal>(bus);
+    connect(m_shortcutPortal.get(), &GlobalShortcutPortal::activated, m_adaptor.get(),
+            &DBusAdaptor::ShowPalette);
+    connect(m_adaptor.get(), &DBusAdaptor::paletteShortcutChanged, this,
+            &ExtensionService::bindPaletteShortcut);
+    bindPaletteShortcut();
 
     if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
         m_signalNotifier =
@@ -120,6 +141,7 @@ int ExtensionService::exec(QTextStream& err)
     g_signalPipe[0] = g_signalPipe[1] = -1;
     // Work the actions scheduled on the main thread goes with the service; what runs on the
     // background queue has finished (isBusy was false).
+    m_shortcutPortal.reset();
     m_adaptor.reset();
     m_menuService.reset();
     m_seams.reset();
@@ -135,6 +157,20 @@ bool ExtensionService::isBusy() const
     const QList<QWidget*> windows = QApplication::topLevelWidgets();
     return std::any_of(windows.begin(), windows.end(),
                        [](const QWidget* w) { return w->isVisible(); });
+}
+
+void ExtensionService::bindPaletteShortcut()
+{
+    // Plasma 5 runs the palette from a desktop entry's shortcut instead (the settings write it).
+    const QKeySequence keys =
+        GlobalShortcutPortal::isPlasma5Session()
+            ? QKeySequence()
+            : QKeySequence::fromString(
+                  MenuStore::sharedDefaults().stringForKey(StoreKey::paletteShortcut),
+                  QKeySequence::PortableText);
+    m_shortcutPortal->bind(kPaletteShortcutId,
+                           Localizer::text(QStringLiteral("Palette Shortcut Description")),
+                           KeyChord::xdgTrigger(keys));
 }
 
 void ExtensionService::onSignal()

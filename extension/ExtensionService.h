@@ -6,17 +6,20 @@
 #include <memory>
 
 class QSocketNotifier;
+class QThread;
 
 namespace pallstone {
 
 class DBusAdaptor;
 class ContextMenuService;
+class GlobalShortcutPortal;
 class Seams;
 
 // The long-lived service a file manager's bridge talks to: owns the menu service, the seams and the
-// D-Bus name, and keeps the clipboard's contents alive for as long as it runs. SIGTERM and SIGINT
-// end it cleanly, but only once no action is at work: ending it mid-copy would leave truncated
-// files behind.
+// D-Bus name, keeps the clipboard's contents alive for as long as it runs, and holds the palette's
+// key where the desktop's shortcut portal binds it (a portal's binding lasts as long as the
+// connection that made it). SIGTERM and SIGINT end it cleanly, but only once no action is at work:
+// ending it mid-copy would leave truncated files behind.
 //
 // PALLSTONE_ANSWERS (a JSON answers file, as for `run --answers`) replaces the windows, launches
 // and clipboard with scripted and recorded ones; PALLSTONE_TRANSCRIPT names the file the service
@@ -39,11 +42,14 @@ public:
 private:
     void onSignal();
     void quitWhenIdle();
+    void bindPaletteShortcut();
 
     std::unique_ptr<Seams> m_seams;
     std::unique_ptr<ContextMenuService> m_menuService;
     std::unique_ptr<DBusAdaptor> m_adaptor;
+    std::unique_ptr<GlobalShortcutPortal> m_shortcutPortal;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
+    std::unique_ptr<QThread> m_applicationsReader;
     bool m_quitting = false;
 };
 

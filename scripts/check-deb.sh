@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package (build-deb/pallstone_<version>_amd64.deb) and proves that it installs
-# and uninstalls cleanly with apt on a clean Debian 12 root:
+# Builds the Debian package for the release this machine runs (build-deb/
+# pallstone_<version>_debian<N>_amd64.deb) and proves that it installs and uninstalls cleanly with
+# apt on a clean root of that release:
 #   1. dpkg-deb -I/-c: the control data and the files are the expected ones;
-#   2. debootstrap makes a minimal bookworm root (kept as a pristine copy for later runs);
+#   2. mmdebstrap makes a minimal root of the same release (kept as a pristine copy for later
+#      runs);
 #      `apt-get install ./pallstone.deb` in a fresh copy of it resolves every dependency from
 #      the archive; the programs start there; the service answers MenuForMenuKind on a private
 #      session bus; `apt-get purge` removes every file the package brought (the five bridges
@@ -27,7 +29,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFI
   -DBUILD_TESTING=OFF -DPALLSTONE_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$jobs"
 (cd "$build" && cpack -G DEB >/dev/null)
-deb=$(ls "$PWD/$build"/pallstone_*_amd64.deb)
+deb=$(ls -t "$PWD/$build"/pallstone_*_amd64.deb | head -n 1)
 echo "check-deb: built $deb"
 
 dpkg-deb -I "$deb"
@@ -70,12 +72,15 @@ if [ "$mode" = simulate ]; then
 fi
 
 [ "$(id -u)" -eq 0 ] || { echo "check-deb: needs root (chroot); try --simulate" >&2; exit 1; }
-command -v debootstrap >/dev/null ||
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap
-base=${DEB_ROOT_CACHE:-/var/tmp/pallstone-bookworm-base}
+command -v mmdebstrap >/dev/null ||
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends mmdebstrap
+release=$(. /etc/os-release && echo "${VERSION_CODENAME:?}")
+base=${DEB_ROOT_CACHE:-/var/tmp/pallstone-$release-base}
 if [ ! -x "$base/usr/bin/apt-get" ]; then
-  rm -rf "$base"
-  debootstrap --variant=minbase bookworm "$base" http://deb.debian.org/debian
+  rm -rf --one-file-system "$base"
+  # Testing's Release files in the mirror can be past their validity date.
+  mmdebstrap --variant=minbase --aptopt='Acquire::Check-Valid-Until "false"' \
+    "$release" "$base" http://deb.debian.org/debian
 fi
 
 root=$(mktemp -d /var/tmp/pallstone-deb-root.XXXXXX)
@@ -114,4 +119,4 @@ left=$(while read -r f; do [ -f "$root$f" ] && echo "$f"; done < "$root/tmp/owne
 in_root dpkg-query -W -f='${Package}\n' | sort > "$root/tmp/after.txt"
 diff "$root/tmp/before.txt" "$root/tmp/after.txt" ||
   { echo "check-deb: purge left packages behind" >&2; exit 1; }
-echo "check-deb: installs, runs and purges cleanly on a clean Debian 12 root"
+echo "check-deb: installs, runs and purges cleanly on a clean $release root"

@@ -90,19 +90,24 @@ HOME=$home cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 targets=(pallstone pallstone-extension)
 # Read whole: grep -q would end the pipe early, and pipefail then counts the target as missing.
 help=$(cmake --build "$build" --target help)
-for t in pallstone-nautilus pallstone-nemo pallstone-caja pallstone-thunar pallstone-dolphin-kf5 \
-  pallstone-dolphin-kf6; do
+for t in pallstone-nautilus pallstone-nemo pallstone-caja pallstone-thunar pallstone-dolphin-kf6 \
+  pallstone-dolphin-kf5; do
   grep -q "^$t:" <<<"$help" && targets+=("$t")
 done
 cmake --build "$build" -j "${JOBS:-$(nproc)}" --target "${targets[@]}"
 [ "$user_home" = 1 ] || [ -e "$prefix/bin/pallstone-extension" ] || uninstall=$build
+# Qt's plugin folders of the KDE Frameworks generations this machine has (Dolphin on Plasma 6
+# loads kf6/, on Plasma 5 kf5/).
+qt6_plugins=$(/usr/lib/qt6/bin/qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null || true)
+qt5_plugins=$(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS 2>/dev/null || true)
 bridge_dirs=(
   "$(pkg-config --variable=extensiondir libnautilus-extension-4)/libpallstone-nautilus.so"
   "$(pkg-config --variable=extensiondir libnemo-extension)/libpallstone-nemo.so"
   "$(pkg-config --variable=extensiondir libcaja-extension)/libpallstone-caja.so"
   "$(pkg-config --variable=extensionsdir thunarx-3)/libpallstone-thunar.so"
-  "$(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS)/kf5/kfileitemaction/pallstone-dolphin.so"
 )
+[ -z "$qt6_plugins" ] || bridge_dirs+=("$qt6_plugins/kf6/kfileitemaction/pallstone-dolphin.so")
+[ -z "$qt5_plugins" ] || bridge_dirs+=("$qt5_plugins/kf5/kfileitemaction/pallstone-dolphin.so")
 for f in "${bridge_dirs[@]}"; do
   [ -f "$f" ] || continue
   install -D -m 644 "$f" "$work/saved$f"
@@ -123,7 +128,8 @@ nautilus/extensions-4/libpallstone-nautilus.so $(pkg-config --variable=extension
 nemo/extensions-3.0/libpallstone-nemo.so $(pkg-config --variable=extensiondir libnemo-extension)
 caja/extensions-2.0/libpallstone-caja.so $(pkg-config --variable=extensiondir libcaja-extension)
 thunarx-3/libpallstone-thunar.so $(pkg-config --variable=extensionsdir thunarx-3)
-qt5/plugins/kf5/kfileitemaction/pallstone-dolphin.so $(/usr/lib/qt5/bin/qmake -query QT_INSTALL_PLUGINS)/kf5/kfileitemaction
+qt6/plugins/kf6/kfileitemaction/pallstone-dolphin.so $qt6_plugins/kf6/kfileitemaction
+qt5/plugins/kf5/kfileitemaction/pallstone-dolphin.so $qt5_plugins/kf5/kfileitemaction
 EOF
 fi
 # The settings application seeds the configuration when it first starts; the service does not.
@@ -146,11 +152,13 @@ session() {
       break
     done
   fi
-  # Qt 5 registers with the accessibility bus only now and then: Dolphin's menu is worked with
-  # the keyboard. A GTK file manager that did not register is started again (its first
-  # right-click is then checked).
+  # Qt 5 registers with the accessibility bus only now and then: the Dolphin of Plasma 5 is
+  # worked with the keyboard, Plasma 6's (Qt 6) like the others. A file manager that did not
+  # register is started again (its first right-click is then checked).
   mode=menu
-  [ "${START[0]}" != dolphin ] || mode=keys
+  if [ "${START[0]}" = dolphin ] && ! ldd "$(command -v dolphin)" | grep -q libQt6Core; then
+    mode=keys
+  fi
   [ "$HIDE" = 0 ] || mode=hide
   for attempt in 1 2 3; do
     "${START[@]}" >>"$LOG" 2>&1 &

@@ -6,7 +6,9 @@
 # SUITE: bookworm, trixie or testing. COMMAND: a make target (default: run test), e.g.
 # `scripts/check-fresh.sh trixie run test-release`. Needs root and the network; the root is made
 # under $FRESH_ROOTS (default /work/roots, else /var/tmp) and removed at the end, or kept with
-# KEEP_ROOT=1 (its mounts are undone all the same).
+# KEEP_ROOT=1 (its mounts are undone all the same). REUSE_ROOT=DIR takes a root kept earlier
+# instead of making one: its clone moves to this repository's HEAD and keeps its build folders
+# (quicker rounds while mending; it proves less than a fresh root), and the root is kept.
 set -euo pipefail
 
 usage() { echo "usage: $0 bookworm|trixie|testing [make-target...]" >&2; exit 2; }
@@ -21,12 +23,18 @@ targets=("$@")
 command -v mmdebstrap >/dev/null ||
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends mmdebstrap
 
-repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+repo=$(cd "$(dirname "$0")/.." && pwd)
 roots=${FRESH_ROOTS:-/work/roots}
 [ -d "$(dirname "$roots")" ] || roots=/var/tmp
 mkdir -p "$roots"
-root=$(mktemp -d "$roots/pallstone-$suite.XXXXXX")
-root=$(realpath "$root")
+if [ -n "${REUSE_ROOT:-}" ]; then
+  root=$(realpath "$REUSE_ROOT")
+  [ -d "$root/root/pallstone/.git" ] || { echo "check-fresh: $root holds no clone" >&2; exit 1; }
+  KEEP_ROOT=1
+else
+  root=$(mktemp -d "$roots/pallstone-$suite.XXXXXX")
+  root=$(realpath "$root")
+fi
 
 # Every mount below the root, deepest first.
 mounts_below() {
@@ -57,16 +65,34 @@ trap 'exit 130' INT TERM
 
 elapsed() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
 
-# Testing's Release files in the mirror can be past their validity date.
-start=$(date +%s)
-mmdebstrap --variant=apt --include=ca-certificates,git,make,sudo \
-  --aptopt='Acquire::Check-Valid-Until "false"' \
-  "$suite" "$root" http://deb.debian.org/debian
-cp -L /etc/resolv.conf "$root/etc/resolv.conf"
-echo "check-fresh: $suite root made in $(elapsed $(($(date +%s) - start)))"
+# A new root of the release, with this repository's committed HEAD cloned into it.
+make_root() {
+  local start
+  start=$(date +%s)
+  # Testing's Release files in the mirror can be past their validity date.
+  mmdebstrap --variant=apt --include=ca-certificates,git,make,sudo \
+    --aptopt='Acquire::Check-Valid-Until "false"' \
+    "$suite" "$root" http://deb.debian.org/debian
+  cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+  echo "check-fresh: $suite root made in $(elapsed $(($(date +%s) - start)))"
+  if git -C "$repo" rev-parse --git-dir >/dev/null 2>&1; then
+    git clone -q "$repo" "$root/root/pallstone"
+    echo "check-fresh: cloned $(git -C "$root/root/pallstone" log -1 --format='%h %s')"
+  else
+    # A checkout without its history (as some CI systems make): its files, without build folders.
+    mkdir "$root/root/pallstone"
+    tar -C "$repo" --exclude='./build*' -cf - . | tar -C "$root/root/pallstone" -xf -
+    echo "check-fresh: copied the files of $repo"
+  fi
+}
 
-git clone -q "$repo" "$root/root/pallstone"
-echo "check-fresh: cloned $(git -C "$root/root/pallstone" log -1 --format='%h %s')"
+if [ -n "${REUSE_ROOT:-}" ]; then
+  git -C "$root/root/pallstone" fetch -q "$repo" HEAD
+  git -C "$root/root/pallstone" reset -q --hard FETCH_HEAD
+  echo "check-fresh: reused $root at $(git -C "$root/root/pallstone" log -1 --format='%h %s')"
+else
+  make_root
+fi
 
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"

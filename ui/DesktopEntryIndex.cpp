@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMutex>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <algorithm>
 
@@ -113,6 +114,21 @@ void refreshLocked()
 }
 
 } // namespace
+
+std::unique_ptr<QThread> DesktopEntryIndex::loadInBackground()
+{
+    // GIO's file system (GVfs) is made by the first thread that needs it; made on a thread that
+    // ends, part of it is left behind unreachable. The calling thread makes it.
+    g_vfs_get_default();
+    // A thread of its own that ends when done: GIO keeps per-thread data that a pooled thread
+    // would still hold at the exit.
+    std::unique_ptr<QThread> thread(QThread::create([] {
+        const QMutexLocker locker(&g_mutex);
+        refreshLocked();
+    }));
+    thread->start(QThread::LowPriority);
+    return thread;
+}
 
 QString DesktopEntryIndex::lookup(const QString& application)
 {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QThread>
+
+#include <memory>
 
 namespace pallstone {
 
@@ -13,6 +16,9 @@ public:
     // The desktop file whose desktop ID (with or without ".desktop") or Name (localised or not)
     // matches, case-insensitively; an ID match wins over a Name match. Empty when none matches.
     static QString lookup(const QString& application);
+    // Starts reading the list on a thread of its own, so that the first lookup does not have to;
+    // the caller waits for the thread before it ends.
+    static std::unique_ptr<QThread> loadInBackground();
 
 private:
     DesktopEntryIndex() = delete;

@@ -1,21 +1,19 @@
 #include "PortalColorPicker.h"
 
+#include "PortalRequest.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
-#include <QRandomGenerator>
 
 namespace pallstone {
 
 namespace {
 
-const QString kPortalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kScreenshotInterface = QStringLiteral("org.freedesktop.portal.Screenshot");
-const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 
 // Portal responses: 0 picked, 1 cancelled by the person, anything else refused.
 constexpr uint kResponseSuccess = 0;
@@ -32,8 +30,8 @@ PortalColorPicker::~PortalColorPicker()
     if (m_finished || m_requestPath.isEmpty() || !m_bus.isConnected())
         return;
     // The desktop's picker would otherwise stay open with nobody waiting for it.
-    m_bus.asyncCall(QDBusMessage::createMethodCall(kPortalService, m_requestPath, kRequestInterface,
-                                                   QStringLiteral("Close")));
+    m_bus.asyncCall(QDBusMessage::createMethodCall(
+        PortalRequest::service, m_requestPath, PortalRequest::interface, QStringLiteral("Close")));
     stopListening();
 }
 
@@ -45,18 +43,17 @@ void PortalColorPicker::start()
     }
     // The request object's path is known before the call, so its Response is listened for before
     // the portal can send it.
-    const QString token = QStringLiteral("pallstone%1").arg(QRandomGenerator::global()->generate());
-    QString sender = m_bus.baseService();
-    sender.remove(0, sender.startsWith(u':') ? 1 : 0).replace(u'.', u'_');
-    listenOn(QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token));
+    const QString token = PortalRequest::newToken();
+    listenOn(PortalRequest::path(m_bus, token));
 
-    m_portalWatcher = new QDBusServiceWatcher(kPortalService, m_bus,
+    m_portalWatcher = new QDBusServiceWatcher(PortalRequest::service, m_bus,
                                               QDBusServiceWatcher::WatchForUnregistration, this);
     connect(m_portalWatcher, &QDBusServiceWatcher::serviceUnregistered, this,
             [this] { finish(ColorPick::Status::Unavailable); });
 
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kPortalService, kPortalPath, kScreenshotInterface, QStringLiteral("PickColor"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(PortalRequest::service, PortalRequest::objectPath,
+                                       kScreenshotInterface, QStringLiteral("PickColor"));
     call << QString() << QVariantMap{{QStringLiteral("handle_token"), token}};
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
@@ -87,16 +84,16 @@ void PortalColorPicker::listenOn(const QString& requestPath)
 {
     m_requestPath = requestPath;
     // Without a service name: naming it would make Qt ask the bus for its owner, blocking.
-    m_bus.connect(QString(), m_requestPath, kRequestInterface, QStringLiteral("Response"), this,
-                  SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
+    m_bus.connect(QString(), m_requestPath, PortalRequest::interface, QStringLiteral("Response"),
+                  this, SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
 }
 
 void PortalColorPicker::stopListening()
 {
     if (m_requestPath.isEmpty())
         return;
-    m_bus.disconnect(QString(), m_requestPath, kRequestInterface, QStringLiteral("Response"), this,
-                     SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
+    m_bus.disconnect(QString(), m_requestPath, PortalRequest::interface, QStringLiteral("Response"),
+                     this, SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
 }
 
 void PortalColorPicker::onResponse(uint response, const QVariantMap& results,

@@ -811,5 +811,9 @@
         <source>Palette Nothing Reported</source>
         <translation>No file manager has shown a menu yet: the palette works on your home folder.</translation>
     </message>
+    <message>
+        <source>Palette Shortcut Description</source>
+        <translation>Open the Pallstone palette</translation>
+    </message>
 </context>
 </TS>

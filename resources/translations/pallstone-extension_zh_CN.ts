@@ -811,5 +811,9 @@
         <source>Palette Nothing Reported</source>
         <translation>还没有文件管理器显示过菜单：命令面板作用于你的主文件夹。</translation>
     </message>
+    <message>
+        <source>Palette Shortcut Description</source>
+        <translation>打开 Pallstone 命令面板</translation>
+    </message>
 </context>
 </TS>

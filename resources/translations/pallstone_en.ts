@@ -1078,7 +1078,15 @@
     </message>
     <message>
         <source>Palette Shortcut By Hand</source>
-        <translation>This desktop's key bindings cannot be set from here (only GNOME, Cinnamon and MATE). Add %1 by hand in the desktop's keyboard settings, with the command: %2</translation>
+        <translation>This desktop takes no key from here (the desktop's shortcut portal, Plasma 5, GNOME, Cinnamon and MATE do). Add %1 by hand in the desktop's keyboard settings, with the command: %2</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Portal Registered</source>
+        <translation>%1 is registered with the desktop's shortcut portal: it opens the palette while the Pallstone service runs. The desktop may ask you to confirm the key, and its keyboard settings can change it.</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Plasma 5</source>
+        <translation>%1 is the KDE shortcut of the desktop entry %2. Plasma's shortcut daemon reads it when it starts: log out and in again, and the key opens the palette. If another shortcut holds the key, give it to “Pallstone palette” in System Settings › Shortcuts.</translation>
     </message>
     <message>
         <source>Menu Abilities nautilus</source>

@@ -1078,7 +1078,15 @@
     </message>
     <message>
         <source>Palette Shortcut By Hand</source>
-        <translation>无法在此设置该桌面的快捷键（仅支持 GNOME、Cinnamon 和 MATE）。请在桌面的键盘设置中手动添加 %1，命令为：%2</translation>
+        <translation>无法在此为该桌面设置快捷键（桌面的快捷键门户、Plasma 5、GNOME、Cinnamon 和 MATE 可以）。请在桌面的键盘设置中手动添加 %1，命令为：%2</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Portal Registered</source>
+        <translation>%1 已通过桌面的快捷键门户注册：Pallstone 服务运行时按下即打开命令面板。桌面可能会请你确认该按键，之后也可在其键盘设置中更改。</translation>
+    </message>
+    <message>
+        <source>Palette Shortcut Plasma 5</source>
+        <translation>%1 已设为桌面项 %2 的 KDE 快捷键。Plasma 的快捷键服务在启动时读取它：注销并重新登录后，按下即打开命令面板。如果该按键已被其他快捷键占用，请在“系统设置 › 快捷键”中把它分配给“Pallstone 命令面板”。</translation>
     </message>
     <message>
         <source>Menu Abilities nautilus</source>

@@ -16,16 +16,20 @@
 # removed afterwards, unless Pallstone was installed in that prefix before; bridges that were in
 # the system folders are put back. Not part of `make test`.
 #
-# usage: scripts/check-file-managers.sh [--user-home] [--no-autostart] [--out DIR] [BUILD_DIR]
-#                                       [nautilus|nemo|caja|thunar|dolphin ...]
+# With --hide, each file manager instead hides the first item of its folder with "Hide Selected
+# Items" and shows it again with "Unhide All Items": the view must follow both without a refresh.
+#
+# usage: scripts/check-file-managers.sh [--user-home] [--no-autostart] [--hide] [--out DIR]
+#                                       [BUILD_DIR] [nautilus|nemo|caja|thunar|dolphin ...]
 set -euo pipefail
 
-user_home=0 autostart=1 out="" build=""
+user_home=0 autostart=1 hide=0 out="" build=""
 managers=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --user-home) user_home=1 ;;
     --no-autostart) autostart=0 ;;
+    --hide) hide=1 ;;
     --out) out=$2; shift ;;
     nautilus|nemo|caja|thunar|dolphin) managers+=("$1") ;;
     -*) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2; exit 2 ;;
@@ -84,9 +88,11 @@ cd "$root"
 HOME=$home cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >/dev/null
 targets=(pallstone pallstone-extension)
+# Read whole: grep -q would end the pipe early, and pipefail then counts the target as missing.
+help=$(cmake --build "$build" --target help)
 for t in pallstone-nautilus pallstone-nemo pallstone-caja pallstone-thunar pallstone-dolphin-kf6 \
   pallstone-dolphin-kf5; do
-  cmake --build "$build" --target help | grep -q "^$t:" && targets+=("$t")
+  grep -q "^$t:" <<<"$help" && targets+=("$t")
 done
 cmake --build "$build" -j "${JOBS:-$(nproc)}" --target "${targets[@]}"
 [ "$user_home" = 1 ] || [ -e "$prefix/bin/pallstone-extension" ] || uninstall=$build
@@ -153,6 +159,7 @@ session() {
   if [ "${START[0]}" = dolphin ] && ! ldd "$(command -v dolphin)" | grep -q libQt6Core; then
     mode=keys
   fi
+  [ "$HIDE" = 0 ] || mode=hide
   for attempt in 1 2 3; do
     "${START[@]}" >>"$LOG" 2>&1 &
     pid=$!
@@ -176,6 +183,8 @@ for name in "${managers[@]}"; do
   folder=$home/Check-$name
   mkdir -p "$folder"
   printf 'notes\n' >"$folder/notes.md"
+  rm -f "$folder/.hidden"
+  [ "$hide" = 0 ] || printf 'hide me\n' >"$folder/hide-me.txt"
   case "$name" in
     nautilus) start=(nautilus --new-window "$folder") ;;
     nemo | caja) start=("$name" --no-desktop "$folder") ;;
@@ -191,14 +200,16 @@ for name in "${managers[@]}"; do
   env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$runtime" DISPLAY=":$display" LANG=C.UTF-8 \
     XDG_DATA_DIRS=/usr/local/share:/usr/share \
     GSETTINGS_BACKEND=memory QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
-    G_MESSAGES_DEBUG=all AUTOSTART=$autostart PROBE="$root/scripts/file-manager-probe.py" \
+    G_MESSAGES_DEBUG=all AUTOSTART=$autostart HIDE=$hide PROBE="$root/scripts/file-manager-probe.py" \
     FOLDER="$folder" SHOTS="$out/$name" LOG="$out/$name.log" \
     START="$(printf '%q ' "${start[@]}")" \
     dbus-run-session -- bash -c "$(declare -f session); eval \"START=(\$START)\"; session" ||
     status=$?
   kill "$xvfb" 2>/dev/null || true
   wait "$xvfb" 2>/dev/null || true
-  if [ "$status" = 0 ]; then
+  if [ "$status" = 0 ] && [ "$hide" = 1 ]; then
+    echo "check-file-managers: $name: the view followed Hide and Unhide by itself"
+  elif [ "$status" = 0 ]; then
     echo "check-file-managers: $name: entries on the first right-click; New File made a file"
   else
     echo "check-file-managers: $name: FAILED (see $out/$name.log and $out/$name-*.png)" >&2

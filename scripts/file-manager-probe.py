@@ -8,9 +8,15 @@
         screen go to SHOTS_PREFIX-menu.png, -submenu.png and -after.png.
     file-manager-probe.py keys PID FOLDER SHOTS_PREFIX
         the same for Dolphin, with the keyboard (see probe_menu_by_keys).
+    file-manager-probe.py hide PID FOLDER SHOTS_PREFIX
+        selects the first item of FOLDER's view (a click on the background, then Home), picks
+        Pallstone's "Hide Selected Items" from its menu (Shift+F10) and fails unless the view drops
+        the item by itself; then picks "Unhide All Items" from the background's menu and fails
+        unless the item shows again. Pictures go to SHOTS_PREFIX-hidden.png and -unhidden.png.
 Exits 3 when the application never shows up on the accessibility bus.
 """
 import os
+import re
 import subprocess
 import sys
 import time
@@ -245,9 +251,92 @@ def probe_menu_by_keys(pid, folder, shots):
     log("created:", made)
 
 
+# Long enough for GLib to forget a folder's ".hidden" list (it keeps it five seconds and some
+# more) and for the view to be read again: a view that is right only after a manual refresh fails.
+VIEW_CHANGE_S = 12
+GLIB_FORGETS_S = 9
+COUNT = re.compile(r"^(\d+) (items?|files?)\b")
+
+
+def view_state(app, name):
+    """Whether the view shows name: its item when the view's items are accessible, else the item
+    count in the status bar (Thunar's icon view hides its items from the accessibility bus)."""
+    count = None
+    for node in nodes(app):
+        try:
+            text = node.name or ""
+        except Exception:
+            continue
+        if text == name and shown(node):
+            return True, None
+        found = COUNT.match(text)
+        if found and showing(node):
+            count = int(found.group(1))
+    return False, count
+
+
+def shows(app, name, visible, total, by_name):
+    """by_name: the view's items are accessible; else only the status bar's count tells, and
+    it shows no count while an item is selected."""
+    named, count = view_state(app, name)
+    if by_name:
+        return named == visible
+    if count is None:
+        # A click on the background (where the pointer was left) ends the selection.
+        subprocess.run(["xdotool", "click", "1"], check=False)
+    return count == (total if visible else total - 1)
+
+
+def pick(app, known, title):
+    found = wait_for("entry", lambda: entries(app, lambda n: n == title, known), 10)
+    if not found:
+        raise SystemExit(f"probe: the menu has no {title!r}: " + repr(names_of(menu_items(app))))
+    choose(found[0])
+
+
+def probe_hide(pid, folder, shots):
+    app = application(pid)
+    items = sorted(n for n in os.listdir(folder) if not n.startswith("."))
+    if len(items) < 2:
+        raise SystemExit("probe: hide needs two items in " + folder)
+    first, total = items[0], len(items)
+    state = wait_for("view", lambda: (lambda s: s if s[0] or s[1] == total else None)(
+        view_state(app, first)), 15)
+    if not state:
+        raise SystemExit(f"probe: the view never showed {first}")
+    by_name = state[0]
+    known = set(names_of(menu_items(app)))
+    right_click_background(pid)
+    subprocess.run(["xdotool", "key", "Escape"], check=False)
+    subprocess.run(["xdotool", "click", "1"], check=False)
+    subprocess.run(["xdotool", "key", "--delay", "200", "Home", "shift+F10"], check=True)
+    pick(app, known, "Hide Selected Items")
+    hidden = wait_for("hidden", lambda: shows(app, first, False, total, by_name),
+                      VIEW_CHANGE_S)
+    shoot(shots + "-hidden.png")
+    if not hidden:
+        raise SystemExit(f"probe: {first} is in .hidden but the view still shows it")
+    log("hidden without a refresh:", first)
+    # Hiding came soon after the folder loaded, while GLib still kept its old list; showing comes
+    # once GLib has forgotten the list it read since: both cases are checked.
+    time.sleep(GLIB_FORGETS_S)
+    known = set(names_of(menu_items(app)))
+    right_click_background(pid)
+    pick(app, known, "Unhide All Items")
+    shown = wait_for("shown", lambda: shows(app, first, True, total, by_name),
+                     VIEW_CHANGE_S)
+    shoot(shots + "-unhidden.png")
+    if not shown:
+        raise SystemExit(f"probe: {first} left .hidden but the view does not show it")
+    log("shown again without a refresh:", first)
+
+
 def main(argv):
     if len(argv) == 5 and argv[1] == "menu":
         probe_menu(int(argv[2]), argv[3], argv[4])
+        return 0
+    if len(argv) == 5 and argv[1] == "hide":
+        probe_hide(int(argv[2]), argv[3], argv[4])
         return 0
     if len(argv) == 5 and argv[1] == "keys":
         probe_menu_by_keys(int(argv[2]), argv[3], argv[4])

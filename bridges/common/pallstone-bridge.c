@@ -7,7 +7,9 @@
  */
 #include "pallstone-bridge.h"
 
+#include <fcntl.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #define PALLSTONE_OBJECT_PATH "/com/tolvane/pallstone/ContextMenu"
 #define PALLSTONE_INTERFACE "com.tolvane.pallstone.ContextMenu"
@@ -339,28 +341,272 @@ static char* parent_uri(const char* uri)
     return parent;
 }
 
+/* How long after an entry ran a change of the target folder's ".hidden" list counts as its
+ * doing: the service carries out entries on a queue of its own. */
+#define HIDDEN_WATCH_MS 10000
+/* Changes of the list are taken together once it has been still this long. */
+#define HIDDEN_SETTLE_MS 150
+/* While GLib still answers from the list it read before, it is asked again this often: it keeps
+ * a folder's list for five seconds and some more. */
+#define HIDDEN_RETRY_MS 500
+/* Time for the file manager to take in the change events of the items before the reload. */
+#define ITEMS_SETTLE_MS 500
+
+static PallstoneReload reload_view;
+
+void pallstone_bridge_set_reload(PallstoneReload reload)
+{
+    reload_view = reload;
+}
+
+/* The names a ".hidden" list holds, one a line, as GLib reads it; NULL when there is no list. */
+static GHashTable* hidden_names(GFile* list)
+{
+    char* contents = NULL;
+    if (!g_file_load_contents(list, NULL, &contents, NULL, NULL, NULL))
+        return NULL;
+    GHashTable* names = g_hash_table_new_full(g_str_hash, g_str_equal, g_free, NULL);
+    char** lines = g_strsplit(contents, "\n", 0);
+    for (char** line = lines; *line; ++line) {
+        if (**line)
+            g_hash_table_add(names, *line);
+        else
+            g_free(*line);
+    }
+    g_free(lines);
+    g_free(contents);
+    return names;
+}
+
+/* A name the list holds now and did not before, or the other way round; NULL when none. */
+static const char* changed_name(GHashTable* before, GHashTable* after, gboolean* now_hidden)
+{
+    GHashTableIter iter;
+    gpointer name = NULL;
+    if (after) {
+        g_hash_table_iter_init(&iter, after);
+        while (g_hash_table_iter_next(&iter, &name, NULL)) {
+            if (!before || !g_hash_table_contains(before, name)) {
+                *now_hidden = TRUE;
+                return name;
+            }
+        }
+    }
+    if (before) {
+        g_hash_table_iter_init(&iter, before);
+        while (g_hash_table_iter_next(&iter, &name, NULL)) {
+            if (!after || !g_hash_table_contains(after, name)) {
+                *now_hidden = FALSE;
+                return name;
+            }
+        }
+    }
+    return NULL;
+}
+
+/* One entry's watch on its target folder's list, from the choice until the view was reloaded or
+ * the watch expired. */
+typedef struct
+{
+    GFile* folder;
+    GFile* list;
+    GFileMonitor* monitor;
+    GWeakRef window;
+    GHashTable* before;
+    GHashTable* after;
+    gboolean answered_old; /* GLib answered from the old list after the change */
+    guint settle_source;
+    guint expire_source;
+} HiddenWatch;
+
+static void hidden_watch_free(HiddenWatch* watch)
+{
+    if (watch->settle_source)
+        g_source_remove(watch->settle_source);
+    if (watch->expire_source)
+        g_source_remove(watch->expire_source);
+    g_signal_handlers_disconnect_by_data(watch->monitor, watch);
+    g_file_monitor_cancel(watch->monitor);
+    g_object_unref(watch->monitor);
+    g_weak_ref_clear(&watch->window);
+    g_clear_pointer(&watch->before, g_hash_table_unref);
+    g_clear_pointer(&watch->after, g_hash_table_unref);
+    g_object_unref(watch->list);
+    g_object_unref(watch->folder);
+    g_free(watch);
+}
+
+static void reload_and_end(HiddenWatch* watch)
+{
+    g_debug("pallstone: the folder's .hidden list changed, the view is read again%s",
+            watch->answered_old ? " (GLib answered from the old list first)" : "");
+    gpointer window = g_weak_ref_get(&watch->window);
+    if (reload_view)
+        reload_view(window);
+    g_clear_object(&window);
+    hidden_watch_free(watch);
+}
+
+/* Whether GLib in this process answers from the new list: the file manager reads the folder
+ * through it, so a reload before that would show the old state again. */
+static gboolean glib_sees(HiddenWatch* watch, const char* name, gboolean now_hidden)
+{
+    GFile* item = g_file_get_child(watch->folder, name);
+    GFileInfo* info = g_file_query_info(item, G_FILE_ATTRIBUTE_STANDARD_IS_HIDDEN,
+                                        G_FILE_QUERY_INFO_NOFOLLOW_SYMLINKS, NULL, NULL);
+    g_object_unref(item);
+    /* A name without an item changes nothing in the view. */
+    const gboolean seen = !info || g_file_info_get_is_hidden(info) == now_hidden;
+    g_clear_object(&info);
+    return seen;
+}
+
+/* Sets an item's times to what they are: only its status-change time moves, and GIO's file
+ * monitor reports a change of its attributes. */
+static void touch_item(GFile* folder, const char* name)
+{
+    /* A line of the list that names no item of the folder touches nothing. */
+    if (strchr(name, '/') || !strcmp(name, ".") || !strcmp(name, ".."))
+        return;
+    GFile* item = g_file_get_child(folder, name);
+    const char* path = g_file_peek_path(item);
+    struct stat info;
+    if (path && lstat(path, &info) == 0) {
+        const struct timespec times[2] = {info.st_atim, info.st_mtim};
+        utimensat(AT_FDCWD, path, times, AT_SYMLINK_NOFOLLOW);
+    }
+    g_object_unref(item);
+}
+
+static void touch_changed_items(HiddenWatch* watch)
+{
+    GHashTable* lists[2] = {watch->before, watch->after};
+    for (guint i = 0; i < 2; ++i) {
+        if (!lists[i])
+            continue;
+        GHashTable* other = lists[1 - i];
+        GHashTableIter iter;
+        gpointer name = NULL;
+        g_hash_table_iter_init(&iter, lists[i]);
+        while (g_hash_table_iter_next(&iter, &name, NULL)) {
+            if (!other || !g_hash_table_contains(other, name))
+                touch_item(watch->folder, name);
+        }
+    }
+}
+
+static gboolean on_items_settled(gpointer data)
+{
+    HiddenWatch* watch = data;
+    watch->settle_source = 0;
+    reload_and_end(watch);
+    return G_SOURCE_REMOVE;
+}
+
+static gboolean on_hidden_settled(gpointer data)
+{
+    HiddenWatch* watch = data;
+    watch->settle_source = 0;
+    if (!watch->after)
+        watch->after = hidden_names(watch->list);
+    gboolean now_hidden = FALSE;
+    const char* name = changed_name(watch->before, watch->after, &now_hidden);
+    if (!name) {
+        /* Rewritten with the same names: nothing to show. */
+        g_clear_pointer(&watch->after, g_hash_table_unref);
+        return G_SOURCE_REMOVE;
+    }
+    if (!glib_sees(watch, name, now_hidden)) {
+        watch->answered_old = TRUE;
+        watch->settle_source = g_timeout_add(HIDDEN_RETRY_MS, on_hidden_settled, watch);
+        return G_SOURCE_REMOVE;
+    }
+    /* The file manager may have looked at the changed items while GLib still answered from the
+     * old list, or not yet taken in their change: Thunar keeps what it saw in its items through
+     * a reload. They are changed again, as the service did, now that GLib reads the new list,
+     * and the view is read once the file manager has taken that in. */
+    touch_changed_items(watch);
+    watch->settle_source = g_timeout_add(ITEMS_SETTLE_MS, on_items_settled, watch);
+    return G_SOURCE_REMOVE;
+}
+
+static void on_hidden_list_changed(GFileMonitor* monitor, GFile* file, GFile* other,
+                                   GFileMonitorEvent event, gpointer data)
+{
+    (void)monitor;
+    (void)file;
+    (void)other;
+    HiddenWatch* watch = data;
+    if (event == G_FILE_MONITOR_EVENT_PRE_UNMOUNT || event == G_FILE_MONITOR_EVENT_UNMOUNTED)
+        return;
+    /* A later change starts the wait again, and the list is read anew. */
+    g_clear_pointer(&watch->after, g_hash_table_unref);
+    if (watch->settle_source)
+        g_source_remove(watch->settle_source);
+    watch->settle_source = g_timeout_add(HIDDEN_SETTLE_MS, on_hidden_settled, watch);
+}
+
+static gboolean on_hidden_watch_expired(gpointer data)
+{
+    HiddenWatch* watch = data;
+    watch->expire_source = 0;
+    /* A change GLib was still catching up with is shown all the same. */
+    if (watch->after)
+        reload_and_end(watch);
+    else
+        hidden_watch_free(watch);
+    return G_SOURCE_REMOVE;
+}
+
+static void watch_hidden_list(const PallstoneMenu* menu, gpointer window)
+{
+    if (!reload_view || !g_str_has_prefix(menu->target, "file:///"))
+        return;
+    HiddenWatch* watch = g_new0(HiddenWatch, 1);
+    watch->folder = g_file_new_for_uri(menu->target);
+    watch->list = g_file_get_child(watch->folder, ".hidden");
+    watch->monitor = g_file_monitor_file(watch->list, G_FILE_MONITOR_NONE, NULL, NULL);
+    if (!watch->monitor) {
+        g_object_unref(watch->list);
+        g_object_unref(watch->folder);
+        g_free(watch);
+        return;
+    }
+    g_weak_ref_init(&watch->window, window);
+    watch->before = hidden_names(watch->list);
+    g_signal_connect(watch->monitor, "changed", G_CALLBACK(on_hidden_list_changed), watch);
+    watch->expire_source = g_timeout_add(HIDDEN_WATCH_MS, on_hidden_watch_expired, watch);
+}
+
 typedef struct
 {
     PallstoneMenu* menu;
     guint row;
+    GWeakRef window;
 } Activation;
 
 static void activation_free(gpointer data)
 {
     Activation* activation = data;
     pallstone_menu_unref(activation->menu);
+    g_weak_ref_clear(&activation->window);
     g_free(activation);
 }
 
 static void on_item_activated(GObject* item, gpointer user_data)
 {
     (void)user_data;
-    const Activation* activation = g_object_get_data(item, "pallstone-activation");
-    if (activation)
-        pallstone_menu_activate(activation->menu, activation->row);
+    Activation* activation = g_object_get_data(item, "pallstone-activation");
+    if (!activation)
+        return;
+    gpointer window = g_weak_ref_get(&activation->window);
+    /* Watching starts first: the service may be done before this returns. */
+    watch_hidden_list(activation->menu, window);
+    pallstone_menu_activate(activation->menu, activation->row);
+    g_clear_object(&window);
 }
 
-static GList* build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
+static GList* build_items(PallstoneMenu* menu, gpointer window, PallstoneNewItem new_item,
                           PallstoneAppendItem append)
 {
     GObject** items = g_new0(GObject*, menu->n_rows);
@@ -377,6 +623,7 @@ static GList* build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
             Activation* activation = g_new0(Activation, 1);
             activation->menu = pallstone_menu_ref(menu);
             activation->row = i;
+            g_weak_ref_init(&activation->window, window);
             g_object_set_data_full(item, "pallstone-activation", activation, activation_free);
             g_signal_connect(item, "activate", G_CALLBACK(on_item_activated), NULL);
         }
@@ -391,8 +638,8 @@ static GList* build_items(PallstoneMenu* menu, PallstoneNewItem new_item,
     return g_list_reverse(top);
 }
 
-GList* pallstone_items_for_selection(GList* files, PallstoneUriOf uri_of, PallstoneNewItem new_item,
-                                     PallstoneAppendItem append)
+GList* pallstone_items_for_selection(GList* files, gpointer window, PallstoneUriOf uri_of,
+                                     PallstoneNewItem new_item, PallstoneAppendItem append)
 {
     GPtrArray* uris = g_ptr_array_new_with_free_func(g_free);
     for (GList* l = files; l; l = l->next) {
@@ -411,7 +658,7 @@ GList* pallstone_items_for_selection(GList* files, PallstoneUriOf uri_of, Pallst
         PallstoneMenu* menu = pallstone_bridge_menu(PALLSTONE_KIND_ITEMS, list, target);
         g_free(target);
         if (menu) {
-            items = build_items(menu, new_item, append);
+            items = build_items(menu, window, new_item, append);
             pallstone_menu_unref(menu);
         }
     }
@@ -419,8 +666,8 @@ GList* pallstone_items_for_selection(GList* files, PallstoneUriOf uri_of, Pallst
     return items;
 }
 
-GList* pallstone_items_for_folder(gpointer folder, PallstoneUriOf uri_of, PallstoneNewItem new_item,
-                                  PallstoneAppendItem append)
+GList* pallstone_items_for_folder(gpointer folder, gpointer window, PallstoneUriOf uri_of,
+                                  PallstoneNewItem new_item, PallstoneAppendItem append)
 {
     char* target = uri_of(folder);
     if (!target)
@@ -430,7 +677,7 @@ GList* pallstone_items_for_folder(gpointer folder, PallstoneUriOf uri_of, Pallst
     g_free(target);
     if (!menu)
         return NULL;
-    GList* items = build_items(menu, new_item, append);
+    GList* items = build_items(menu, window, new_item, append);
     pallstone_menu_unref(menu);
     return items;
 }

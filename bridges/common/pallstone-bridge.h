@@ -91,11 +91,25 @@ typedef char* (*PallstoneUriOf)(gpointer file);
 
 /* Asks for the menu and builds it: the whole of a GTK bridge's menu call. The menu of the selected
  * files (nothing when one has no local URI) targets the folder of the first; the background menu,
- * the folder. Returns the top-level items, owned by the caller. */
-GList* pallstone_items_for_selection(GList* files, PallstoneUriOf uri_of, PallstoneNewItem new_item,
-                                     PallstoneAppendItem append);
-GList* pallstone_items_for_folder(gpointer folder, PallstoneUriOf uri_of, PallstoneNewItem new_item,
-                                  PallstoneAppendItem append);
+ * the folder. window is the one the menu is for (NULL when the file manager does not say): it is
+ * handed to the reload function. Returns the top-level items, owned by the caller. */
+GList* pallstone_items_for_selection(GList* files, gpointer window, PallstoneUriOf uri_of,
+                                     PallstoneNewItem new_item, PallstoneAppendItem append);
+GList* pallstone_items_for_folder(gpointer folder, gpointer window, PallstoneUriOf uri_of,
+                                  PallstoneNewItem new_item, PallstoneAppendItem append);
+
+/* Shows the folder of the window afresh, as the file manager's own Reload does (window may be
+ * NULL, or gone by then).
+ *
+ * An entry that hides or shows items changes the folder's ".hidden" list, and the service then
+ * changes the items' status-change times, so that file managers look at them again. That is not
+ * enough: GLib reads a folder's list once and answers from it for five seconds and more, Nemo and
+ * Caja never drop an item that changed into a hidden one, Thunar sorts items into shown and hidden
+ * only when hidden items are switched on or off, and Nautilus does not show an item that left
+ * the list. A bridge that sets this function gets it called when, after one of its entries ran,
+ * the target folder's list changed and GLib (in this process) answers from the new list. */
+typedef void (*PallstoneReload)(gpointer window);
+void pallstone_bridge_set_reload(PallstoneReload reload);
 
 /* The menu provider of a file manager whose modules export <prefix>_module_initialize, _shutdown
  * and _list_types (Nautilus and its forks Nemo and Caja): the provider type, registered with the

@@ -43,19 +43,44 @@ static void append_item(GObject* parent, GObject* child)
     g_object_unref(submenu);
 }
 
+/* The window the menu is for: Nautilus's extension API does not say, and the menu opens in the
+ * active one. Borrowed. */
+static gpointer active_window(void)
+{
+    GApplication* application = g_application_get_default();
+    if (!application ||
+        !g_object_class_find_property(G_OBJECT_GET_CLASS(application), "active-window"))
+        return NULL;
+    GObject* window = NULL;
+    g_object_get(application, "active-window", &window, NULL);
+    /* The application holds it: the reference taken here is not needed. */
+    if (window)
+        g_object_unref(window);
+    return window;
+}
+
+/* Nautilus's own Reload (F5): it shows an item that left the hidden list, which a change of the
+ * item alone does not. */
+static void reload(gpointer window)
+{
+    if (G_IS_ACTION_GROUP(window) && g_action_group_has_action(G_ACTION_GROUP(window), "reload"))
+        g_action_group_activate_action(G_ACTION_GROUP(window), "reload", NULL);
+}
+
 static GList* get_file_items(NautilusMenuProvider* provider, GList* files)
 {
     (void)provider;
-    return pallstone_items_for_selection(files, local_uri, new_item, append_item);
+    return pallstone_items_for_selection(files, active_window(), local_uri, new_item, append_item);
 }
 
 static GList* get_background_items(NautilusMenuProvider* provider, NautilusFileInfo* folder)
 {
     (void)provider;
-    return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
+    return pallstone_items_for_folder(folder, active_window(), local_uri, new_item, append_item);
 }
 
 PALLSTONE_DEFINE_MODULE_PROVIDER(nautilus, NAUTILUS_TYPE_MENU_PROVIDER,
                                  NautilusMenuProviderInterface,
                                  iface->get_file_items = get_file_items;
-                                 iface->get_background_items = get_background_items;)
+                                 iface->get_background_items = get_background_items;
+                                 pallstone_bridge_set_reload(reload);)

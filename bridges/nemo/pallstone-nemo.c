@@ -47,11 +47,23 @@ static void append_item(GObject* parent, GObject* child)
     g_object_unref(submenu);
 }
 
+/* Nemo's own Reload (F5): its windows' key-binding signal, looked up by name so that a window
+ * without it is left alone. */
+static void reload(gpointer window)
+{
+    if (!G_IS_OBJECT(window))
+        return;
+    const guint signal = g_signal_lookup("reload", G_OBJECT_TYPE(window));
+    GSignalQuery query;
+    g_signal_query(signal, &query);
+    if (signal && query.n_params == 0 && query.return_type == G_TYPE_NONE)
+        g_signal_emit(window, signal, 0);
+}
+
 static GList* get_file_items(NemoMenuProvider* provider, GtkWidget* window, GList* files)
 {
     (void)provider;
-    (void)window;
-    return pallstone_items_for_selection(files, local_uri, new_item, append_item);
+    return pallstone_items_for_selection(files, window, local_uri, new_item, append_item);
 }
 
 /* Nemo asks for a folder's background items once, when the folder loads, and keeps them until
@@ -91,8 +103,7 @@ static gboolean on_quiet_period_over(gpointer provider)
 static GList* get_background_items(NemoMenuProvider* provider, GtkWidget* window,
                                    NemoFileInfo* folder)
 {
-    (void)window;
-    GList* items = pallstone_items_for_folder(folder, local_uri, new_item, append_item);
+    GList* items = pallstone_items_for_folder(folder, window, local_uri, new_item, append_item);
     const PallstoneOutcome outcome = pallstone_bridge_last_outcome();
     if (items || outcome == PALLSTONE_ANSWERED) {
         asked_again = FALSE;
@@ -114,4 +125,5 @@ static GList* get_background_items(NemoMenuProvider* provider, GtkWidget* window
 
 PALLSTONE_DEFINE_MODULE_PROVIDER(nemo, NEMO_TYPE_MENU_PROVIDER, NemoMenuProviderIface,
                                  iface->get_file_items = get_file_items;
-                                 iface->get_background_items = get_background_items;)
+                                 iface->get_background_items = get_background_items;
+                                 pallstone_bridge_set_reload(reload);)

@@ -70,19 +70,31 @@ static void append_item(GObject* parent, GObject* child)
     g_object_unref(submenu);
 }
 
+/* Thunar splits a view into shown and hidden items when hidden items are switched on or off,
+ * and nowhere else: its own Reload keeps an item that became hidden. Switching them twice, through
+ * the accelerator the window gives the action (whatever the user made it), splits the view again;
+ * extensions have no other way to it. */
+static void reload(gpointer window)
+{
+    GtkAccelKey key = {0};
+    if (!GTK_IS_WINDOW(window) ||
+        !gtk_accel_map_lookup_entry("<Actions>/ThunarWindow/show-hidden", &key) || !key.accel_key)
+        return;
+    if (gtk_accel_groups_activate(G_OBJECT(window), key.accel_key, key.accel_mods))
+        gtk_accel_groups_activate(G_OBJECT(window), key.accel_key, key.accel_mods);
+}
+
 static GList* get_file_menu_items(ThunarxMenuProvider* provider, GtkWidget* window, GList* files)
 {
     (void)provider;
-    (void)window;
-    return pallstone_items_for_selection(files, local_uri, new_item, append_item);
+    return pallstone_items_for_selection(files, window, local_uri, new_item, append_item);
 }
 
 static GList* get_folder_menu_items(ThunarxMenuProvider* provider, GtkWidget* window,
                                     ThunarxFileInfo* folder)
 {
     (void)provider;
-    (void)window;
-    return pallstone_items_for_folder(folder, local_uri, new_item, append_item);
+    return pallstone_items_for_folder(folder, window, local_uri, new_item, append_item);
 }
 
 static void pallstone_menu_provider_iface_init(ThunarxMenuProviderIface* iface)
@@ -113,6 +125,7 @@ G_MODULE_EXPORT void thunar_extension_initialize(ThunarxProviderPlugin* plugin)
     thunarx_provider_plugin_set_resident(plugin, TRUE);
     pallstone_menu_provider_register_type(plugin);
     provider_types[0] = pallstone_menu_provider_get_type();
+    pallstone_bridge_set_reload(reload);
     pallstone_bridge_init("thunar");
 }
 

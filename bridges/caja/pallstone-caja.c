@@ -47,19 +47,6 @@ static void append_item(GObject* parent, GObject* child)
     g_object_unref(submenu);
 }
 
-/* Caja's own Reload (F5): its windows' key-binding signal, looked up by name so that a window
- * without it is left alone. */
-static void reload(gpointer window)
-{
-    if (!G_IS_OBJECT(window))
-        return;
-    const guint signal = g_signal_lookup("reload", G_OBJECT_TYPE(window));
-    GSignalQuery query;
-    g_signal_query(signal, &query);
-    if (signal && query.n_params == 0 && query.return_type == G_TYPE_NONE)
-        g_signal_emit(window, signal, 0);
-}
-
 static GList* get_file_items(CajaMenuProvider* provider, GtkWidget* window, GList* files)
 {
     (void)provider;
@@ -76,4 +63,4 @@ static GList* get_background_items(CajaMenuProvider* provider, GtkWidget* window
 PALLSTONE_DEFINE_MODULE_PROVIDER(caja, CAJA_TYPE_MENU_PROVIDER, CajaMenuProviderIface,
                                  iface->get_file_items = get_file_items;
                                  iface->get_background_items = get_background_items;
-                                 pallstone_bridge_set_reload(reload);)
+                                 pallstone_bridge_set_reload(pallstone_reload_by_signal);)

@@ -359,6 +359,17 @@ void pallstone_bridge_set_reload(PallstoneReload reload)
     reload_view = reload;
 }
 
+void pallstone_reload_by_signal(gpointer window)
+{
+    if (!G_IS_OBJECT(window))
+        return;
+    const guint signal = g_signal_lookup("reload", G_OBJECT_TYPE(window));
+    GSignalQuery query;
+    g_signal_query(signal, &query);
+    if (signal && query.n_params == 0 && query.return_type == G_TYPE_NONE)
+        g_signal_emit(window, signal, 0);
+}
+
 /* The names a ".hidden" list holds, one a line, as GLib reads it; NULL when there is no list. */
 static GHashTable* hidden_names(GFile* list)
 {

@@ -110,6 +110,9 @@ GList* pallstone_items_for_folder(gpointer folder, gpointer window, PallstoneUri
  * the target folder's list changed and GLib (in this process) answers from the new list. */
 typedef void (*PallstoneReload)(gpointer window);
 void pallstone_bridge_set_reload(PallstoneReload reload);
+/* The reload of Nemo's and Caja's windows: their own Reload (F5) key-binding signal, looked up by
+ * name so that a window without it is left alone. */
+void pallstone_reload_by_signal(gpointer window);
 
 /* The menu provider of a file manager whose modules export <prefix>_module_initialize, _shutdown
  * and _list_types (Nautilus and its forks Nemo and Caja): the provider type, registered with the

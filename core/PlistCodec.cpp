@@ -28,6 +28,42 @@ struct MallocDeleter
 };
 using CString = std::unique_ptr<char, MallocDeleter>;
 
+// Dates, the one place that knows which of libplist's date calls this release has: from 2.4 on,
+// whole seconds since 1970 (the calls that count from 2001 are deprecated in 2.7; a fraction of a
+// second in a date read from elsewhere is dropped there); before, seconds and microseconds since
+// 2001.
+QDateTime dateOf(plist_t node)
+{
+#ifdef PALLSTONE_PLIST_UNIX_DATE
+    int64_t sec = 0;
+    plist_get_unix_date_val(node, &sec);
+    return QDateTime::fromSecsSinceEpoch(qint64(sec), QTimeZone::utc());
+#else
+    int32_t sec = 0;
+    int32_t usec = 0;
+    plist_get_date_val(node, &sec, &usec);
+    return QDateTime::fromMSecsSinceEpoch(kReferenceDateMSecs + qint64(sec) * 1000 + usec / 1000,
+                                          QTimeZone::utc());
+#endif
+}
+
+plist_t newDate(const QDateTime& date)
+{
+#ifdef PALLSTONE_PLIST_UNIX_DATE
+    const qint64 ms = date.toMSecsSinceEpoch();
+    return plist_new_unix_date(int64_t(ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000)));
+#else
+    const qint64 ms = date.toMSecsSinceEpoch() - kReferenceDateMSecs;
+    qint64 sec = ms / 1000;
+    qint64 rest = ms % 1000;
+    if (rest < 0) {
+        rest += 1000;
+        --sec;
+    }
+    return plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>(rest * 1000));
+#endif
+}
+
 Value fromNode(plist_t node, int depth)
 {
     // Deeply nested input is refused rather than recursed into without bound.
@@ -74,13 +110,8 @@ Value fromNode(plist_t node, int depth)
             return {};
         return Value(QByteArray(d ? d.get() : "", static_cast<qsizetype>(length)));
     }
-    case PLIST_DATE: {
-        int32_t sec = 0;
-        int32_t usec = 0;
-        plist_get_date_val(node, &sec, &usec);
-        const qint64 ms = kReferenceDateMSecs + qint64(sec) * 1000 + usec / 1000;
-        return Value(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
-    }
+    case PLIST_DATE:
+        return Value(dateOf(node));
     case PLIST_ARRAY: {
         Value::List list;
         const uint32_t n = plist_array_get_size(node);
@@ -130,16 +161,8 @@ plist_t toNode(const Value& value)
         return plist_new_string(value.string().toUtf8().constData());
     case Value::Kind::Data:
         return plist_new_data(value.data().constData(), static_cast<uint64_t>(value.data().size()));
-    case Value::Kind::Date: {
-        const qint64 ms = value.date().toMSecsSinceEpoch() - kReferenceDateMSecs;
-        qint64 sec = ms / 1000;
-        qint64 rest = ms % 1000;
-        if (rest < 0) {
-            rest += 1000;
-            --sec;
-        }
-        return plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>(rest * 1000));
-    }
+    case Value::Kind::Date:
+        return newDate(value.date());
     case Value::Kind::Array: {
         plist_t array = plist_new_array();
         for (const Value& v : value.list()) {

@@ -4,8 +4,10 @@
     file-manager-probe.py menu PID FOLDER SHOTS_PREFIX
         right-clicks the background of the window of PID (xdotool), reads the menu that opens
         through the accessibility bus, fails when Pallstone's "New File" is not in it, then picks
-        New File > a text type and fails unless a new .txt file appears in FOLDER. Pictures of the
-        screen go to SHOTS_PREFIX-menu.png, -submenu.png and -after.png.
+        New File > a text type and fails unless a new .txt file appears in FOLDER; then opens the
+        menu of the first item (Home, Shift+F10) and fails unless Pallstone's "Hide Selected
+        Items" is in it. Pictures of the screen go to SHOTS_PREFIX-menu.png, -submenu.png,
+        -after.png and -file-menu.png.
     file-manager-probe.py keys PID FOLDER SHOTS_PREFIX
         the same for Dolphin, with the keyboard (see probe_menu_by_keys).
     file-manager-probe.py hide PID FOLDER SHOTS_PREFIX
@@ -220,6 +222,24 @@ def probe_menu(pid, folder, shots):
     if not made:
         raise SystemExit("probe: New File > text made no file in " + folder)
     log("created:", made)
+    probe_file_menu(app, pid, shots)
+
+
+def probe_file_menu(app, pid, shots):
+    """The menu of a selected file: the first item selected with the keyboard, its menu opened
+    with Shift+F10; Pallstone's "Hide Selected Items" must be in it."""
+    known = set(names_of(menu_items(app)))
+    right_click_background(pid)
+    subprocess.run(["xdotool", "key", "Escape"], check=False)
+    subprocess.run(["xdotool", "click", "1"], check=False)
+    subprocess.run(["xdotool", "key", "--delay", "200", "Home", "shift+F10"], check=True)
+    found = wait_for("entry", lambda: entries(app, lambda n: n == "Hide Selected Items", known),
+                     10)
+    shoot(shots + "-file-menu.png")
+    subprocess.run(["xdotool", "key", "Escape"], check=False)
+    if not found:
+        raise SystemExit("probe: the selected file's menu has no Pallstone entries")
+    log("file menu: Hide Selected Items is there")
 
 
 def probe_menu_by_keys(pid, folder, shots):

@@ -574,6 +574,8 @@ private Q_SLOTS:
         const auto [id, rows] = keptMenu(0, {uri(big)}, QString());
         const DBusMenuEntry remove = entryAt(rows, {QStringLiteral("Delete")});
         QVERIFY(remove.tag > 0);
+        QElapsedTimer deleting;
+        deleting.start();
         QCOMPARE(choose(id, remove, 0u, {uri(big)}, QString()).type(), QDBusMessage::ReplyMessage);
         qint64 worst = 0;
         int asked = 0;
@@ -585,13 +587,13 @@ private Q_SLOTS:
             ++asked;
         }
         QVERIFY(waitFor([&] { return !QFileInfo::exists(big); }));
-#if defined(__SANITIZE_ADDRESS__)
-        const qint64 bound = 500; // the sanitizers slow every menu several times over
-#else
-        const qint64 bound = 100;
-#endif
-        qInfo("%d menus while deleting, the slowest in %lld ms", asked, qlonglong(worst));
-        QVERIFY2(worst < bound, qPrintable(QStringLiteral("%1 ms").arg(worst)));
+        const qint64 total = deleting.elapsed();
+        // Deleting on the event loop would hold a menu for about the whole deletion; a loaded
+        // machine slows menus and deletion alike, so the bound is a share of the deletion.
+        qInfo("%d menus while deleting for %lld ms, the slowest in %lld ms", asked,
+              qlonglong(total), qlonglong(worst));
+        QVERIFY2(worst < 100 || worst * 4 < total,
+                 qPrintable(QStringLiteral("%1 ms of %2 ms").arg(worst).arg(total)));
     }
 
     void aSecondServiceLeavesTheFirstAlone()

@@ -54,7 +54,8 @@ QString FolderIconFile::write(const QImage& image, const QString& key)
 {
     QByteArray png;
     QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
+    // A buffer over its own byte array always opens.
+    (void)buffer.open(QIODevice::WriteOnly);
     if (image.isNull() || !image.save(&buffer, "PNG"))
         return QStringLiteral("cannot encode the picture");
     return AtomicFile::write(pathForKey(key), png);

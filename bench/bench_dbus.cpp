@@ -64,7 +64,8 @@ struct Service
         // The compression's save panel is answered from here: no window, the archive encrypted.
         answers = home.filePath(QStringLiteral("answers.json"));
         QFile script(answers);
-        script.open(QIODevice::WriteOnly);
+        if (!script.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(script.fileName()));
         // One answer per compression: the load benchmark starts one after the other.
         QJsonArray saves;
         for (int i = 0; i < 200; ++i)
@@ -93,7 +94,8 @@ struct Service
             return;
         file = home.filePath(QStringLiteral("report.txt"));
         QFile f(file);
-        f.open(QIODevice::WriteOnly);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(f.fileName()));
         f.write("x");
         f.close();
 
@@ -286,7 +288,8 @@ QString makeTree()
             c = char(x);
         }
         QFile f(tree + QStringLiteral("/part") + QString::number(i));
-        f.open(QIODevice::WriteOnly);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(f.fileName()));
         f.write(block);
     }
     return tree;

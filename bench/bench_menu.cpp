@@ -42,7 +42,8 @@ QString bigFolder(const QString& name, int subfolders)
         }
     }
     QFile marker(done);
-    marker.open(QIODevice::WriteOnly);
+    if (!marker.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(marker.fileName()));
     return path;
 }
 

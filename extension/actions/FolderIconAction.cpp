@@ -63,7 +63,8 @@ QString FolderIconAction::appliedCopy(const QString& picture)
     if (!bytes.startsWith("\x89PNG\r\n\x1a\n")) {
         bytes.clear();
         QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
+        // A buffer over its own byte array always opens.
+        (void)buffer.open(QIODevice::WriteOnly);
         if (!image.save(&buffer, "PNG"))
             return {};
     }

@@ -80,7 +80,8 @@ public:
         const QString path = m_home.filePath(relative);
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile f(path);
-        f.open(QIODevice::WriteOnly);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(f.fileName()));
         return path;
     }
 

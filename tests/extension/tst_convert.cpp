@@ -204,7 +204,8 @@ private:
             return {u"no entry "_s + key};
         const QString answersFile = path(u"answers.json"_s);
         QFile a(answersFile);
-        a.open(QIODevice::WriteOnly);
+        if (!a.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(a.fileName()));
         a.write(QJsonDocument(answers).toJson(QJsonDocument::Compact));
         a.close();
         const QString log = path(u"transcript.jsonl"_s);

@@ -75,7 +75,8 @@ private:
         const QString path = m_home.filePath(name);
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile f(path);
-        f.open(QIODevice::WriteOnly);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(f.fileName()));
         f.write(bytes);
         return path;
     }

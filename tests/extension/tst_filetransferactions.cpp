@@ -67,7 +67,8 @@ private:
         const QString file = path(relative);
         QDir().mkpath(QFileInfo(file).absolutePath());
         QFile f(file);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(f.fileName()));
         f.write(bytes);
         return file;
     }

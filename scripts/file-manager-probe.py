@@ -225,14 +225,20 @@ def probe_menu(pid, folder, shots):
     probe_file_menu(app, pid, shots)
 
 
-def probe_file_menu(app, pid, shots):
-    """The menu of a selected file: the first item selected with the keyboard, its menu opened
-    with Shift+F10; Pallstone's "Hide Selected Items" must be in it."""
-    known = set(names_of(menu_items(app)))
+def open_first_item_menu(pid):
+    """Selects the first item of the view (a click on the background, then Home) and opens its
+    menu with Shift+F10."""
     right_click_background(pid)
     subprocess.run(["xdotool", "key", "Escape"], check=False)
     subprocess.run(["xdotool", "click", "1"], check=False)
     subprocess.run(["xdotool", "key", "--delay", "200", "Home", "shift+F10"], check=True)
+
+
+def probe_file_menu(app, pid, shots):
+    """The menu of a selected file: the first item selected with the keyboard, its menu opened
+    with Shift+F10; Pallstone's "Hide Selected Items" must be in it."""
+    known = set(names_of(menu_items(app)))
+    open_first_item_menu(pid)
     found = wait_for("entry", lambda: entries(app, lambda n: n == "Hide Selected Items", known),
                      10)
     shoot(shots + "-file-menu.png")
@@ -326,10 +332,7 @@ def probe_hide(pid, folder, shots):
         raise SystemExit(f"probe: the view never showed {first}")
     by_name = state[0]
     known = set(names_of(menu_items(app)))
-    right_click_background(pid)
-    subprocess.run(["xdotool", "key", "Escape"], check=False)
-    subprocess.run(["xdotool", "click", "1"], check=False)
-    subprocess.run(["xdotool", "key", "--delay", "200", "Home", "shift+F10"], check=True)
+    open_first_item_menu(pid)
     pick(app, known, "Hide Selected Items")
     hidden = wait_for("hidden", lambda: shows(app, first, False, total, by_name),
                       VIEW_CHANGE_S)

@@ -18,7 +18,6 @@
 #include <memory>
 #include <mutex>
 
-#include <openssl/crypto.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -68,14 +67,6 @@ void lowerThisThread()
         return ::setpriority(PRIO_PROCESS, self, std::min(nice + kBackgroundNice, 19)) == 0;
     }();
     Q_UNUSED(lowered);
-}
-
-// OpenSSL keeps state per thread and frees it when the thread ends, through a handler that its own
-// cleanup at the exit takes away: a pooled thread still alive then would leave the state behind.
-// Each block lets it go; OpenSSL makes it anew at its next use.
-void releaseCryptoState()
-{
-    OPENSSL_thread_stop();
 }
 
 // Wraps a block so that it leaves the pending count once it has run, even when it throws.
@@ -210,7 +201,6 @@ void submitBackground(int ms, Dispatch::Block block)
         lowerThisThread();
         if (block)
             block();
-        releaseCryptoState();
     });
     if (!backgroundQueue().submit(ms, wrapped)) {
         qWarning("Dispatch: the background queue has stopped, a block is dropped");
@@ -259,7 +249,6 @@ void Dispatch::enterWorker(Block block)
             lowerThisThread();
             if (block)
                 block();
-            releaseCryptoState();
         })));
 }
 

@@ -10,6 +10,8 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/screenshot-home.sh
+. "$root/scripts/screenshot-home.sh"
 build="${1:-build}"
 [[ "$build" = /* ]] || build="$root/$build"
 manager="${2:-nemo}"
@@ -25,13 +27,7 @@ trap 'rm -rf "$work"' EXIT
 shoot() {
   local lang="$1" typed="$2" name="$3"
   local home="$work/$lang"
-  mkdir -p "$home/run" "$home/Documents/Projects" "$home/.local/share/dbus-1/services"
-  chmod 700 "$home/run"
-  printf 'notes\n' >"$home/Documents/notes.txt"
-  printf '# Plan\n' >"$home/Documents/plan.md"
-  printf '[D-BUS Service]\nName=com.tolvane.pallstone.extension\nExec=%s\n' \
-    "$build/extension/pallstone-extension" \
-    >"$home/.local/share/dbus-1/services/com.tolvane.pallstone.extension.service"
+  screenshot_home "$home" "$build"
   local -a env=(env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config"
     XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache"
     XDG_DATA_DIRS="$home/.local/share:/usr/local/share:/usr/share"

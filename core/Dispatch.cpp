@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 
+#include <openssl/crypto.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -39,6 +40,12 @@ std::atomic<int> g_pendingForeground{0};
 std::atomic<int> g_pendingBackground{0};
 // Set once the queue exists; asking which thread we are on must not create it.
 std::atomic<const QThread*> g_backgroundThread{nullptr};
+
+// OpenSSL keeps state per thread and frees it at a thread's end through a handler that its own
+// cleanup at the exit takes away: a pooled thread still alive then leaves that state unreachable.
+// Without the cleanup, the state stays where OpenSSL can reach it, and the system frees it all.
+[[maybe_unused]] const bool g_cryptoWithoutExitCleanup =
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr) == 1;
 
 // Wakes a waiter as soon as a block finishes on the background thread. The standard library's
 // (pthread) primitives, whose every step ThreadSanitizer sees; Qt's wait condition releases the

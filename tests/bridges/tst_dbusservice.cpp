@@ -490,10 +490,16 @@ private Q_SLOTS:
         setFavourites({fav});
         const QString item = m_home.filePath(QStringLiteral("docs/move me.txt"));
         QVERIFY(QFile(item).open(QIODevice::WriteOnly));
-        const auto [id, rows] = keptMenu(0, {uri(item)}, QString());
-        const DBusMenuEntry beta =
-            entryAt(rows, {QStringLiteral("Move to"), fav, fav + QStringLiteral("/Beta")});
-        QVERIFY(beta.tag > 0);
+        // The favourite's folders are listed off the bus thread: a menu asked for at once may not
+        // hold them yet.
+        qulonglong id = 0;
+        DBusMenuEntry beta;
+        QVERIFY(waitFor([&] {
+            const auto [shown, rows] = keptMenu(0, {uri(item)}, QString());
+            id = shown;
+            beta = entryAt(rows, {QStringLiteral("Move to"), fav, fav + QStringLiteral("/Beta")});
+            return beta.tag > 0;
+        }));
         // A folder appears in the favourite while the menu is open; listings are unsorted, so it
         // may take any place.
         QVERIFY(QDir().mkpath(fav + QStringLiteral("/Gamma")));

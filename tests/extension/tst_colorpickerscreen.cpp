@@ -44,6 +44,8 @@ private:
         env.remove(u"WAYLAND_DISPLAY"_s);
         // No session bus, so no portal: the magnifier it is.
         env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path="_s + path(u"no-bus"_s));
+        // Qt 6.8 leaks its portal watcher when the portal's bus cannot be reached.
+        env.insert(u"QT_NO_XDG_DESKTOP_PORTAL"_s, u"1"_s);
         return env;
     }
 

@@ -264,8 +264,11 @@ void BM_MenuWhileDeleting50kFiles(benchmark::State& state)
         state.PauseTiming();
         const QString big = s.home.filePath(QStringLiteral("big"));
         QDir().mkpath(big);
-        for (int i = 0; i < 50000; ++i)
-            QFile(big + QStringLiteral("/f") + QString::number(i)).open(QIODevice::WriteOnly);
+        for (int i = 0; i < 50000; ++i) {
+            QFile f(big + QStringLiteral("/f") + QString::number(i));
+            if (!f.open(QIODevice::WriteOnly))
+                qFatal("cannot write %s", qPrintable(f.fileName()));
+        }
         state.ResumeTiming();
         menusDuring(state, big, QStringLiteral("Delete"), [&] { return !QFileInfo::exists(big); });
     }

@@ -75,7 +75,9 @@ struct Setup
         MenuStore::setProgram(MenuStore::Program::Extension);
         folder = home.filePath(QStringLiteral("work"));
         QDir().mkpath(folder);
-        QFile(folder + QStringLiteral("/selected.txt")).open(QIODevice::WriteOnly);
+        QFile selected(folder + QStringLiteral("/selected.txt"));
+        if (!selected.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(selected.fileName()));
     }
 };
 

@@ -36,7 +36,9 @@ struct Setup
         MenuStore::setProgram(MenuStore::Program::Extension);
         QDir().mkpath(home.filePath(QStringLiteral("work")));
         file = home.filePath(QStringLiteral("work/selected.txt"));
-        QFile(file).open(QIODevice::WriteOnly);
+        QFile selected(file);
+        if (!selected.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(file));
     }
 };
 

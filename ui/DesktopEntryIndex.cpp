@@ -1,13 +1,16 @@
 #include "DesktopEntryIndex.h"
 
 #include "FileName.h"
+#include "Paths.h"
 
+#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QList>
 #include <QMutex>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -27,6 +30,11 @@ const QString kDesktopSuffix = QStringLiteral(".desktop");
 // again at the next question.
 constexpr qint64 kSettleMs = 5000;
 constexpr qint64 kRecheckMs = 1000;
+// A process's first question takes the list kept on disk by an earlier one when the folders have
+// not changed since and it is younger than this: a change inside a folder's sub-folder does not
+// show on the folder.
+constexpr qint64 kCopyMaxAgeMs = 24 * 3600 * 1000;
+constexpr quint32 kCopyFormat = 1;
 
 QString takeGString(gchar* text)
 {
@@ -35,10 +43,14 @@ QString takeGString(gchar* text)
     return result;
 }
 
-// Where desktop entries live, with when each last changed (-1: absent).
-QList<qint64> folderStamps()
+QStringList applicationFolders()
 {
-    QStringList folders = QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    return QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+}
+
+// Where desktop entries live, with when each last changed (-1: absent).
+QList<qint64> folderStamps(const QStringList& folders)
+{
     QList<qint64> stamps;
     stamps.reserve(folders.size());
     for (const QString& folder : folders) {
@@ -86,6 +98,74 @@ Index readIndex()
     return index;
 }
 
+QString copyPath()
+{
+    const QString folder = Paths::cachesFolder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/applications-index");
+}
+
+// Names are localised: a list read in another language is read again.
+QString languageKey()
+{
+    QStringList names;
+    for (const gchar* const* name = g_get_language_names(); name && *name; ++name)
+        names.append(QString::fromUtf8(*name));
+    return names.join(u':');
+}
+
+qint64 newestOf(const QList<qint64>& stamps)
+{
+    return stamps.isEmpty() ? -1 : *std::max_element(stamps.begin(), stamps.end());
+}
+
+bool settled(const Index& index)
+{
+    return index.readAt - newestOf(index.stamps) > kSettleMs;
+}
+
+bool takeCopy(Index& index, const QStringList& folders, const QList<qint64>& stamps, qint64 now)
+{
+    const QString path = copyPath();
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream in(&file);
+    in.setVersion(QDataStream::Qt_6_4);
+    quint32 format = 0;
+    QStringList savedFolders;
+    QString language;
+    Index saved;
+    in >> format;
+    if (format != kCopyFormat)
+        return false;
+    in >> savedFolders >> language >> saved.stamps >> saved.readAt >> saved.byId >> saved.byName;
+    if (in.status() != QDataStream::Ok || savedFolders != folders || saved.stamps != stamps ||
+        language != languageKey() || !settled(saved) || saved.readAt > now ||
+        now - saved.readAt > kCopyMaxAgeMs)
+        return false;
+    index = std::move(saved);
+    return true;
+}
+
+void keepCopy(const Index& index, const QStringList& folders)
+{
+    // A file written from an event loop would keep a file manager waiting for its menu: the
+    // service keeps the list it reads there to itself.
+    const QString path = copyPath();
+    if (path.isEmpty() || QThread::currentThread()->loopLevel() > 0 ||
+        !Paths::makeFolders(Paths::cachesFolder()))
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    QDataStream out(&file);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << kCopyFormat << folders << languageKey() << index.stamps << index.readAt << index.byId
+        << index.byName;
+    if (out.status() != QDataStream::Ok || !file.commit())
+        qWarning("DesktopEntryIndex: the list of applications is not kept in %s", qPrintable(path));
+}
+
 } // namespace
 
 namespace {
@@ -103,13 +183,17 @@ void refreshLocked()
     if (g_index.readAt >= 0 && now - g_checkedAt < kRecheckMs)
         return;
     g_checkedAt = now;
-    const QList<qint64> stamps = folderStamps();
-    const qint64 newest = stamps.isEmpty() ? -1 : *std::max_element(stamps.begin(), stamps.end());
-    const bool settled = g_index.readAt - newest > kSettleMs;
-    if (g_index.readAt < 0 || stamps != g_index.stamps || !settled) {
+    const QStringList folders = applicationFolders();
+    const QList<qint64> stamps = folderStamps(folders);
+    const bool first = g_index.readAt < 0;
+    if (first && takeCopy(g_index, folders, stamps, now))
+        return;
+    if (first || stamps != g_index.stamps || !settled(g_index)) {
         g_index = readIndex();
         g_index.stamps = stamps;
         g_index.readAt = now;
+        if (settled(g_index))
+            keepCopy(g_index, folders);
     }
 }
 

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -294,6 +297,32 @@ private Q_SLOTS:
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY(QFile::exists(a + u"/report.txt"_s));
         QVERIFY(!QFile::exists(b + u"/report.txt"_s));
+    }
+
+    void anApplicationInstalledSinceTheLastMenuShowsInTheNext()
+    {
+        pallstone::Value list = pallstone::Value::array();
+        pallstone::Value record = pallstone::Value::dictionary();
+        record.insert(u"key"_s, u"Fresh Editor"_s);
+        list.append(record);
+        QVERIFY(
+            pallstone::MenuStore::sharedDefaults().setObject(list, pallstone::StoreKey::commonApp));
+        // A folder that changed an hour ago: the list read from it is kept for the next process.
+        const QString applications = m_home.filePath(u".local/share/applications"_s);
+        QVERIFY(QDir().mkpath(applications));
+        const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(applications).constData(), hourAgo, 0), 0);
+        const QString file = write(u"apps/a.txt"_s, "x");
+        auto offered = [&] {
+            return lines(extension({u"menu"_s, u"--list"_s, file}).out)
+                .join(u'\n')
+                .contains(u"Fresh Editor"_s);
+        };
+        QVERIFY(!offered());
+        QVERIFY(QFileInfo::exists(m_home.filePath(u".cache/pallstone/applications-index"_s)));
+        write(u".local/share/applications/fresh.desktop"_s,
+              "[Desktop Entry]\nType=Application\nName=Fresh Editor\nExec=/bin/true %F\n");
+        QVERIFY(offered());
     }
 
     void anUnreadableStoreGivesAnEmptyMenuAndSaysWhy()

@@ -57,8 +57,6 @@ public:
 
     MainMenuPage* generalViewCtl() const { return m_general; }
     NewFilePage* newFileViewCtl() const { return m_newFile; }
-    FavouritesPage* favoriteViewCtl() const { return m_favorite; }
-    OpenWithPage* openWithViewCtl() const { return m_openWith; }
     FolderIconPage* folderIconViewCtl() const { return m_folderIcon; }
     PreferencesPage* preferenceViewCtl() const { return m_preference; }
     ExtensionManagementWindow* extensionManagementWindow() const;

@@ -46,10 +46,6 @@ public:
 
     QTableWidget* tableView() const { return m_tableView; }
     QPushButton* deleteButton() const { return m_deleteButton; }
-    QPushButton* setupButton() const { return m_setupButton; }
-    QPushButton* exportButton() const { return m_exportButton; }
-    QPushButton* importButton() const { return m_importButton; }
-    QPushButton* saveCurConfigButton() const { return m_saveCurConfigButton; }
     QProgressBar* indicator() const { return m_indicator; }
     const QList<ProfileManager::Profile>& tableData() const { return m_tableData; }
 

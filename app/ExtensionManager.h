@@ -55,8 +55,6 @@ public:
     static QStringList dolphinBridgeFolders(const QString& dolphinBinary);
     static State extensionState();
     static State stateOf(const QList<FileManager>& fileManagers);
-    // A bridge is installed for an installed file manager that is switched on.
-    static bool isExtensionEnabled() { return extensionState() == State::Active; }
     // Tests decide what extensionState() answers; an empty function restores the detection.
     static void setStateProbe(std::function<State()> probe);
 

@@ -42,7 +42,6 @@ public:
 
     ReorderTable* tableView() const { return m_tableView; }
     QPushButton* deleteButton() const { return m_deleteButton; }
-    QPushButton* recoverBtn() const { return m_recoverBtn; }
     const MenuItemList& tableData() const { return m_tableData; }
     MenuItemPtr selectItem() const { return m_selectItem; }
 

@@ -42,7 +42,6 @@ public:
     void addKind(const MenuItemPtr& item);
 
     TemplateDialog* addFileWinCtl() const { return m_addFileWinCtl; }
-    QCheckBox* openFileChecked() const { return m_openFileChecked; }
 
 protected:
     void fillRow(int row, const MenuItemPtr& item) override;

@@ -45,8 +45,6 @@ public:
     QCheckBox* checkBox(int tag) const;
     QComboBox* secondTerminalButton() const { return m_secondTerminal; }
     QLabel* versionLabel() const { return m_versionLabel; }
-    QKeySequenceEdit* shortcutEdit() const { return m_shortcut; }
-    QLabel* shortcutStatus() const { return m_shortcutStatus; }
     QPushButton* configManagerButton() const { return m_configManagerBtn; }
 
     // A profile was applied: the boxes show its preferences.

@@ -39,7 +39,6 @@ public:
     ~FolderGrants() override;
     Q_DISABLE_COPY_MOVE(FolderGrants)
 
-    QString suiteName() const { return m_suiteName; }
     // Where the grants are kept: for an empty or unusable name the extension program's own
     // defaults file, else "<name>.plist" beside it. A name holding "/" or equal to "." or ".." is
     // unusable. The grants held so far are replaced by those stored there, and the cache registers

@@ -84,25 +84,12 @@ public:
     // False when the entry has children and every child's usage counter in the shared store is set.
     bool isValidParent() const;
 
-    bool isNewFile() const { return key == u"New File"; }
     bool isNewFileFromWindow() const { return key == u"New File From Window"; }
     bool isAddToFileTemplate() const { return key == u"Add to File Template"; }
-    bool isCommonPath() const { return key == u"Common Path"; }
-    bool isCommonApp() const { return key == u"Common App"; }
-    bool isConvert() const { return key == u"Convert to"; }
     bool isCopy() const { return key == u"Copy to"; }
-    bool isMove() const { return key == u"Move to"; }
     bool isTerminalTo() const { return key == u"Terminal To" || key == u"iTerm2 To"; }
-    bool isFileInfo() const { return key == u"File Info"; }
     bool isCutPaste() const { return key == u"Cut Paste"; }
-    bool isFolderIcon() const { return key == u"Folder Icon"; }
-    bool isCompress() const { return key == u"Encrypted Compression"; }
-    bool isLockUnlock() const { return key == u"Lock and Unlock"; }
-    bool isEmbedFolder() const { return key == u"Embed in Folder"; }
-    bool isUnembedFolder() const { return key == u"Unembed Folder"; }
     bool isColorPicker() const { return key == u"Color Picker"; }
-    bool isExecuteScript() const { return key == u"Execute Script"; }
-    bool isExtractIcon() const { return key == u"Extract Icon"; }
     bool isSepLine() const { return key == u"Sep Line"; }
 };
 

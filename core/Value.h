@@ -77,11 +77,8 @@ public:
         return m_kind == Kind::Boolean || m_kind == Kind::Integer || m_kind == Kind::Real;
     }
     bool isString() const { return m_kind == Kind::String; }
-    bool isDate() const { return m_kind == Kind::Date; }
-    bool isData() const { return m_kind == Kind::Data; }
     bool isArray() const { return m_kind == Kind::Array; }
     bool isDictionary() const { return m_kind == Kind::Dictionary; }
-    bool isMutable() const { return m_mutable; }
     bool isMutableArray() const { return isArray() && m_mutable; }
     bool isMutableDictionary() const { return isDictionary() && m_mutable; }
 

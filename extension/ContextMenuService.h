@@ -29,7 +29,6 @@ public:
 
     // True when the path lies in (or is) one of the watched folders.
     bool isWatched(const QString& path) const;
-    const QSet<QString>& directoryURLs() const { return m_directories; }
 
     // The menu for the request, from the configuration as it is now; empty outside the watched
     // folders.

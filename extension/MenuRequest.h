@@ -32,8 +32,6 @@ struct MenuRequest
     bool isSelectURL = false;
 
     bool isSelectSingleURL() const { return isSelectURL && selectPaths.size() == 1; }
-    // The item the entries are chosen for: the first of selectPaths, or empty.
-    QString referencePath() const { return selectPaths.value(0); }
 };
 
 } // namespace pallstone

@@ -30,7 +30,6 @@ public:
 
     // Replaces the field's text at once.
     void setDefaultAlias(const QString& alias);
-    QString defaultAlias() const { return m_defaultAlias; }
     // A null text keeps the default ("Please enter a display name", "Without Display Name Tip");
     // an empty one shows nothing.
     void setTipLabelString(const QString& tip);

@@ -87,6 +87,12 @@ if svg=$(offered qt6-svg-plugins); then
   packages+=("$svg")
 fi
 
+# The start benchmark's timer (bench/bench_start.sh), where the release has it: testing has
+# been without it at times.
+if timer=$(offered hyperfine); then
+  packages+=("$timer")
+fi
+
 # The Dolphin bridge follows the Dolphin of the release: KF6 KIO on Qt 6 where the release has
 # it, KF5 KIO on Qt 5 otherwise (KF5's CMake files look for Qt 6's Core5Compat once Qt 6 is found
 # in the same project).

@@ -132,8 +132,6 @@ qt6/plugins/kf6/kfileitemaction/pallstone-dolphin.so $qt6_plugins/kf6/kfileitema
 qt5/plugins/kf5/kfileitemaction/pallstone-dolphin.so $qt5_plugins/kf5/kfileitemaction
 EOF
 fi
-# The settings application seeds the configuration when it first starts; the service does not.
-HOME=$home "$prefix/bin/pallstone" setup >/dev/null
 
 # One desktop session: the autostart entries first (the user's before the system's of the same
 # name), then the file manager on the folder; the probe right-clicks once the window shows.
@@ -152,13 +150,11 @@ session() {
       break
     done
   fi
-  # Qt 5 registers with the accessibility bus only now and then: the Dolphin of Plasma 5 is
-  # worked with the keyboard, Plasma 6's (Qt 6) like the others. A file manager that did not
-  # register is started again (its first right-click is then checked).
+  # Dolphin is worked with the keyboard: Qt 5 registers with the accessibility bus only now and
+  # then, and Qt 6's Dolphin gives its menus' entries to it only once they have been hovered. A
+  # file manager that did not register is started again (its first right-click is then checked).
   mode=menu
-  if [ "${START[0]}" = dolphin ] && ! ldd "$(command -v dolphin)" | grep -q libQt6Core; then
-    mode=keys
-  fi
+  [ "${START[0]}" != dolphin ] || mode=keys
   [ "$HIDE" = 0 ] || mode=hide
   for attempt in 1 2 3; do
     "${START[@]}" >>"$LOG" 2>&1 &
@@ -185,6 +181,11 @@ for name in "${managers[@]}"; do
   printf 'notes\n' >"$folder/notes.md"
   rm -f "$folder/.hidden"
   [ "$hide" = 0 ] || printf 'hide me\n' >"$folder/hide-me.txt"
+  # Each file manager meets a new user's configuration, as the settings application seeds it at
+  # its first start (the service does not): what one run changed (the uses counted towards the
+  # review invitation) does not reach the next.
+  rm -rf "$home/.config/pallstone"
+  HOME=$home "$prefix/bin/pallstone" setup >/dev/null
   case "$name" in
     nautilus) start=(nautilus --new-window "$folder") ;;
     nemo | caja) start=("$name" --no-desktop "$folder") ;;

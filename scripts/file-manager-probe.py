@@ -8,8 +8,11 @@
         menu of the first item (Home, Shift+F10) and fails unless Pallstone's "Hide Selected
         Items" is in it. Pictures of the screen go to SHOTS_PREFIX-menu.png, -submenu.png,
         -after.png and -file-menu.png.
+        GTK 4.18 (Nautilus 48) gives the entries of its popover menus no names: there the
+        entries are picked by their place (see probe_nameless_menu).
     file-manager-probe.py keys PID FOLDER SHOTS_PREFIX
-        the same for Dolphin, with the keyboard (see probe_menu_by_keys).
+        the same for Dolphin, with the keyboard (see probe_menu_by_keys); the selected file's
+        "Hide Selected Items" is picked too and must put the file in FOLDER/.hidden.
     file-manager-probe.py hide PID FOLDER SHOTS_PREFIX
         selects the first item of FOLDER's view (a click on the background, then Home), picks
         Pallstone's "Hide Selected Items" from its menu (Shift+F10) and fails unless the view drops
@@ -167,6 +170,47 @@ def wait_for(what, predicate, timeout):
     return None
 
 
+def keys(*names, delay=150):
+    subprocess.run(["xdotool", "key", "--delay", str(delay), *names], check=True)
+
+
+def first_name(folder):
+    return sorted(n for n in os.listdir(folder) if not n.startswith("."))[0]
+
+
+def expect_only_hidden(folder, name):
+    """Waits for FOLDER/.hidden to list name alone, as "Hide Selected Items" on it leaves it."""
+    path = os.path.join(folder, ".hidden")
+
+    def listed():
+        try:
+            with open(path, encoding="utf-8", errors="surrogateescape") as f:
+                return [line for line in f.read().split("\n") if line] == [name]
+        except OSError:
+            return False
+
+    done = wait_for("hidden", listed, 10)
+    if not done:
+        raise SystemExit(f"probe: Hide Selected Items on {name} left no .hidden naming it alone")
+    log("file menu: Hide Selected Items put", name, "in .hidden")
+
+
+def expect_text_file(folder, before, shots, by_place=False):
+    """Waits for New File > a text type to leave a new .txt file in folder. by_place: the
+    entries were picked by their place, so a menu without Pallstone's entries shows only here."""
+
+    def created():
+        return [n for n in set(os.listdir(folder)) - before if n.endswith(".txt")]
+
+    made = wait_for("file", created, 15)
+    time.sleep(1)
+    shoot(shots + "-after.png")
+    if not made:
+        hint = " (see the pictures: were Pallstone's entries in the menu?)" if by_place else ""
+        raise SystemExit("probe: New File > a text type made no file in " + folder + hint)
+    log("created:", made)
+
+
 def names_of(items):
     return [item.name for item in items]
 
@@ -195,6 +239,8 @@ def probe_menu(pid, folder, shots):
                 [i for i in now if i.name not in known])
 
     menu = wait_for("menu", opened, 10)
+    if not menu and wait_for("nameless menu", lambda: nameless_menu(app), 3):
+        return probe_nameless_menu(app, pid, folder, shots, before)
     new_file = wait_for("entries", lambda: entries(app, lambda n: n == "New File", known), 3)
     shoot(shots + "-menu.png")
     if not menu:
@@ -212,17 +258,58 @@ def probe_menu(pid, folder, shots):
     if not typed:
         raise SystemExit("probe: New File shows no text type: " + repr(names_of(menu_items(app))))
     choose(typed[0])
-
-    def created():
-        return [n for n in set(os.listdir(folder)) - before if n.endswith(".txt")]
-
-    made = wait_for("file", created, 15)
-    time.sleep(1)
-    shoot(shots + "-after.png")
-    if not made:
-        raise SystemExit("probe: New File > text made no file in " + folder)
-    log("created:", made)
+    expect_text_file(folder, before, shots)
     probe_file_menu(app, pid, shots)
+
+
+def nameless_menu(app):
+    """The entries of an open GTK 4.18 popover menu: menu items, shown, all without a name."""
+    items = []
+    for node in nodes(app):
+        try:
+            if node.getRole() in MENU_ROLES and shown(node):
+                items.append(node)
+        except Exception:
+            continue
+    return items if items and not any(i.name for i in items) else None
+
+
+def window_origin(pid):
+    found = window_geometry(pid)
+    if not found:
+        raise SystemExit("probe: the file manager shows no window")
+    return found[1]["X"], found[1]["Y"]
+
+
+def probe_nameless_menu(app, pid, folder, shots, before):
+    """Nautilus 48's background menu: New Folder, Paste, Select All, then the extensions'
+    entries, Pallstone's New File first; its submenu starts with its back button and "Choose
+    Location and Type...", then Text Document. Without Pallstone's entries the places differ and
+    no text file is made."""
+    shoot(shots + "-menu.png")
+    log("menu: entries without names (GTK 4.18), picked by place")
+    keys(*["Down"] * 3, "Return")
+    time.sleep(1)
+    keys(*["Down"] * 2)
+    time.sleep(0.5)
+    shoot(shots + "-submenu.png")
+    keys("Return")
+    expect_text_file(folder, before, shots, by_place=True)
+    # The selected file's menu: a right-click on the first item, whose place the view tells in
+    # window coordinates (GTK 4 on X knows no desktop ones); Pallstone's Hide Selected Items is
+    # third from the bottom, above Properties and the file manager's own last entry.
+    name = first_name(folder)
+    item = wait_for("item", lambda: [n for n in nodes(app) if n.name == name and shown(n)], 10)
+    if not item:
+        raise SystemExit(f"probe: the view shows no {name}")
+    box = item[0].queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+    x, y = window_origin(pid)
+    subprocess.run(["xdotool", "mousemove", str(x + box.x + box.width // 2),
+                    str(y + box.y + box.height // 2), "click", "3"], check=True)
+    time.sleep(1)
+    shoot(shots + "-file-menu.png")
+    keys(*["Up"] * 3, "Return")
+    expect_only_hidden(folder, name)
 
 
 def open_first_item_menu(pid):
@@ -258,23 +345,24 @@ def probe_menu_by_keys(pid, folder, shots):
     right_click_background(pid)
     time.sleep(2)
     shoot(shots + "-menu.png")
-    subprocess.run(["xdotool", "key", "--delay", "150"] + ["Down"] * 7 + ["Right"], check=True)
+    keys(*["Down"] * 7, "Right")
     time.sleep(1)
-    subprocess.run(["xdotool", "key", "--delay", "150", "Down"], check=True)
+    keys("Down")
     time.sleep(0.5)
     shoot(shots + "-submenu.png")
-    subprocess.run(["xdotool", "key", "Return"], check=True)
-
-    def created():
-        return [n for n in set(os.listdir(folder)) - before if n.endswith(".txt")]
-
-    made = wait_for("file", created, 15)
+    keys("Return")
+    expect_text_file(folder, before, shots, by_place=True)
+    # The selected file's menu: the first item selected by typing the start of its name, its
+    # menu opened with the Menu key; Pallstone's Hide Selected Items is third from the bottom,
+    # above the plugins' last entry and Properties.
+    name = first_name(folder)
+    subprocess.run(["xdotool", "type", "--delay", "150", name[:3]], check=True)
     time.sleep(1)
-    shoot(shots + "-after.png")
-    if not made:
-        raise SystemExit("probe: New File > txt made no file in " + folder +
-                         " (see the pictures: were Pallstone's entries in the menu?)")
-    log("created:", made)
+    keys("Menu")
+    time.sleep(1.5)
+    shoot(shots + "-file-menu.png")
+    keys(*["Up"] * 3, "Return")
+    expect_only_hidden(folder, name)
 
 
 # Long enough for GLib to forget a folder's ".hidden" list (it keeps it five seconds and some

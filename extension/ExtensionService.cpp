@@ -48,11 +48,7 @@ const QString kPaletteShortcutId = QStringLiteral("palette");
 
 ExtensionService::ExtensionService(QObject* parent) : QObject(parent) {}
 
-ExtensionService::~ExtensionService()
-{
-    if (m_applicationsReader)
-        m_applicationsReader->wait();
-}
+ExtensionService::~ExtensionService() = default;
 
 int ExtensionService::exec(QTextStream& err)
 {
@@ -78,8 +74,9 @@ int ExtensionService::exec(QTextStream& err)
     m_menuService = std::make_unique<ContextMenuService>();
     m_menuService->init();
     IconThemeIndex::instance().startBuilding();
-    // The installed applications are read before the first menu asks for them.
-    m_applicationsReader = DesktopEntryIndex::loadInBackground();
+    // The installed applications are read before the first menu asks for them, and read again off
+    // the event loop when they change.
+    m_applicationsReader = DesktopEntryIndex::readInBackground();
 
     DBusMenuEntry::registerMetaType();
     m_adaptor = std::make_unique<DBusAdaptor>(*m_menuService);

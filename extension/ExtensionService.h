@@ -1,12 +1,13 @@
 #pragma once
 
+#include "DesktopEntryIndex.h"
+
 #include <QObject>
 #include <QTextStream>
 
 #include <memory>
 
 class QSocketNotifier;
-class QThread;
 
 namespace pallstone {
 
@@ -49,7 +50,7 @@ private:
     std::unique_ptr<DBusAdaptor> m_adaptor;
     std::unique_ptr<GlobalShortcutPortal> m_shortcutPortal;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
-    std::unique_ptr<QThread> m_applicationsReader;
+    std::unique_ptr<DesktopEntryIndex::BackgroundReader> m_applicationsReader;
     bool m_quitting = false;
 };
 

@@ -13,8 +13,10 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <QWaitCondition>
 
 #include <algorithm>
+#include <optional>
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -170,56 +172,130 @@ void keepCopy(const Index& index, const QStringList& folders)
 
 namespace {
 
-QMutex g_mutex;
+// Brings a list up to date: the one to hold from now on, or nothing when the one held is current.
+// Reads files; called without the lock where lookups must not wait.
+std::optional<Index> newerIndex(bool first, const QList<qint64>& heldStamps, bool heldSettled)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const QStringList folders = applicationFolders();
+    const QList<qint64> stamps = folderStamps(folders);
+    Index index;
+    if (first && takeCopy(index, folders, stamps, now))
+        return index;
+    if (!first && stamps == heldStamps && heldSettled)
+        return std::nullopt;
+    index = readIndex();
+    index.stamps = stamps;
+    index.readAt = now;
+    if (settled(index))
+        keepCopy(index, folders);
+    return index;
+}
+
+QMutex g_mutex; // guards everything below
 Index g_index;
 qint64 g_checkedAt = -1;
+// Set while a reader thread keeps the list: lookups then only ask it to look.
+bool g_readerRuns = false;
+bool g_lookWanted = false;
+bool g_readerStops = false;
+QWaitCondition g_lookAsked;
+QWaitCondition g_looked;
 
-// Brings the list up to date. A menu asks once per open-with entry: the folders are looked at
-// no more than once a second, and the list is read again no more than once a second while a
-// change settles.
-void refreshLocked()
+// A menu asks once per open-with entry: the folders are looked at no more than once a second, and
+// the list is read again no more than once a second while a change settles.
+bool dueForALook()
 {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (g_index.readAt >= 0 && now - g_checkedAt < kRecheckMs)
-        return;
+        return false;
     g_checkedAt = now;
-    const QStringList folders = applicationFolders();
-    const QList<qint64> stamps = folderStamps(folders);
-    const bool first = g_index.readAt < 0;
-    if (first && takeCopy(g_index, folders, stamps, now))
+    return true;
+}
+
+void refreshLocked()
+{
+    if (!dueForALook())
         return;
-    if (first || stamps != g_index.stamps || !settled(g_index)) {
-        g_index = readIndex();
-        g_index.stamps = stamps;
-        g_index.readAt = now;
-        if (settled(g_index))
-            keepCopy(g_index, folders);
+    if (std::optional<Index> newer =
+            newerIndex(g_index.readAt < 0, g_index.stamps, settled(g_index)))
+        g_index = std::move(*newer);
+}
+
+void readerLoop()
+{
+    QMutexLocker locker(&g_mutex);
+    for (;;) {
+        while (!g_lookWanted && !g_readerStops)
+            g_lookAsked.wait(&g_mutex);
+        if (g_readerStops)
+            return;
+        g_lookWanted = false;
+        const bool first = g_index.readAt < 0;
+        const QList<qint64> stamps = g_index.stamps;
+        const bool wasSettled = settled(g_index);
+        locker.unlock();
+        std::optional<Index> newer = newerIndex(first, stamps, wasSettled);
+        locker.relock();
+        if (newer)
+            g_index = std::move(*newer);
+        g_looked.wakeAll();
     }
 }
 
 } // namespace
 
-std::unique_ptr<QThread> DesktopEntryIndex::loadInBackground()
+DesktopEntryIndex::BackgroundReader::BackgroundReader()
 {
     // GIO's file system (GVfs) is made by the first thread that needs it; made on a thread that
     // ends, part of it is left behind unreachable. The calling thread makes it.
     g_vfs_get_default();
-    // A thread of its own that ends when done: GIO keeps per-thread data that a pooled thread
-    // would still hold at the exit.
-    std::unique_ptr<QThread> thread(QThread::create([] {
+    {
         const QMutexLocker locker(&g_mutex);
-        refreshLocked();
-    }));
-    thread->start(QThread::LowPriority);
-    return thread;
+        g_readerRuns = true;
+        g_readerStops = false;
+        g_lookWanted = true;
+        g_checkedAt = QDateTime::currentMSecsSinceEpoch();
+    }
+    // A thread of its own that ends with this object: GIO keeps per-thread data that a pooled
+    // thread would still hold at the exit.
+    m_thread.reset(QThread::create(readerLoop));
+    m_thread->start(QThread::LowPriority);
+}
+
+DesktopEntryIndex::BackgroundReader::~BackgroundReader()
+{
+    {
+        const QMutexLocker locker(&g_mutex);
+        g_readerStops = true;
+        g_readerRuns = false;
+        g_lookAsked.wakeAll();
+        g_looked.wakeAll();
+    }
+    m_thread->wait();
+}
+
+std::unique_ptr<DesktopEntryIndex::BackgroundReader> DesktopEntryIndex::readInBackground()
+{
+    return std::make_unique<BackgroundReader>();
 }
 
 QString DesktopEntryIndex::lookup(const QString& application)
 {
     if (application.isEmpty())
         return {};
-    const QMutexLocker locker(&g_mutex);
-    refreshLocked();
+    QMutexLocker locker(&g_mutex);
+    if (g_readerRuns) {
+        if (dueForALook()) {
+            g_lookWanted = true;
+            g_lookAsked.wakeOne();
+        }
+        // Only the first read is waited for: a menu without the list would differ from the next.
+        while (g_index.readAt < 0 && g_readerRuns)
+            g_looked.wait(&g_mutex);
+    } else {
+        refreshLocked();
+    }
     const QString key = application.toLower();
     const QString byId = g_index.byId.value(key);
     return byId.isEmpty() ? g_index.byName.value(key) : byId;

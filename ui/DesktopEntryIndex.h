@@ -16,9 +16,21 @@ public:
     // The desktop file whose desktop ID (with or without ".desktop") or Name (localised or not)
     // matches, case-insensitively; an ID match wins over a Name match. Empty when none matches.
     static QString lookup(const QString& application);
-    // Starts reading the list on a thread of its own, so that the first lookup does not have to;
-    // the caller waits for the thread before it ends.
-    static std::unique_ptr<QThread> loadInBackground();
+
+    // While it lives, the list is read on a thread of its own: at once, and again whenever a lookup
+    // finds that it may be out of date. Lookups then never touch the disk (only those that come
+    // before the first read ends wait for it), so an event loop may ask.
+    class BackgroundReader final
+    {
+    public:
+        BackgroundReader();
+        ~BackgroundReader();
+        Q_DISABLE_COPY_MOVE(BackgroundReader)
+
+    private:
+        std::unique_ptr<QThread> m_thread;
+    };
+    static std::unique_ptr<BackgroundReader> readInBackground();
 
 private:
     DesktopEntryIndex() = delete;

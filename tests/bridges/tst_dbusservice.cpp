@@ -602,6 +602,35 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("%1 ms of %2 ms").arg(worst).arg(total)));
     }
 
+    void anApplicationInstalledWhileTheServiceRunsJoinsItsMenus()
+    {
+        pallstone::Defaults& store = pallstone::MenuStore::sharedDefaults();
+        const pallstone::Value saved = store.object(pallstone::StoreKey::commonApp);
+        pallstone::Value list = pallstone::Value::array();
+        pallstone::Value record = pallstone::Value::dictionary();
+        record.insert(u"key"_s, u"Fresh Editor"_s);
+        list.append(record);
+        QVERIFY(store.setObject(list, pallstone::StoreKey::commonApp));
+        const auto offered = [this] {
+            const DBusMenu rows = menu(0, {uri(m_file)}, QString());
+            return std::any_of(rows.begin(), rows.end(), [](const DBusMenuEntry& e) {
+                return e.title.contains(u"Fresh Editor"_s);
+            });
+        };
+        QVERIFY(!offered());
+        const QString applications = m_home.filePath(u".local/share/applications"_s);
+        QVERIFY(QDir().mkpath(applications));
+        QFile entry(applications + u"/fresh.desktop"_s);
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\nName=Fresh Editor\nExec=/bin/true %F\n");
+        entry.close();
+        // The list is read again off the service's event loop, so the menus catch up a moment
+        // later.
+        const bool joined = waitFor(offered);
+        QVERIFY(store.setObject(saved, pallstone::StoreKey::commonApp));
+        QVERIFY(joined);
+    }
+
     void aSecondServiceLeavesTheFirstAlone()
     {
         QProcess second;

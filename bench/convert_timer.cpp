@@ -4,7 +4,6 @@
 #include "convert/IconSetWriter.h"
 #include "convert/ImageConverter.h"
 
-#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -14,8 +13,10 @@ using pallstone::ImageConverter;
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // No application object: a conversion needs none, and the service has its own.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
     if (args.size() != 3 || (args.at(0) != u"jpeg" && args.at(0) != u"ios")) {
         std::fprintf(stderr, "usage: convert_timer jpeg|ios SOURCE OUTPUT\n");
         return 2;

@@ -104,7 +104,7 @@ bool OutputFile::writeAll(int fd, const QByteArray& bytes, QString* error)
     return true;
 }
 
-bool OutputFile::finish(QString* error)
+bool OutputFile::finish(bool replacing, QString* error)
 {
     if (m_fd < 0)
         return false;
@@ -112,10 +112,13 @@ bool OutputFile::finish(QString* error)
     // A link's permissions are not the file's, and its target's are of another file.
     struct stat existing;
     const QByteArray target = FileName::encode(m_path);
-    const mode_t mode = ::lstat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode)
-                            ? (existing.st_mode & 07777)
-                            : g_newFileMode;
-    const bool synced = ::fchmod(m_fd, mode) == 0 && ::fsync(m_fd) == 0;
+    const bool replacesFile =
+        replacing && ::lstat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const mode_t mode = replacesFile ? (existing.st_mode & 07777) : g_newFileMode;
+    // A file that replaces another is on the disk before the rename, so that a crash leaves the
+    // old one or the new one whole. A file under a new name puts nothing at risk: it is left to
+    // the system's own write-back, as any program's file is.
+    const bool synced = ::fchmod(m_fd, mode) == 0 && (!replacesFile || ::fsync(m_fd) == 0);
     if (!synced)
         setErrno(error);
     const int fd = std::exchange(m_fd, -1);
@@ -128,7 +131,7 @@ bool OutputFile::finish(QString* error)
 
 bool OutputFile::commit(QString* error)
 {
-    if (!finish(error))
+    if (!finish(true, error))
         return false;
     if (::rename(m_temporary.constData(), FileName::encode(m_path).constData()) != 0) {
         setErrno(error);
@@ -140,7 +143,7 @@ bool OutputFile::commit(QString* error)
 
 std::optional<QString> OutputFile::commitUnique(QString* error)
 {
-    if (!finish(error))
+    if (!finish(false, error))
         return std::nullopt;
     QString path = m_path;
     for (int attempt = 0; attempt < 100; ++attempt) {

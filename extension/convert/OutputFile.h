@@ -29,9 +29,9 @@ public:
     // Writes all of bytes to fd, going on after interruptions.
     static bool writeAll(int fd, const QByteArray& bytes, QString* error);
 
-    // Syncs and renames over the path, keeping the permissions of a file it replaces.
+    // Renames over the path, keeping the permissions of a file it replaces (synced first then).
     bool commit(QString* error);
-    // Syncs and renames to the path without replacing anything: when that name was taken
+    // Renames to the path without replacing anything: when that name was taken
     // meanwhile, to the next free one by the -1, -2 ... rule. The name used, or nothing.
     std::optional<QString> commitUnique(QString* error);
 
@@ -41,7 +41,7 @@ public:
     static std::optional<QString> createUniqueFolder(const QString& path, QString* error);
 
 private:
-    bool finish(QString* error);
+    bool finish(bool replacing, QString* error);
 
     QString m_path;
     QByteArray m_temporary;

@@ -3,7 +3,7 @@
 # photo and a one-band PNG of grey noise: PNG to JPEG (quality 85) against `vips copy` and
 # ImageMagick's `convert`, and the iOS icon set (18 files, from a 3000 x 3000 square cut of the
 # photo: icons need a square) against a loop of `vipsthumbnail` calls. Prints the best wall time
-# of three runs, the peak memory, and the ratios.
+# of five runs, the peak memory, and the ratios.
 # usage: bench/bench_convert.sh [BUILD_DIR]   (default: build; needs its bench/convert_timer)
 set -euo pipefail
 build=${1:-build}
@@ -30,21 +30,25 @@ vips copy "$work/grey.v" "$work/grey.png" --interpretation b-w
 rm -f "$work"/*.v
 echo "photo: 4000x3000 PNG, $(($(stat -c %s "$work/photo.png") / 1024)) KB"
 
-# best_of LABEL CMD...: the best wall time of three runs and the largest peak memory.
+# best_of LABEL CMD...: the best wall time of five runs, to the millisecond (time(1) counts in
+# hundredths, a tenth of a run here), and the largest peak memory.
 best_of() {
   local label=$1; shift
-  local best="" peak=0 line wall rss
-  for _ in 1 2 3; do
+  local best="" peak=0 start end wall rss
+  for _ in 1 2 3 4 5; do
     rm -rf "$work/out" && mkdir "$work/out"
-    if ! line=$(cd "$work" && /usr/bin/time -f '%e %M' "$@" 2>&1 >/dev/null | tail -1); then
+    start=$(date +%s%N)
+    if ! rss=$(cd "$work" && /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -1); then
       echo "$label: failed" >&2
       return 1
     fi
-    read -r wall rss <<<"$line"
-    if [ -z "$best" ] || [ "$(echo "$wall < $best" | bc)" = 1 ]; then best=$wall; fi
+    end=$(date +%s%N)
+    wall=$(((end - start) / 1000000))
+    if [ -z "$best" ] || [ "$wall" -lt "$best" ]; then best=$wall; fi
     [ "$rss" -gt "$peak" ] && peak=$rss
   done
-  printf '%-46s %7.2f s %8d KB\n' "$label" "$best" "$peak" >&2
+  best=$(echo "scale=3; $best / 1000" | bc)
+  printf '%-46s %7.3f s %8d KB\n' "$label" "$best" "$peak" >&2
   echo "$best $peak"
 }
 

@@ -4,6 +4,7 @@
 #include "ContextMenuService.h"
 #include "DefaultCatalogue.h"
 #include "EntryPaths.h"
+#include "Localizer.h"
 #include "MenuStore.h"
 #include "Palette.h"
 #include "PaletteWindow.h"
@@ -78,6 +79,8 @@ BENCHMARK(BM_PaletteOpenToShown)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The window's texts as the service shows them.
+    pallstone::Localizer::install(QStringLiteral("pallstone-extension"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

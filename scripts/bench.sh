@@ -2,10 +2,14 @@
 # Runs every benchmark of a build folder (default: build) and prints the results.
 set -euo pipefail
 build=${1:-build}
+# Without a display the windows are drawn off screen, as in the tests.
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+  export QT_QPA_PLATFORM=offscreen
+fi
 shopt -s nullglob
 found=0
 for b in "$build"/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   found=1
   echo "== $(basename "$b")"
   "$b" --benchmark_min_time=0.2

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -8,6 +9,21 @@
 #include <functional>
 
 namespace pallstone {
+
+// An image decoded by the program's own readers: 8-bit RGBA rows, packed.
+struct DecodedImage
+{
+    enum class Status
+    {
+        Decoded,
+        Unreadable,
+        TooLarge
+    };
+    Status status = Status::Unreadable;
+    int width = 0;
+    int height = 0;
+    QByteArray rgba;
+};
 
 // One "Convert to" job as the conversion module receives it. The callbacks are called on the
 // job's thread.
@@ -23,6 +39,10 @@ struct ConvertRequest
     std::function<void(const QString& path, const QString& reason, const QStringList& arguments)>
         fail;
     std::function<void(int total, int done)> percent;
+    // Reads the formats libvips reads only through loaders it does not trust (BMP, ICO, WBMP)
+    // with Qt's readers, which the program has loaded anyway: the module itself needs no Qt Gui
+    // and its libraries. Refuses images of more than maxPixels from their header.
+    DecodedImage (*decodeWithQt)(const QString& path, qint64 maxPixels) = nullptr;
 };
 
 // The image and PDF work of "Convert to" lives in a module of its own: libvips and qpdf bring some

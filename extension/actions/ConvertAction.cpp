@@ -8,6 +8,7 @@
 #include "Localizer.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "QtImageDecoder.h"
 #include "WorkInProgress.h"
 
 #include <atomic>
@@ -101,6 +102,7 @@ void run(const std::shared_ptr<Job>& job)
         job->fail(path, reason, arguments);
     };
     request.percent = [job](int total, int done) { percentLater(job, total, done); };
+    request.decodeWithQt = &QtImageDecoder::decode;
     convert(request);
 }
 

@@ -113,6 +113,7 @@ void ConvertWork::run(const ConvertRequest& request)
 {
     // The first conversion of the process starts libvips.
     ImageConverter::initialise();
+    ImageConverter::setQtDecoder(request.decodeWithQt);
     if (request.key == kMergeKey) {
         const PdfMerger::Result result =
             PdfMerger::merge(request.paths, request.untitled, request.cancelled);

@@ -6,9 +6,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -197,52 +196,35 @@ bool openForReading(const QString& path, QFile& file)
     return false;
 }
 
+std::atomic<decltype(ConvertRequest::decodeWithQt)> g_qtDecoder{nullptr};
+
 ImageConverter::Loaded openWithQt(const QString& path)
 {
     ImageConverter::Loaded result;
-    QFile file;
-    if (!openForReading(path, file))
+    const auto decoder = g_qtDecoder.load(std::memory_order_acquire);
+    if (!decoder)
         return result;
-    QImageReader reader(&file, QFileInfo(path).suffix().toLower().toLatin1());
-    const QSize declared = reader.size();
-    if (declared.isValid() &&
-        qint64(declared.width()) * qint64(declared.height()) > ImageConverter::kMaxPixels) {
+    DecodedImage decoded = decoder(path, ImageConverter::kMaxPixels);
+    if (decoded.status == DecodedImage::Status::TooLarge) {
         result.status = ImageConverter::Status::TooLarge;
         return result;
     }
-    // An icon file holds several sizes: the largest is the one worth converting.
-    QImage image;
-    int best = -1;
-    for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
-        if (i > 0 && !reader.jumpToImage(i))
-            break;
-        QImage frame = reader.read();
-        if (!frame.isNull() && frame.width() * frame.height() > best) {
-            best = frame.width() * frame.height();
-            image = std::move(frame);
-        }
-    }
-    if (image.isNull())
+    if (decoded.status != DecodedImage::Status::Decoded ||
+        decoded.rgba.size() != qsizetype(decoded.width) * decoded.height * 4)
         return result;
-    image.convertTo(QImage::Format_RGBA8888);
     try {
-        QByteArray packed;
-        packed.reserve(qsizetype(image.width()) * image.height() * 4);
-        for (int y = 0; y < image.height(); ++y)
-            packed.append(reinterpret_cast<const char*>(image.constScanLine(y)),
-                          qsizetype(image.width()) * 4);
-        // Copied into libvips' own memory before the packed rows go.
+        // Copied into libvips' own memory before the decoded rows go.
         result.image =
-            vips::VImage::new_from_memory(packed.data(), size_t(packed.size()), image.width(),
-                                          image.height(), 4, VIPS_FORMAT_UCHAR)
+            vips::VImage::new_from_memory(decoded.rgba.data(), size_t(decoded.rgba.size()),
+                                          decoded.width, decoded.height, 4, VIPS_FORMAT_UCHAR)
                 .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
                 .copy_memory();
     } catch (const vips::VError& e) {
         vipsMessage(e);
         return result;
     }
-    result.width = image.width();
-    result.height = image.height();
+    result.width = decoded.width;
+    result.height = decoded.height;
     result.status = ImageConverter::Status::Loaded;
     return result;
 }
@@ -262,10 +244,13 @@ void ImageConverter::initialise()
             vips_operation_block_set(loader, FALSE);
         // The service lives for days and files change under it: no cached decodes.
         vips_cache_set_max(0);
-        // Qt's readers stop at 256 MB by default; images are bounded by their pixels instead.
-        QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
         OutputFile::initialise();
     });
+}
+
+void ImageConverter::setQtDecoder(decltype(ConvertRequest::decodeWithQt) decoder)
+{
+    g_qtDecoder.store(decoder, std::memory_order_release);
 }
 
 ImageConverter::FileType ImageConverter::fileTypeForExtension(const QString& extension)

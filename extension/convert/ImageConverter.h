@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConvertModule.h"
+
 #include <QString>
 
 #include <vips/vips8>
@@ -50,6 +52,9 @@ public:
     // hostile files. The loaders of offered formats (JPEG 2000, PDF, SVG, WebP) stay
     // open, though libvips counts some of them as untrusted.
     static void initialise();
+    // The program's decoder for BMP, ICO and WBMP (see ConvertRequest); without one they are
+    // unreadable.
+    static void setQtDecoder(decltype(ConvertRequest::decodeWithQt) decoder);
 
     // "jpeg" and "jpg" are JPEG, "bmp" BMP, "tiff" TIFF, "jp2" JPEG 2000, "gif" GIF, anything
     // else PNG; case does not matter.

@@ -6,6 +6,7 @@
 #include <QDataStream>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
 #include <QList>
@@ -33,8 +34,8 @@ const QString kDesktopSuffix = QStringLiteral(".desktop");
 constexpr qint64 kSettleMs = 5000;
 constexpr qint64 kRecheckMs = 1000;
 // A process's first question takes the list kept on disk by an earlier one when the folders have
-// not changed since and it is younger than this: a change inside a folder's sub-folder does not
-// show on the folder.
+// not changed since and it is younger than this, in case a change went unseen (a file replaced in
+// place changes no folder).
 constexpr qint64 kCopyMaxAgeMs = 24 * 3600 * 1000;
 constexpr quint32 kCopyFormat = 1;
 
@@ -50,14 +51,23 @@ QStringList applicationFolders()
     return QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
 }
 
-// Where desktop entries live, with when each last changed (-1: absent).
+// Where desktop entries live, with when each last changed (-1: absent). Entries in sub-folders
+// count too (their IDs take the sub-folder's name), and a change there does not touch the folder.
 QList<qint64> folderStamps(const QStringList& folders)
 {
     QList<qint64> stamps;
     stamps.reserve(folders.size());
     for (const QString& folder : folders) {
         const QFileInfo info(folder);
-        stamps.append(info.isDir() ? info.lastModified().toMSecsSinceEpoch() : -1);
+        qint64 newest = info.isDir() ? info.lastModified().toMSecsSinceEpoch() : -1;
+        if (newest >= 0) {
+            QDirIterator subfolders(folder, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                    QDirIterator::Subdirectories);
+            while (subfolders.hasNext())
+                newest =
+                    std::max(newest, subfolders.nextFileInfo().lastModified().toMSecsSinceEpoch());
+        }
+        stamps.append(newest);
     }
     return stamps;
 }

@@ -299,19 +299,29 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(b + u"/report.txt"_s));
     }
 
+    void anApplicationInstalledSinceTheLastMenuShowsInTheNext_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("applications folder") << QString();
+        // IDs take the sub-folder's name; a file added there leaves the folder's time alone.
+        QTest::newRow("sub-folder") << u"/vendor"_s;
+    }
+
     void anApplicationInstalledSinceTheLastMenuShowsInTheNext()
     {
+        QFETCH(QString, folder);
         pallstone::Value list = pallstone::Value::array();
         pallstone::Value record = pallstone::Value::dictionary();
         record.insert(u"key"_s, u"Fresh Editor"_s);
         list.append(record);
         QVERIFY(
             pallstone::MenuStore::sharedDefaults().setObject(list, pallstone::StoreKey::commonApp));
-        // A folder that changed an hour ago: the list read from it is kept for the next process.
+        // Folders that changed an hour ago: the list read from them is kept for the next process.
         const QString applications = m_home.filePath(u".local/share/applications"_s);
-        QVERIFY(QDir().mkpath(applications));
+        QVERIFY(QDir().mkpath(applications + folder));
         const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(applications).constData(), hourAgo, 0), 0);
+        for (const QString& changed : QStringList{applications + folder, applications})
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(changed).constData(), hourAgo, 0), 0);
         const QString file = write(u"apps/a.txt"_s, "x");
         auto offered = [&] {
             return lines(extension({u"menu"_s, u"--list"_s, file}).out)
@@ -320,9 +330,11 @@ private Q_SLOTS:
         };
         QVERIFY(!offered());
         QVERIFY(QFileInfo::exists(m_home.filePath(u".cache/pallstone/applications-index"_s)));
-        write(u".local/share/applications/fresh.desktop"_s,
+        write(u".local/share/applications"_s + folder + u"/fresh.desktop"_s,
               "[Desktop Entry]\nType=Application\nName=Fresh Editor\nExec=/bin/true %F\n");
-        QVERIFY(offered());
+        const bool shown = offered();
+        QVERIFY(QFile::remove(applications + folder + u"/fresh.desktop"_s));
+        QVERIFY(shown);
     }
 
     void anUnreadableStoreGivesAnEmptyMenuAndSaysWhy()

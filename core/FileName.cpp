@@ -1,5 +1,10 @@
 #include "FileName.h"
 
+#include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace pallstone {
 
 namespace {
@@ -123,6 +128,17 @@ QStringList FileName::arguments(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         decoded.append(decode(QByteArray(argv[i])));
     return decoded;
+}
+
+bool FileName::openForReading(const QString& name, QFile& file)
+{
+    const int fd = ::open(encode(name).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
 }
 
 } // namespace pallstone

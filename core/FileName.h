@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QFile;
+
 namespace pallstone {
 
 // A file name on Linux is bytes, and nothing makes those bytes UTF-8. Paths travel through the
@@ -26,6 +28,9 @@ public:
     // turn a file name that is not UTF-8 into another one. Call after the application object
     // has taken its own options out of argv.
     static QStringList arguments(int argc, char** argv);
+    // Opens file for reading by the name's bytes, where QFile's own open would look for another
+    // name. False when it cannot be opened.
+    static bool openForReading(const QString& name, QFile& file);
 };
 
 } // namespace pallstone

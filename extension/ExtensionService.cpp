@@ -76,7 +76,7 @@ int ExtensionService::exec(QTextStream& err)
     IconThemeIndex::instance().startBuilding();
     // The installed applications are read before the first menu asks for them, and read again off
     // the event loop when they change.
-    m_applicationsReader = DesktopEntryIndex::readInBackground();
+    m_applicationsReader = std::make_unique<DesktopEntryIndex::BackgroundReader>();
 
     DBusMenuEntry::registerMetaType();
     m_adaptor = std::make_unique<DBusAdaptor>(*m_menuService);

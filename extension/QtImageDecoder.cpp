@@ -8,9 +8,7 @@
 #include <QImageReader>
 
 #include <algorithm>
-#include <fcntl.h>
 #include <mutex>
-#include <unistd.h>
 
 namespace pallstone {
 
@@ -22,15 +20,9 @@ DecodedImage QtImageDecoder::decode(const QString& path, qint64 maxPixels)
         QImageReader::setAllocationLimit(int(maxPixels * 4 / (1024 * 1024)) + 1);
     });
     DecodedImage result;
-    // Opened by the name's bytes: Qt's files would look for another name when it is not UTF-8.
-    const int fd = ::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return result;
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!FileName::openForReading(path, file))
         return result;
-    }
     QImageReader reader(&file, QFileInfo(path).suffix().toLower().toLatin1());
     const QSize declared = reader.size();
     if (declared.isValid() && qint64(declared.width()) * qint64(declared.height()) > maxPixels) {

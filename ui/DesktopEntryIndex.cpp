@@ -161,11 +161,8 @@ bool takeCopy(Index& index, const QStringList& folders, const QList<qint64>& sta
 
 void keepCopy(const Index& index, const QStringList& folders)
 {
-    // A file written from an event loop would keep a file manager waiting for its menu: the
-    // service keeps the list it reads there to itself.
     const QString path = copyPath();
-    if (path.isEmpty() || QThread::currentThread()->loopLevel() > 0 ||
-        !Paths::makeFolders(Paths::cachesFolder()))
+    if (path.isEmpty() || !Paths::makeFolders(Paths::cachesFolder()))
         return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -208,7 +205,6 @@ qint64 g_checkedAt = -1;
 // Set while a reader thread keeps the list: lookups then only ask it to look.
 bool g_readerRuns = false;
 bool g_lookWanted = false;
-bool g_readerStops = false;
 QWaitCondition g_lookAsked;
 QWaitCondition g_looked;
 
@@ -236,9 +232,9 @@ void readerLoop()
 {
     QMutexLocker locker(&g_mutex);
     for (;;) {
-        while (!g_lookWanted && !g_readerStops)
+        while (!g_lookWanted && g_readerRuns)
             g_lookAsked.wait(&g_mutex);
-        if (g_readerStops)
+        if (!g_readerRuns)
             return;
         g_lookWanted = false;
         const bool first = g_index.readAt < 0;
@@ -263,7 +259,6 @@ DesktopEntryIndex::BackgroundReader::BackgroundReader()
     {
         const QMutexLocker locker(&g_mutex);
         g_readerRuns = true;
-        g_readerStops = false;
         g_lookWanted = true;
         g_checkedAt = QDateTime::currentMSecsSinceEpoch();
     }
@@ -277,17 +272,11 @@ DesktopEntryIndex::BackgroundReader::~BackgroundReader()
 {
     {
         const QMutexLocker locker(&g_mutex);
-        g_readerStops = true;
         g_readerRuns = false;
         g_lookAsked.wakeAll();
         g_looked.wakeAll();
     }
     m_thread->wait();
-}
-
-std::unique_ptr<DesktopEntryIndex::BackgroundReader> DesktopEntryIndex::readInBackground()
-{
-    return std::make_unique<BackgroundReader>();
 }
 
 QString DesktopEntryIndex::lookup(const QString& application)

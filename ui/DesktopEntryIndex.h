@@ -30,7 +30,6 @@ public:
     private:
         std::unique_ptr<QThread> m_thread;
     };
-    static std::unique_ptr<BackgroundReader> readInBackground();
 
 private:
     DesktopEntryIndex() = delete;

@@ -184,18 +184,6 @@ bool readByQt(const QString& path)
     return kQtFormats.contains(QFileInfo(path).suffix().toLower());
 }
 
-// Opened by the name's bytes: Qt's files would look for another name when it is not UTF-8.
-bool openForReading(const QString& path, QFile& file)
-{
-    const int fd = ::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return true;
-    ::close(fd);
-    return false;
-}
-
 std::atomic<decltype(ConvertRequest::decodeWithQt)> g_qtDecoder{nullptr};
 
 ImageConverter::Loaded openWithQt(const QString& path)
@@ -280,7 +268,7 @@ ImageConverter::Loaded ImageConverter::open(const QString& path, bool sequential
         vips::VImage image;
         if (QFileInfo(path).suffix() == u"icns") {
             QFile file;
-            if (!openForReading(path, file) || file.size() > kMaxIcnsBytes)
+            if (!FileName::openForReading(path, file) || file.size() > kMaxIcnsBytes)
                 return result;
             const std::optional<QByteArray> png = IcnsWriter::largestPngPayload(file.readAll());
             if (!png)
